@@ -1,0 +1,3 @@
+#pragma once
+// Resource ids of EntryKeeper.exe.
+#define IDI_ENTRYKEEPER 1

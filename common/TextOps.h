@@ -1,0 +1,50 @@
+#pragma once
+// The text operations every subsystem shares. Platform-free (no Windows header), so they are
+// also built and tested natively under the sanitizers.
+//
+// Double-byte rule: a byte of 0x80 or above starts a two-byte character. Search, replace and
+// split step over such a pair as one character, so a match never starts on its second byte.
+// Positions are 1-based byte positions; "not found" is -1.
+
+#include <cstdint>
+#include <optional>
+
+#include "common/Text.h"
+
+// Decimal text of an integer: minus sign for negatives, no leading zeros.
+Text IntToText(int64_t value);
+
+// Full-width digits, signs and the full-width space folded to their single-byte forms, then
+// the leading decimal number read (after leading spaces, an optional sign). No number gives 0;
+// a number beyond 32 bits is clamped to the 32-bit range.
+int32_t TextToInt(const Text& text);
+
+// The pieces between separators, in order. An empty piece between two adjacent separators
+// counts; a piece after the last separator counts only when not empty; an empty text gives no
+// pieces. `maxPieces` (when given and above 0) stops the scan after that many pieces; the last
+// piece then holds the rest of the text. An empty separator gives the whole text as one piece.
+TextArray SplitText(const Text& text, const Text& separator, std::optional<int> maxPieces = std::nullopt);
+
+// 1-based position of the first occurrence of `needle` at or after byte position `start`, or -1.
+// An empty needle is found at `start` in a non-empty text and never in an empty one.
+int FindText(const Text& haystack, const Text& needle, bool ignoreCase = false, int start = 1);
+
+// 1-based position of the last occurrence, or -1 (same empty-needle rule: found at the last
+// character start of a non-empty text).
+int FindTextBackward(const Text& haystack, const Text& needle, bool ignoreCase = false);
+
+// Every non-overlapping occurrence, left to right, replaced. An empty `from` changes nothing.
+Text ReplaceText(const Text& text, const Text& from, const Text& to, bool ignoreCase = false);
+
+// Removes spaces (byte 32) and double-byte spaces (A1 A1) from both ends; tabs and line breaks stay.
+Text TrimText(const Text& text);
+
+// The first / last min(n, length) bytes; n of 0 or less gives empty text.
+Text LeftText(const Text& text, int n);
+Text RightText(const Text& text, int n);
+
+// Byte at 1-based `position` as a signed 8-bit value; 0 outside the text.
+int CharCodeAt(const Text& text, int position);
+
+// Case-insensitive comparison of ASCII letters; other bytes compared as they are.
+bool EqualsIgnoreCase(const Text& a, const Text& b);
