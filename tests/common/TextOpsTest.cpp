@@ -1,0 +1,2 @@
+#include <gtest/gtest.h>
+TEST(TextOpsTest, Placeholder) { SUCCEED(); }

@@ -1,0 +1,92 @@
+#include "tests/support/TestPaths.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+void RemoveTree(const Text& folder) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            Text name = data.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            Text full = folder + "\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full);
+            } else {
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(full.c_str());
+            }
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+
+Text BuiltProgramFolder() {
+    char buffer[MAX_PATH] = {};
+    DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    Text path(buffer, n);
+    size_t slash = path.find_last_of("\\/");
+    return slash == Text::npos ? Text(".") : path.substr(0, slash);
+}
+
+Text BuiltProgramPath(const Text& exeName) {
+    return BuiltProgramFolder() + "\\" + exeName;
+}
+
+ScratchFolder::ScratchFolder() {
+    static std::atomic<int> counter{0};
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    Text base = temp;
+    if (!base.empty() && base.back() == '\\')
+        base.pop_back();
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        std::ostringstream name;
+        name << base << "\\ek-test-" << GetCurrentProcessId() << "-" << counter++ << "-" << GetTickCount();
+        if (CreateDirectoryA(name.str().c_str(), nullptr)) {
+            path_ = name.str();
+            return;
+        }
+    }
+}
+
+ScratchFolder::~ScratchFolder() {
+    if (!path_.empty())
+        RemoveTree(path_);
+}
+
+Text ScratchFolder::File(const Text& name) const {
+    return path_ + "\\" + name;
+}
+
+Text ReadWholeFile(const Text& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return Text();
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+bool WriteWholeFile(const Text& path, const Text& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out)
+        return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+bool FileExists(const Text& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

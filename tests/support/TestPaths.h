@@ -1,0 +1,34 @@
+#pragma once
+// Where the test programs find what the build made, and scratch folders that clean up after
+// themselves.
+
+#include "common/Text.h"
+
+// Folder of the running test program (the build's bin folder), without a closing separator.
+Text BuiltProgramFolder();
+
+// Full path of a program the build put beside the test program, e.g. "entryctl.exe".
+Text BuiltProgramPath(const Text& exeName);
+
+// A new empty folder under the system's temporary folder, removed with everything in it when
+// the object dies.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    // The folder's path, without a closing separator.
+    const Text& Path() const { return path_; }
+    // Path() + "\\" + name.
+    Text File(const Text& name) const;
+
+private:
+    Text path_;
+};
+
+// Reads or writes a whole file as bytes. ReadWholeFile gives empty text for a missing file.
+Text ReadWholeFile(const Text& path);
+bool WriteWholeFile(const Text& path, const Text& bytes);
+bool FileExists(const Text& path);
