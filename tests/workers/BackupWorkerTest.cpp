@@ -7,6 +7,7 @@
 
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
+#include "common/WinHandles.h"
 #include "tests/support/TestPaths.h"
 #include "tests/workers/FakePassHost.h"
 #include "tests/workers/StandInTool.h"
@@ -150,6 +151,27 @@ TEST_F(BackupWorkerTest, KeepsThePreviousBackupWhenTheToolWritesNone) {
     // B's kept backup is still the one to restore from; C has none to offer.
     EXPECT_EQ(Manifest(), "B\t" + BackupFile("B") + "\r\n" + "A\t" + BackupFile("A") + "\r\n");
     EXPECT_EQ(host_->Buttons(), kIdleAgain);
+}
+
+TEST_F(BackupWorkerTest, APreviousBackupHeldOpenElsewhereIsLeftAloneAndReported) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    ASSERT_TRUE(WriteWholeFile(BackupFile("A"), "previous A"));
+    // Another program has the file open and allows neither moving nor deleting it.
+    UniqueFileHandle holder(CreateFileA(BackupFile("A").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
+    RunPass();
+    holder.reset();
+
+    const std::vector<Text> expected = {
+        kCountLeadIn + Text("1") + kBackupCountTail,
+        Line("A", kBackupStartText, 1, 1),
+        Line("A", kSetAsideFailedText, 1, 1),
+        Text("1") + kBackupSummaryMid + "1" + kBackupSummaryTail,
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_EQ(ReadWholeFile(BackupFile("A")), "previous A");
+    EXPECT_EQ(Manifest(), "A\t" + BackupFile("A") + "\r\n");
 }
 
 TEST_F(BackupWorkerTest, SkipsNamesThatCannotReachTheToolAndKeepsOthersInsideTheFolder) {

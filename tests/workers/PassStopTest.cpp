@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <random>
@@ -92,18 +93,30 @@ TEST_F(PassStopTest, AStoppedRestoreLeavesItsButtonAndLogsNothingMore) {
     tool_.EndHangingTools();
 }
 
-TEST_F(PassStopTest, StopAtRandomMomentsNeverLosesAPreviousBackup) {
+// Fifty stops at random moments, in five groups of ten so that each group is a test of its own.
+class RandomStopTest : public PassStopTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RandomStopTest, NeverLosesAPreviousBackup) {
     const std::vector<Text> names = {"A", "B", "C"};
     ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}, {"C", "3"}}));
-    std::mt19937 random(20261210);
-    std::uniform_int_distribution<int> delayMs(0, 700);
-    for (int round = 1; round <= 50; ++round) {
+    std::mt19937 random(20261210 + GetParam());
+    // A whole pass logs 8 lines; Stop comes a random moment after a random one of them, so it
+    // lands in listings, backups, pauses and the manifest step alike.
+    std::uniform_int_distribution<int> afterLine(1, 8);
+    std::uniform_int_distribution<int> delayMs(0, 250);
+    for (int round = 1; round <= 10; ++round) {
         SCOPED_TRACE("round " + IntToText(round));
         for (const Text& name : names)
             ASSERT_TRUE(WriteWholeFile(BackupFile(name), "previous " + name));
         auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
         host->realPauses = (round % 2) == 0;
+        const int stopAfter = afterLine(random);
+        std::atomic<int> lines{0};
+        host->afterLog = [&](FakePassHost&, const Text&) { ++lines; };
+
         std::future<void> pass = StartPass(BackupWorker, tool_.Commands(), host);
+        while (lines < stopAfter && pass.wait_for(2ms) != std::future_status::ready) {
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs(random)));
         host->RequestStop();
         ASSERT_EQ(pass.wait_for(30s), std::future_status::ready);
@@ -111,13 +124,16 @@ TEST_F(PassStopTest, StopAtRandomMomentsNeverLosesAPreviousBackup) {
 
         for (const Text& name : names) {
             SCOPED_TRACE(name);
-            // Either the previous backup is still in place, or the tool's complete new one is.
+            // Either the previous backup is in place, or the tool's complete new one is. (A tool
+            // left running by Stop replaces its file in one step, so it is never seen half-written.)
             const Text content = ReadWholeFile(BackupFile(name));
             EXPECT_TRUE(content == "previous " + name || tool_.BackupHolds(BackupFile(name), name))
                 << "backup file holds: " << content;
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(FiftyStops, RandomStopTest, ::testing::Range(0, 5));
 
 TEST_F(PassStopTest, ABackupAndARestoreRunAtOnceWithoutDisturbingEachOther) {
     ASSERT_TRUE(tool_.Seed({{"A", "a"}, {"B", "b"}, {"C", "c"}, {"D", "d"}}));
