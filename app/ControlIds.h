@@ -1,10 +1,13 @@
 #pragma once
-// Ids of the main window's controls and the numbers of the control properties that the rest of
-// the program reads and writes. The ids are the child windows' real ids: GetDlgItem and
+// How the main window and its controls are found, and the numbers of the control properties that
+// the rest of the program reads and writes. The control ids are the child windows' real ids: GetDlgItem and
 // GetDlgCtrlID find every control by them, from this program and from outside tools alike.
 // WM_COMMAND carries only the low 16 bits of an id, so the window routes notifications by the
 // control's handle, never by LOWORD(wParam).
 
+// The main window: its title, its window class (how outside tools find it) and its form id.
+inline constexpr char kMainWindowTitle[] = "Entry Keeper";
+inline constexpr char kMainWindowClass[] = "EntryKeeperMainWindow";
 inline constexpr int kMainWindowFormId = 0x52010001;
 
 inline constexpr int kStartButtonId = 0x16018600;

@@ -94,6 +94,21 @@ void SetIcons(HWND window, HINSTANCE instance) {
                  reinterpret_cast<LPARAM>(load(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON))));
 }
 
+// The log takes every key but Tab: Tab and Shift+Tab leave it as they leave every other control,
+// so the keyboard is never trapped in the log.
+LRESULT CALLBACK LogBoxProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_GETDLGCODE) {
+        LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_TAB)
+            code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+        return code;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(control, LogBoxProc, 0);
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
 bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXA existing = {};
     existing.cbSize = sizeof(existing);
@@ -243,7 +258,9 @@ bool MainWindow::OnCreate() {
                    CreateChild("Button", kBrowseCaption, WS_TABSTOP | BS_PUSHBUTTON, 0, kBrowseButtonId) &&
                    (labels_[1] = CreateChild("Static", kOptionLabel, SS_LEFT | SS_CENTERIMAGE, 0, kNoId));
     for (int i = 0; created && i < 3; ++i) {
-        DWORD style = BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
+        // No WS_TABSTOP here: a radio button takes it when it is selected, so Tab enters the group
+        // at the selected option.
+        DWORD style = BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0);
         created = CreateChild("Button", kOptionCaptions[i], style, 0, kOptionIds[i]) != nullptr;
     }
     created = created &&
@@ -258,7 +275,9 @@ bool MainWindow::OnCreate() {
         return false;
 
     // The log grows without bound; 0 lifts the edit box's limit to the largest it allows.
-    SendMessageA(GetDlgItem(window_, kLogBoxId), EM_SETLIMITTEXT, 0, 0);
+    HWND logBox = GetDlgItem(window_, kLogBoxId);
+    SendMessageA(logBox, EM_SETLIMITTEXT, 0, 0);
+    SetWindowSubclass(logBox, LogBoxProc, 0, 0);
     ApplyFontAndMetrics();
     LayOut();
 

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "app/ControlIds.h"
 #include "app/DpiScaling.h"
 #include "app/MainWindowHandlers.h"
 #include "app/MainWindowLayout.h"
@@ -15,9 +16,6 @@
 inline constexpr char kLogIntroText[] =
     "Entry Keeper backs up the tool's entries into the backup folder (Start) and restores them "
     "from the last backup (Restore). Stop ends a running backup. Every step is logged here.\r\n";
-
-inline constexpr char kMainWindowTitle[] = "Entry Keeper";
-inline constexpr char kMainWindowClass[] = "EntryKeeperMainWindow";
 
 class MainWindow {
 public:
