@@ -3,9 +3,9 @@
 // the program drives (ToolDir), with its entries, fault switches and backup files reachable from
 // the test. Header-only so the pass benchmark can use it too.
 //
-// The tool keeps its entries in entries.db beside its program (one line per entry: number, name,
+// The tool keeps its entries in a file beside its program (one line per entry: number, name,
 // kind, label, state, position, locked, content, separated by tabs, with \\ \t \r \n \0 escaped)
-// and reads its fault switches from faults.txt before every command.
+// and reads its fault switches from another before every command (tools/entryctl/ToolFolder.h).
 
 #include <windows.h>
 #include <tlhelp32.h>
@@ -20,6 +20,7 @@
 #include "tooldriver/ToolCommands.h"
 #include "toollink/ToolLocation.h"
 #include "toollink/vocabulary/ToolInstallTexts.h"
+#include "tools/entryctl/ToolFolder.h"
 
 class StandInTool {
 public:
@@ -44,11 +45,11 @@ public:
             db += IntToText(++number) + "\t" + Escape(name) + "\tnote\tlabel\tready\t0,0\t0\t" + Escape(content) +
                   "\r\n";
         }
-        return copied_ && WriteWholeFile(folder_.File("entries.db"), db);
+        return copied_ && WriteWholeFile(folder_.File(entryctl::kEntriesFile), db);
     }
 
     // Fault switches (see the tool's Faults.h); each call replaces the previous set.
-    bool SetFaults(const Text& lines) { return WriteWholeFile(folder_.File("faults.txt"), lines); }
+    bool SetFaults(const Text& lines) { return WriteWholeFile(folder_.File(entryctl::kFaultsFile), lines); }
     bool FailBackups() { return SetFaults("backup-silent\r\n"); }
     bool RefuseRestores() { return SetFaults("restore-refuse\r\n"); }
     bool FailCreates() { return SetFaults("create-fail\r\n"); }
@@ -142,7 +143,7 @@ private:
 
     std::vector<TextArray> StoreLines() const {
         std::vector<TextArray> lines;
-        for (const Text& line : SplitText(ReadWholeFile(folder_.File("entries.db")), "\r\n")) {
+        for (const Text& line : SplitText(ReadWholeFile(folder_.File(entryctl::kEntriesFile)), "\r\n")) {
             TextArray fields;
             size_t start = 0;
             for (size_t tab; (tab = line.find('\t', start)) != Text::npos; start = tab + 1)
