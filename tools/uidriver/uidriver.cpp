@@ -282,7 +282,6 @@ int Run(const Options& options, const std::string& command, const std::vector<st
             return Fail("the window does not answer");
         if (!WaitUntil(options.timeoutMs, [&] { return !HasPendingPaint(window); }))
             return Fail("the window did not finish painting");
-        GdiFlush();
         return kExitOk;
     }
     if (command == "close") {
