@@ -28,17 +28,16 @@ MainWindowMetrics MetricsAt(int dpi) {
 }
 
 std::vector<RECT> AllPlaces(const MainWindowLayout& l) {
-    return {l.folderLabel,      l.folderField,      l.browseButton, l.optionLabel,   l.optionButtons[0],
-            l.optionButtons[1], l.optionButtons[2], l.startButton,  l.stopButton,    l.restoreButton,
-            l.logLabel,         l.logBox};
+    return {l.folderLabel,      l.folderField, l.browseButton, l.optionLabel,   l.optionButtons[0], l.optionButtons[1],
+            l.optionButtons[2], l.startButton, l.stopButton,   l.restoreButton, l.logLabel,         l.logBox};
 }
 
 TEST(MainWindowLayoutTest, EveryControlIsWholeInsideTheClientAreaAndApart) {
     for (int dpi : {96, 120, 144, 192}) {
         const MainWindowMetrics m = MetricsAt(dpi);
         const SIZE minimum = MinimumClientSize(m);
-        const SIZE sizes[] = {minimum, {minimum.cx + 1, minimum.cy + 1}, {ScaleToDpi(640, dpi), ScaleToDpi(460, dpi)},
-                              {3000, 2000}};
+        const SIZE sizes[] = {
+            minimum, {minimum.cx + 1, minimum.cy + 1}, {ScaleToDpi(640, dpi), ScaleToDpi(460, dpi)}, {3000, 2000}};
         for (SIZE size : sizes) {
             SCOPED_TRACE(testing::Message() << "dpi " << dpi << ", client " << size.cx << "x" << size.cy);
             std::vector<RECT> places = AllPlaces(LayOutMainWindow(m, size.cx, size.cy));
