@@ -58,8 +58,8 @@ public:
     Text ListTargets(TextArray* listOut = nullptr);
 
     // Without `id`: selects entry `position` (1-based) of ListTargets' result as TargetId and
-    // returns true when it is not empty; false, TargetId unchanged, for a position outside the
-    // list or an identifier that is not safe on a command line.
+    // returns true. False, TargetId unchanged, for a position outside the list (below 1 too),
+    // an entry that is empty after trimming, or one that is not safe on a command line.
     // With `id`: makes the tool's folder current, selects `*id` as it is and returns true;
     // false, TargetId unchanged, when `*id` is not safe on a command line.
     bool SelectTarget(int32_t position, const Text* id = nullptr);

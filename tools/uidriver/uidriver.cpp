@@ -28,6 +28,9 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -338,6 +341,8 @@ int Run(const Options& options, const std::string& command, const std::vector<st
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Texts are printed byte for byte, line breaks included.
+    _setmode(_fileno(stdout), _O_BINARY);
     Options options;
     int i = 1;
     for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
