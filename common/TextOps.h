@@ -26,7 +26,9 @@ int32_t TextToInt(const Text& text);
 TextArray SplitText(const Text& text, const Text& separator, std::optional<int> maxPieces = std::nullopt);
 
 // 1-based position of the first occurrence of `needle` at or after byte position `start`, or -1.
-// An empty needle is found at `start` in a non-empty text and never in an empty one.
+// A start below 1 counts as 1; a start on the second byte of a pair searches from the next
+// character. A match starts and ends on character boundaries. An empty needle is found at
+// `start` (or that next character) in a non-empty text, and never in an empty text or past its end.
 int FindText(const Text& haystack, const Text& needle, bool ignoreCase = false, int start = 1);
 
 // 1-based position of the last occurrence, or -1 (same empty-needle rule: found at the last
@@ -46,5 +48,6 @@ Text RightText(const Text& text, int n);
 // Byte at 1-based `position` as a signed 8-bit value; 0 outside the text.
 int CharCodeAt(const Text& text, int position);
 
-// Case-insensitive comparison of ASCII letters; other bytes compared as they are.
+// Case-insensitive comparison of ASCII letters; other bytes (including the second byte of a pair)
+// compared as they are.
 bool EqualsIgnoreCase(const Text& a, const Text& b);
