@@ -210,7 +210,7 @@ TEST_F(BackupWorkerTest, AFolderTheManifestCannotRecordSkipsEveryEntry) {
     const std::vector<Text> expected = {
         kCountLeadIn + Text("1") + kBackupCountTail,
         Line("A", kBackupStartText, 1, 1),
-        "A" + Text(kUnsafePathLeadIn) + kReasonManifestSep + kUnrecordableTail,
+        Text("A") + kUnsafePathLeadIn + kReasonManifestSep + kUnrecordableTail,
         Text("1") + kBackupSummaryMid + "1" + kBackupSummaryTail,
     };
     EXPECT_EQ(host_->Log(), expected);

@@ -55,7 +55,7 @@ TEST_F(PassStopTest, AStoppedBackupLeavesTheHangingToolAndDoesNothingMore) {
     ASSERT_TRUE(tool_.HangOnBackup());
     auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
     std::future<void> pass = StartPass(BackupWorker, tool_.Commands(), host);
-    ASSERT_TRUE(WaitForLogLine(*host, "A" + Text(kBackupStartText) + "1/2", 20s));
+    ASSERT_TRUE(WaitForLogLine(*host, Text("A") + kBackupStartText + "1/2", 20s));
     std::this_thread::sleep_for(300ms);  // the tool has started and hangs
 
     host->RequestStop();
@@ -80,7 +80,7 @@ TEST_F(PassStopTest, AStoppedRestoreLeavesItsButtonAndLogsNothingMore) {
     ASSERT_TRUE(tool_.HangOnRestore());
     auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
     std::future<void> pass = StartPass(RestoreWorker, tool_.Commands(), host);
-    ASSERT_TRUE(WaitForLogLine(*host, "A" + Text(kRestoreExistsText) + "1/2", 20s));
+    ASSERT_TRUE(WaitForLogLine(*host, Text("A") + kRestoreExistsText + "1/2", 20s));
     std::this_thread::sleep_for(300ms);
 
     host->RequestStop();

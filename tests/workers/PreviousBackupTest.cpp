@@ -33,15 +33,17 @@ TEST(PreviousBackupTest, KeepsThePreviousBackupUntilTheNewOneExists) {
         ScratchFolder folder;
         const Text file = folder.File("A.ekb");
         const Text aside = file + ".previous";
-        if (c.previousExists)
+        if (c.previousExists) {
             ASSERT_TRUE(WriteWholeFile(file, "previous"));
+        }
 
         PreviousBackup previous;
         ASSERT_TRUE(previous.SetAside(file));
         EXPECT_EQ(previous.HasPrevious(), c.previousExists);
         EXPECT_FALSE(FileExists(file)) << "the tool must find the path free";
-        if (c.toolWrites)
+        if (c.toolWrites) {
             ASSERT_TRUE(WriteWholeFile(file, "new"));
+        }
 
         EXPECT_EQ(previous.Settle(c.toolFinished), c.expectWritten);
         EXPECT_EQ(FileExists(file), !c.expectFile.empty());

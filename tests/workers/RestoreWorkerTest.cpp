@@ -114,7 +114,7 @@ TEST_F(RestoreWorkerTest, CountsUnusableLinesAndGoesOn) {
         kBadLineText,  // empty name
         kBadLineText,  // one field
         kBadLineText,  // three fields
-        "B" + Text(kFileMissingText),
+        Text("B") + kFileMissingText,
         kBadLineText,  // blank
         Line("C", kRestoreExistsText, 7, 7), Line("C", kRestoreDoneText, 7, 7),
         Summary(7, 5),
@@ -133,8 +133,8 @@ TEST_F(RestoreWorkerTest, SkipsNamesAndPathsThatCannotReachTheTool) {
 
     const std::vector<Text> expected = {
         CountLine(2),
-        "50% off" + Text(kUnsafeNameLeadIn) + kReasonPercent + kUnsafeNameTail,
-        "A" + Text(kUnsafePathLeadIn) + kReasonPercent + kUnsafeNameTail,
+        Text("50% off") + kUnsafeNameLeadIn + kReasonPercent + kUnsafeNameTail,
+        Text("A") + kUnsafePathLeadIn + kReasonPercent + kUnsafeNameTail,
         Summary(2, 2),
     };
     EXPECT_EQ(host_->Log(), expected);
@@ -213,7 +213,7 @@ TEST_F(RestoreWorkerTest, LooksPastAnUnnamedEntryInTheToolsList) {
     EntryList list;
     EXPECT_TRUE(IsEntryListed(*tool_.Commands(), *host_, list, "A"));
     EXPECT_FALSE(IsEntryListed(*tool_.Commands(), *host_, list, "Z"));
-    EXPECT_EQ(host_->Log(), (std::vector<Text>{"A" + Text(kUnnamedEntryText), "Z" + Text(kUnnamedEntryText)}));
+    EXPECT_EQ(host_->Log(), (std::vector<Text>{Text("A") + kUnnamedEntryText, Text("Z") + kUnnamedEntryText}));
     EXPECT_EQ(host_->Pauses(), (std::vector<int>{50, 50, 50}));
 }
 
