@@ -30,26 +30,7 @@ Text Line(std::initializer_list<Text> fields) {
     return line;
 }
 
-class EntryListingTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ClearToolLocation();
-        SetToolDir(toolDir_.Path());
-        commands_.emplace(fake_.Runner());
-        fake_.Clear();
-    }
-
-    void TearDown() override {
-        ::SetCurrentDirectoryA(BuiltProgramFolder().c_str());
-        ClearToolLocation();
-    }
-
-    const ToolCommands& Commands() const { return *commands_; }
-
-    ScratchFolder toolDir_;
-    FakeToolRunner fake_;
-    std::optional<ToolCommands> commands_;
-};
+using EntryListingTest = ToolCommandsWithFake;
 
 // What a record is expected to hold; only the fields a case names are compared.
 struct Expected {

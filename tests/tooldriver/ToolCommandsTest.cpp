@@ -37,29 +37,7 @@ Text Concat(std::initializer_list<Text> pieces) {
     return line;
 }
 
-class ToolCommandsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ClearToolLocation();
-        SetToolDir(toolDir_.Path());
-        commands_.emplace(fake_.Runner());
-        fake_.Clear();
-        // Another folder is current when the commands run; each must move to the tool's own.
-        ::SetCurrentDirectoryA(elsewhere_.Path().c_str());
-    }
-
-    void TearDown() override {
-        ::SetCurrentDirectoryA(BuiltProgramFolder().c_str());  // so the scratch folders can go
-        ClearToolLocation();
-    }
-
-    const ToolCommands& Commands() const { return *commands_; }
-
-    ScratchFolder toolDir_;
-    ScratchFolder elsewhere_;
-    FakeToolRunner fake_;
-    std::optional<ToolCommands> commands_;
-};
+using ToolCommandsTest = ToolCommandsWithFake;
 
 TEST(IsAllDigitsTest, OnlyANonEmptyRunOfAsciiDigitsIsANumber) {
     struct Case {
