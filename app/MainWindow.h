@@ -1,0 +1,69 @@
+#pragma once
+// The program's one window: the backup folder, the option group, Start, Stop and Restore, and
+// the log. Its controls carry the ids of ControlIds.h. It owns its window, controls and font;
+// what its events do comes from a MainWindowHandlers.
+// The thread that calls Create becomes the window thread: it alone may call the members below,
+// and it runs the message loop.
+
+#include <windows.h>
+
+#include "app/ControlIds.h"
+#include "app/DpiScaling.h"
+#include "app/MainWindowHandlers.h"
+#include "app/MainWindowLayout.h"
+
+// The log's content right after the window has been created (it replaces whatever was there).
+inline constexpr char kLogIntroText[] =
+    "Entry Keeper backs up the tool's entries into the backup folder (Start) and restores them "
+    "from the last backup (Restore). Stop ends a running backup. Every step is logged here.\r\n";
+
+class MainWindow {
+public:
+    // `handlers` must outlive the window; null means handlers that do nothing.
+    explicit MainWindow(MainWindowHandlers* handlers = nullptr);
+    // Destroys the window if it still exists (without the closing event).
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Creates the window and its controls in their idle states (StartButton and RestoreButton
+    // enabled, StopButton disabled, OptionButton3 selected), runs the handlers' OnCreated, puts
+    // kLogIntroText into the log, then shows the window with `showCommand` (SW_HIDE leaves it
+    // hidden). False when the window could not be created.
+    bool Create(HINSTANCE instance, int showCommand);
+
+    // Runs the message loop until the window has been closed; returns the exit code posted with
+    // the end of the loop (0 when the user closed the window).
+    int RunMessageLoop();
+
+    // The window, or null before Create and after it has been destroyed.
+    HWND Handle() const { return window_; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    bool OnCreate();
+    void OnCommand(HWND control, int notification);
+    void OnClose();
+    void OnDestroy();
+    void OnSize(int clientWidth, int clientHeight);
+    void OnGetMinMaxInfo(MINMAXINFO* info);
+    void OnDpiChanged(int dpi, const RECT* suggested);
+    void OnActivate(bool active);
+    void OnSetFocus();
+
+    HWND CreateChild(const char* className, const char* caption, DWORD style, DWORD exStyle, int id);
+    void ApplyFontAndMetrics();
+    void LayOut();
+
+    MainWindowHandlers* handlers_;
+    HWND window_ = nullptr;
+    UniqueGdiObject font_;
+    int dpi_ = kDefaultDpi;
+    MainWindowMetrics metrics_;
+    // The three labels (folder, option, log); they have no ids of their own.
+    HWND labels_[3] = {};
+    // The control that had the keyboard focus when the window was last deactivated.
+    HWND lastFocus_ = nullptr;
+};

@@ -1,0 +1,9 @@
+#pragma once
+// Every private window message of the program, in one place so that no two collide.
+
+#include <windows.h>
+
+// Carries out a call on the window thread for another thread (WindowThreadCall.h).
+// wParam: 0; lParam: the call's WindowThreadCall*. The window procedure hands it to
+// CarryOutWindowThreadCall and returns what that returns.
+inline constexpr UINT kMsgRunOnWindowThread = WM_APP + 1;

@@ -1,0 +1,298 @@
+// The main window as a user and the rest of the program meet it: a real window under the test
+// display, on the test thread (which is therefore the window thread).
+
+#include "app/MainWindow.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/ControlAccess.h"
+#include "app/WindowThreadCall.h"
+#include "common/PumpingWait.h"
+
+namespace {
+
+struct RecordingHandlers : MainWindowHandlers {
+    std::vector<std::string> events;
+    // What OnCreated found, and what it then did (as loading the settings will).
+    bool visibleAtCreated = true;
+    int stopDisabledAtCreated = -1;
+    int option3AtCreated = -1;
+    bool loadSettingsAtCreated = false;
+    Text folderAtClosing;
+
+    void OnCreated(HWND window) override {
+        events.push_back("created");
+        visibleAtCreated = IsWindowVisible(window) != FALSE;
+        stopDisabledAtCreated = ReadControlInt(window, kStopButtonId, kPropDisabled);
+        option3AtCreated = ReadControlInt(window, kOptionButton3Id, kPropSelected);
+        if (loadSettingsAtCreated) {
+            WriteControlText(window, kFolderFieldId, "D:\\saved backups");
+            WriteControlInt(window, kOptionButton1Id, kPropSelected, 1);
+            WriteControlText(window, kLogBoxId, "left over");
+        }
+    }
+    void OnClosing(HWND window) override {
+        events.push_back("closing");
+        folderAtClosing = ReadControlText(window, kFolderFieldId);
+    }
+    void OnStart(HWND) override { events.push_back("start"); }
+    void OnStop(HWND) override { events.push_back("stop"); }
+    void OnRestore(HWND) override { events.push_back("restore"); }
+    void OnBrowse(HWND) override { events.push_back("browse"); }
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(window_.Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
+        hwnd_ = window_.Handle();
+    }
+    void TearDown() override {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+
+    HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+
+    // The control's place in the window's client coordinates.
+    RECT Place(HWND control) const {
+        RECT r = {};
+        GetWindowRect(control, &r);
+        MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+
+    // Every control lies inside the client area and no two overlap.
+    void ExpectControlsWholeAndApart() const {
+        RECT client = {};
+        GetClientRect(hwnd_, &client);
+        std::vector<std::pair<int, RECT>> places;
+        for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            places.emplace_back(GetDlgCtrlID(c), Place(c));
+        for (size_t i = 0; i < places.size(); ++i) {
+            const RECT& a = places[i].second;
+            SCOPED_TRACE(testing::Message() << "control #" << i << " id " << std::hex << places[i].first);
+            EXPECT_GT(a.right - a.left, 0);
+            EXPECT_GT(a.bottom - a.top, 0);
+            EXPECT_GE(a.left, 0);
+            EXPECT_GE(a.top, 0);
+            EXPECT_LE(a.right, client.right);
+            EXPECT_LE(a.bottom, client.bottom);
+            for (size_t j = i + 1; j < places.size(); ++j) {
+                RECT overlap = {};
+                EXPECT_FALSE(IntersectRect(&overlap, &a, &places[j].second)) << "overlaps control #" << j;
+            }
+        }
+    }
+
+    RecordingHandlers handlers_;
+    MainWindow window_{&handlers_};
+    HWND hwnd_ = nullptr;
+};
+
+TEST_F(MainWindowTest, ControlsAreRealChildWindowsWithTheirIds) {
+    struct Case {
+        const char* name;
+        int id;
+        const char* className;
+        DWORD kind;  // button type, or ES_MULTILINE for an edit box (0 for single-line)
+    };
+    const Case cases[] = {
+        {"StartButton", kStartButtonId, "Button", BS_PUSHBUTTON},
+        {"StopButton", kStopButtonId, "Button", BS_PUSHBUTTON},
+        {"RestoreButton", kRestoreButtonId, "Button", BS_PUSHBUTTON},
+        {"BrowseButton", kBrowseButtonId, "Button", BS_PUSHBUTTON},
+        {"FolderField", kFolderFieldId, "Edit", 0},
+        {"OptionButton1", kOptionButton1Id, "Button", BS_AUTORADIOBUTTON},
+        {"OptionButton2", kOptionButton2Id, "Button", BS_AUTORADIOBUTTON},
+        {"OptionButton3", kOptionButton3Id, "Button", BS_AUTORADIOBUTTON},
+        {"LogBox", kLogBoxId, "Edit", ES_MULTILINE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND control = Control(c.id);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(GetDlgCtrlID(control), c.id);
+        EXPECT_EQ(GetParent(control), hwnd_);
+        char className[32] = {};
+        GetClassNameA(control, className, sizeof(className));
+        EXPECT_STRCASEEQ(className, c.className);
+        LONG style = GetWindowLongA(control, GWL_STYLE);
+        if (lstrcmpiA(c.className, "Button") == 0)
+            EXPECT_EQ(static_cast<DWORD>(style & BS_TYPEMASK), c.kind);
+        else
+            EXPECT_EQ(static_cast<DWORD>(style & ES_MULTILINE), c.kind);
+        EXPECT_TRUE(IsWindowVisible(control));
+    }
+}
+
+TEST_F(MainWindowTest, OpensIdleWithTheIntroductionInTheLog) {
+    char title[64] = {};
+    GetWindowTextA(hwnd_, title, sizeof(title));
+    EXPECT_STREQ(title, "Entry Keeper");
+    EXPECT_TRUE(IsWindowVisible(hwnd_));
+    EXPECT_EQ(ReadControlInt(hwnd_, kStartButtonId, kPropDisabled), 0);
+    EXPECT_EQ(ReadControlInt(hwnd_, kStopButtonId, kPropDisabled), 1);
+    EXPECT_EQ(ReadControlInt(hwnd_, kRestoreButtonId, kPropDisabled), 0);
+    EXPECT_EQ(ReadControlInt(hwnd_, kOptionButton1Id, kPropSelected), 0);
+    EXPECT_EQ(ReadControlInt(hwnd_, kOptionButton2Id, kPropSelected), 0);
+    EXPECT_EQ(ReadControlInt(hwnd_, kOptionButton3Id, kPropSelected), 1);
+    EXPECT_EQ(ReadControlText(hwnd_, kLogBoxId), kLogIntroText);
+    EXPECT_NE(SendMessageA(hwnd_, WM_GETICON, ICON_SMALL, 0), 0);
+    EXPECT_EQ(handlers_.events, std::vector<std::string>{"created"});
+}
+
+TEST_F(MainWindowTest, CreationEventRunsFirstAndTheIntroductionReplacesTheLog) {
+    RecordingHandlers loading;
+    loading.loadSettingsAtCreated = true;
+    MainWindow window(&loading);
+    ASSERT_TRUE(window.Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
+    HWND hwnd = window.Handle();
+
+    // The handlers met the controls already in their start-up states, before the window showed.
+    EXPECT_FALSE(loading.visibleAtCreated);
+    EXPECT_EQ(loading.stopDisabledAtCreated, 1);
+    EXPECT_EQ(loading.option3AtCreated, 1);
+    // What they loaded stays; the log is the introduction alone.
+    EXPECT_EQ(ReadControlText(hwnd, kFolderFieldId), "D:\\saved backups");
+    EXPECT_EQ(ReadControlInt(hwnd, kOptionButton1Id, kPropSelected), 1);
+    EXPECT_EQ(ReadControlInt(hwnd, kOptionButton3Id, kPropSelected), 0);
+    EXPECT_EQ(ReadControlText(hwnd, kLogBoxId), kLogIntroText);
+}
+
+TEST_F(MainWindowTest, TextTypedIntoTheLogStaysInFrontOfLaterLines) {
+    HWND log = Control(kLogBoxId);
+    EXPECT_FALSE(GetWindowLongA(log, GWL_STYLE) & ES_READONLY);
+    ASSERT_TRUE(WriteControlInt(hwnd_, kLogBoxId, kPropSelectionStart, -1));
+    for (char c : std::string("my note"))
+        SendMessageA(log, WM_CHAR, static_cast<WPARAM>(c), 0);
+
+    // A worker appends a line the way the log does: read the whole text, write it back longer.
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        RunOnWindowThread(hwnd_, [&] {
+            WriteControlText(hwnd_, kLogBoxId, ReadControlText(hwnd_, kLogBoxId) + "\r\n12:00:00 - a line\r\n");
+        });
+        done = true;
+    });
+    while (!done)
+        PumpingWait(5);
+    worker.join();
+    EXPECT_EQ(ReadControlText(hwnd_, kLogBoxId), Text(kLogIntroText) + "my note\r\n12:00:00 - a line\r\n");
+}
+
+TEST_F(MainWindowTest, ButtonClicksReachTheirHandlers) {
+    EnableWindow(Control(kStopButtonId), TRUE);
+    for (int id : {kStartButtonId, kStopButtonId, kRestoreButtonId, kBrowseButtonId, kOptionButton1Id})
+        SendMessageA(Control(id), BM_CLICK, 0, 0);
+    EXPECT_EQ(handlers_.events, (std::vector<std::string>{"created", "start", "stop", "restore", "browse"}));
+    // Clicking an option selects it; it has no handler of its own.
+    EXPECT_EQ(ReadControlInt(hwnd_, kOptionButton1Id, kPropSelected), 1);
+    EXPECT_EQ(ReadControlInt(hwnd_, kOptionButton3Id, kPropSelected), 0);
+}
+
+TEST_F(MainWindowTest, ClosingRunsTheClosingEventWhileTheControlsStillExist) {
+    WriteControlText(hwnd_, kFolderFieldId, "C:\\backups");
+    PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(window_.RunMessageLoop(), 0);
+    EXPECT_EQ(handlers_.events, (std::vector<std::string>{"created", "closing"}));
+    EXPECT_EQ(handlers_.folderAtClosing, "C:\\backups");
+    EXPECT_EQ(window_.Handle(), nullptr);
+    EXPECT_FALSE(IsWindow(hwnd_));
+}
+
+TEST_F(MainWindowTest, LogGrowsWithTheWindowWhileTheRowsAboveKeepTheirSize) {
+    RECT before = {};
+    GetWindowRect(hwnd_, &before);
+    const RECT log = Place(Control(kLogBoxId));
+    const RECT field = Place(Control(kFolderFieldId));
+    const RECT browse = Place(Control(kBrowseButtonId));
+    const RECT start = Place(Control(kStartButtonId));
+
+    SetWindowPos(hwnd_, nullptr, 0, 0, before.right - before.left + 200, before.bottom - before.top + 150,
+                 SWP_NOMOVE | SWP_NOZORDER);
+
+    const RECT grownLog = Place(Control(kLogBoxId));
+    EXPECT_EQ(grownLog.right - grownLog.left, log.right - log.left + 200);
+    EXPECT_EQ(grownLog.bottom - grownLog.top, log.bottom - log.top + 150);
+    EXPECT_EQ(grownLog.top, log.top);
+    const RECT grownField = Place(Control(kFolderFieldId));
+    EXPECT_EQ(grownField.right - grownField.left, field.right - field.left + 200);
+    EXPECT_EQ(grownField.bottom - grownField.top, field.bottom - field.top);
+    EXPECT_EQ(Place(Control(kBrowseButtonId)).left, browse.left + 200);
+    EXPECT_TRUE(EqualRect(&start, &(const RECT&)Place(Control(kStartButtonId))));
+    ExpectControlsWholeAndApart();
+}
+
+TEST_F(MainWindowTest, AtItsMinimumSizeEveryControlIsWholeAndApart) {
+    ExpectControlsWholeAndApart();
+    MINMAXINFO info = {};
+    SendMessageA(hwnd_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_GT(info.ptMinTrackSize.x, 200);
+    ASSERT_GT(info.ptMinTrackSize.y, 150);
+    SetWindowPos(hwnd_, nullptr, 0, 0, info.ptMinTrackSize.x, info.ptMinTrackSize.y, SWP_NOMOVE | SWP_NOZORDER);
+    ExpectControlsWholeAndApart();
+    // The log keeps a usable height even there.
+    RECT log = Place(Control(kLogBoxId));
+    EXPECT_GE(log.bottom - log.top, 3 * (Place(Control(kFolderFieldId)).bottom - Place(Control(kFolderFieldId)).top));
+}
+
+TEST_F(MainWindowTest, ControlsUseTheSystemMessageFont) {
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+    for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        SCOPED_TRACE(testing::Message() << std::hex << GetDlgCtrlID(c));
+        auto font = reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        LOGFONTA used = {};
+        ASSERT_TRUE(GetObjectA(font, sizeof(used), &used));
+        EXPECT_STREQ(used.lfFaceName, metrics.lfMessageFont.lfFaceName);
+    }
+}
+
+TEST_F(MainWindowTest, TabMovesThroughTheControlsInReadingOrder) {
+    // The keys go through the window's own message loop, as the user's would; a helper thread
+    // presses them and looks where the focus went.
+    SetForegroundWindow(hwnd_);
+    SetFocus(Control(kFolderFieldId));
+    std::vector<int> visited;
+    std::thread user([&] {
+        auto focus = [this] {
+            HWND f = nullptr;
+            RunOnWindowThread(hwnd_, [&] { f = GetFocus(); });
+            return f;
+        };
+        for (int i = 0; i < 6; ++i) {
+            HWND from = focus();
+            PostMessageA(from, WM_KEYDOWN, VK_TAB, 0);
+            PostMessageA(from, WM_KEYUP, VK_TAB, 0xC0000001);
+            // The keys queue behind this thread's calls, so wait for the focus to move.
+            HWND to = from;
+            for (DWORD start = GetTickCount(); to == from && GetTickCount() - start < 5000; Sleep(5))
+                to = focus();
+            visited.push_back(GetDlgCtrlID(to));
+        }
+        PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+    });
+    window_.RunMessageLoop();
+    user.join();
+    // Stop is disabled at start, so Tab passes over it; the option group is entered at its
+    // selected button.
+    ASSERT_EQ(visited.size(), 6u);
+    EXPECT_EQ(visited[0], kBrowseButtonId);
+    EXPECT_EQ(visited[1], kOptionButton3Id);
+    EXPECT_EQ(visited[2], kStartButtonId);
+    EXPECT_EQ(visited[3], kRestoreButtonId);
+    EXPECT_EQ(visited[4], kLogBoxId);
+    EXPECT_EQ(visited[5], kFolderFieldId);
+}
+
+}  // namespace

@@ -1,0 +1,371 @@
+// uidriver.exe: drives a running Entry Keeper window from scripts and tests, the way a user would.
+//
+// Usage: uidriver [OPTIONS] COMMAND [ARGS...]
+// Options:
+//   --title TEXT     the window's title (default "Entry Keeper")
+//   --class NAME     the window's class (default "EntryKeeperMainWindow"); "" accepts any class
+//   --pid N          only a window of process N
+//   --timeout MS     how long to wait for the window and for conditions (default 10000)
+// The window is the first visible top-level window that matches; every command first waits for it
+// to appear. CONTROL is a control's name (StartButton, StopButton, RestoreButton, BrowseButton,
+// FolderField, OptionButton1, OptionButton2, OptionButton3, LogBox) or its id (0x16018600 or decimal).
+// Commands:
+//   find                         print the window's handle in hex
+//   list                         print one line per control: id, class, enabled, checked, text
+//   click CONTROL                click it; returns at once (the click is posted, so a handler that
+//                                opens a dialog does not block the driver). Fails on a disabled or
+//                                hidden control, as a mouse click would do nothing there
+//   get-text CONTROL             print the control's text as it is (no line break added)
+//   set-text CONTROL TEXT        replace the control's text
+//   enabled CONTROL              print 1 when enabled, else 0
+//   checked CONTROL              print 1 when selected, else 0
+//   wait CONTROL CONDITION [V]   wait until it holds: enabled, disabled, checked, unchecked,
+//                                text-equals V, text-contains V, text-lacks V
+//   settle                       wait until the window and its controls have painted (screenshots)
+//   close                        ask the window to close, as its close box does, and wait until it is gone
+//   wait-gone                    wait until the window no longer exists
+// Exit code: 0 done (or the condition holds), 1 failure or timeout (reason on stderr), 2 bad usage.
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/ControlIds.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr DWORD kPollMs = 20;
+// A message to the window that takes longer than this counts as a hung window.
+constexpr UINT kMessageTimeoutMs = 5000;
+
+struct Options {
+    std::string title = kMainWindowTitle;
+    std::string className = kMainWindowClass;
+    DWORD pid = 0;
+    DWORD timeoutMs = 10000;
+};
+
+struct NamedControl {
+    const char* name;
+    int id;
+};
+constexpr NamedControl kControls[] = {
+    {"StartButton", kStartButtonId},     {"StopButton", kStopButtonId},       {"RestoreButton", kRestoreButtonId},
+    {"BrowseButton", kBrowseButtonId},   {"FolderField", kFolderFieldId},     {"OptionButton1", kOptionButton1Id},
+    {"OptionButton2", kOptionButton2Id}, {"OptionButton3", kOptionButton3Id}, {"LogBox", kLogBoxId},
+};
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "uidriver: %s\n", message.c_str());
+    return kExitFailed;
+}
+
+int Usage(const std::string& message) {
+    std::fprintf(stderr, "uidriver: %s (see the comment at the top of uidriver.cpp)\n", message.c_str());
+    return kExitUsage;
+}
+
+bool ParseNumber(const std::string& text, long long* value) {
+    if (text.empty())
+        return false;
+    char* end = nullptr;
+    long long parsed = std::strtoll(text.c_str(), &end, 0);
+    if (*end != '\0')
+        return false;
+    *value = parsed;
+    return true;
+}
+
+bool ParseControl(const std::string& text, int* id) {
+    for (const NamedControl& c : kControls) {
+        if (_stricmp(c.name, text.c_str()) == 0) {
+            *id = c.id;
+            return true;
+        }
+    }
+    long long value = 0;
+    if (!ParseNumber(text, &value) || value < INT_MIN || value > 0xFFFFFFFFLL)
+        return false;
+    *id = static_cast<int>(value);
+    return true;
+}
+
+std::string ClassOf(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+// A top-level window's title is kept by the system, so reading it never waits for the program.
+std::string TitleOf(HWND window) {
+    char title[512] = {};
+    GetWindowTextA(window, title, sizeof(title));
+    return title;
+}
+
+struct Search {
+    const Options* options;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    if (!IsWindowVisible(window))
+        return TRUE;
+    if (search->options->pid) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid != search->options->pid)
+            return TRUE;
+    }
+    if (!search->options->className.empty() && ClassOf(window) != search->options->className)
+        return TRUE;
+    if (TitleOf(window) != search->options->title)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND FindTheWindow(const Options& options) {
+    Search search{&options, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Polls `condition` until it holds or `timeoutMs` has passed; true when it held.
+template <typename Condition>
+bool WaitUntil(DWORD timeoutMs, Condition condition) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(kPollMs);
+    }
+}
+
+bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) {
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs, result) != 0;
+}
+
+bool ReadText(HWND control, std::string* text) {
+    DWORD_PTR length = 0;
+    if (!Send(control, WM_GETTEXTLENGTH, 0, 0, &length))
+        return false;
+    std::string buffer(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!Send(control, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), &copied))
+        return false;
+    buffer.resize(copied);
+    *text = buffer;
+    return true;
+}
+
+bool IsChecked(HWND control, bool* checked) {
+    DWORD_PTR state = 0;
+    if (!Send(control, BM_GETCHECK, 0, 0, &state))
+        return false;
+    *checked = state == BST_CHECKED;
+    return true;
+}
+
+void PrintText(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
+bool HasPendingPaint(HWND window) {
+    if (GetUpdateRect(window, nullptr, FALSE))
+        return true;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetUpdateRect(child, nullptr, FALSE))
+            return true;
+    }
+    return false;
+}
+
+int ListControls(HWND window) {
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        std::string text;
+        ReadText(child, &text);
+        bool checked = false;
+        bool button = _stricmp(ClassOf(child).c_str(), "Button") == 0;
+        if (button)
+            IsChecked(child, &checked);
+        if (text.size() > 60)
+            text = text.substr(0, 57) + "...";
+        for (char& c : text) {
+            if (c == '\r' || c == '\n')
+                c = ' ';
+        }
+        std::printf("0x%08x %-8s %s %s %s\n", static_cast<unsigned>(GetDlgCtrlID(child)), ClassOf(child).c_str(),
+                    IsWindowEnabled(child) ? "enabled " : "disabled", button && checked ? "checked" : "-      ",
+                    text.c_str());
+    }
+    return kExitOk;
+}
+
+int WaitFor(HWND window, int id, const std::vector<std::string>& args, DWORD timeoutMs) {
+    if (args.empty())
+        return Usage("wait needs a condition");
+    const std::string& condition = args[0];
+    const bool needsValue = condition.rfind("text-", 0) == 0;
+    if (needsValue && args.size() < 2)
+        return Usage(condition + " needs a value");
+    const std::string value = needsValue ? args[1] : std::string();
+    auto holds = [&] {
+        HWND control = GetDlgItem(window, id);
+        if (!control)
+            return false;
+        if (condition == "enabled")
+            return IsWindowEnabled(control) != FALSE;
+        if (condition == "disabled")
+            return IsWindowEnabled(control) == FALSE;
+        if (condition == "checked" || condition == "unchecked") {
+            bool checked = false;
+            return IsChecked(control, &checked) && checked == (condition == "checked");
+        }
+        std::string text;
+        if (!ReadText(control, &text))
+            return false;
+        if (condition == "text-equals")
+            return text == value;
+        if (condition == "text-contains")
+            return text.find(value) != std::string::npos;
+        return text.find(value) == std::string::npos;  // text-lacks
+    };
+    static const char* const kConditions[] = {"enabled",     "disabled",      "checked",   "unchecked",
+                                              "text-equals", "text-contains", "text-lacks"};
+    bool known = false;
+    for (const char* c : kConditions)
+        known = known || condition == c;
+    if (!known)
+        return Usage("unknown condition " + condition);
+    if (!WaitUntil(timeoutMs, holds))
+        return Fail("timed out waiting for " + condition + (needsValue ? " \"" + value + "\"" : std::string()));
+    return kExitOk;
+}
+
+int Run(const Options& options, const std::string& command, const std::vector<std::string>& args) {
+    HWND window = nullptr;
+    WaitUntil(options.timeoutMs, [&] { return (window = FindTheWindow(options)) != nullptr; });
+    if (command == "wait-gone") {
+        if (!window)
+            return kExitOk;
+        return WaitUntil(options.timeoutMs, [&] { return !IsWindow(window); }) ? kExitOk
+                                                                                : Fail("the window is still there");
+    }
+    if (!window)
+        return Fail("no window titled \"" + options.title + "\" appeared");
+
+    if (command == "find") {
+        std::printf("0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
+        return kExitOk;
+    }
+    if (command == "list")
+        return ListControls(window);
+    if (command == "settle") {
+        // A round trip through the window's queue first, so that what it was asked to draw is queued.
+        DWORD_PTR ignored = 0;
+        if (!Send(window, WM_NULL, 0, 0, &ignored))
+            return Fail("the window does not answer");
+        if (!WaitUntil(options.timeoutMs, [&] { return !HasPendingPaint(window); }))
+            return Fail("the window did not finish painting");
+        GdiFlush();
+        return kExitOk;
+    }
+    if (command == "close") {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        return WaitUntil(options.timeoutMs, [&] { return !IsWindow(window); }) ? kExitOk
+                                                                                : Fail("the window did not close");
+    }
+
+    // The rest address one control.
+    if (args.empty())
+        return Usage(command + " needs a control");
+    int id = 0;
+    if (!ParseControl(args[0], &id))
+        return Usage("unknown control " + args[0]);
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "wait")
+        return WaitFor(window, id, rest, options.timeoutMs);
+    HWND control = GetDlgItem(window, id);
+    if (!control)
+        return Fail("the window has no control " + args[0]);
+
+    if (command == "click") {
+        if (!IsWindowVisible(control) || !IsWindowEnabled(control))
+            return Fail(args[0] + " is disabled or hidden");
+        return PostMessageA(control, BM_CLICK, 0, 0) ? kExitOk : Fail("the click could not be posted");
+    }
+    if (command == "get-text") {
+        std::string text;
+        if (!ReadText(control, &text))
+            return Fail("the window does not answer");
+        PrintText(text);
+        return kExitOk;
+    }
+    if (command == "set-text") {
+        if (rest.empty())
+            return Usage("set-text needs the text");
+        DWORD_PTR ok = 0;
+        if (!Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(rest[0].c_str()), &ok) || !ok)
+            return Fail("the text was not taken");
+        return kExitOk;
+    }
+    if (command == "enabled") {
+        PrintText(IsWindowEnabled(control) ? "1\n" : "0\n");
+        return kExitOk;
+    }
+    if (command == "checked") {
+        bool checked = false;
+        if (!IsChecked(control, &checked))
+            return Fail("the window does not answer");
+        PrintText(checked ? "1\n" : "0\n");
+        return kExitOk;
+    }
+    return Usage("unknown command " + command);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Texts are printed byte for byte, line breaks included.
+    _setmode(_fileno(stdout), _O_BINARY);
+    Options options;
+    int i = 1;
+    for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
+        std::string option = argv[i];
+        if (i + 1 >= argc)
+            return Usage(option + " needs a value");
+        std::string value = argv[++i];
+        long long number = 0;
+        if (option == "--title") {
+            options.title = value;
+        } else if (option == "--class") {
+            options.className = value;
+        } else if (option == "--pid" && ParseNumber(value, &number) && number > 0) {
+            options.pid = static_cast<DWORD>(number);
+        } else if (option == "--timeout" && ParseNumber(value, &number) && number >= 0) {
+            options.timeoutMs = static_cast<DWORD>(number);
+        } else {
+            return Usage("bad option " + option + " " + value);
+        }
+    }
+    if (i >= argc)
+        return Usage("no command");
+    std::string command = argv[i++];
+    std::vector<std::string> args(argv + i, argv + argc);
+    return Run(options, command, args);
+}
