@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "automation/AutomationAccess.h"
+#include "automation/AutomationObject.h"
 #include "common/ComOwners.h"
 #include "common/TextOps.h"
 #include "toollink/vocabulary/LocationTexts.h"
@@ -13,8 +15,20 @@
 
 namespace {
 
-// The shell-link interface reads every shortcut the shell writes. (The shell's scripting object
-// is the late-bound route to the same data, but some shells cannot read a target through it.)
+// The late-bound route: the shell's scripting object opens the shortcut and reports its target.
+// Empty when any step fails (some shells cannot read a target this way).
+Text TargetThroughShellObject(const Text& path) {
+    AutomationObject shell;
+    if (!CreateObject(shell, kShellClass, kShellLibrary))
+        return Text();
+    AutomationObject shortcut = CallMethod<AutomationObject>(shell, kOpenShortcutMethod, path);
+    ReleaseObject(shell);
+    if (IsEmptyObject(shortcut))
+        return Text();
+    return GetProperty<Text>(shortcut, kTargetProperty);
+}
+
+// The shell-link interface reads every shortcut file the shell writes.
 Text TargetThroughShellLink(const Text& path) {
     ComPtr<IShellLinkA> link;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.putVoid())))
@@ -41,5 +55,10 @@ Text ShortcutTarget(const Text& path) {
     if (FindText(path, kShortcutExt) == -1)
         return Text();
     ScopedComInit com;
-    return TargetThroughShellLink(path);
+    // The scripting object gives no target for a file that is not a shortcut, and under some
+    // shells for none at all: the shell-link interface then reads the file itself.
+    Text target = TargetThroughShellObject(path);
+    if (target.empty())
+        target = TargetThroughShellLink(path);
+    return target;
 }

@@ -95,19 +95,23 @@ bool ToolLink::Locate(const Text* pathOut) {
 }
 
 Text ToolLink::FindToolDir() {
+    bool found = false;
     const Text value = ReadLocalMachineText(kInstallKey);
     if (!value.empty()) {
         SetToolDir(value + kInstallSubdir);
+        found = true;
     } else {
         for (const char* name : kShortcutNames) {
             if (PathExists(SpecialFolder(0) + name)) {
                 SetToolDir(FolderOf(ShortcutTarget(SpecialFolder(0) + name)));
+                found = true;
                 break;
             }
         }
     }
+    // The folder counts as found only with the tool's program in it (a stale ToolDir never does).
     const Text dir = ToolDir();
-    return EntryExists(ProgramIn(dir)) ? dir : Text();
+    return found && EntryExists(ProgramIn(dir)) ? dir : Text();
 }
 
 Text ToolLink::ListTargets(TextArray* listOut) {

@@ -281,10 +281,12 @@ TEST_F(ToolLinkLocationTest, ShortcutToAFolderWithoutTheToolSetsTheFolderOnly) {
 }
 
 TEST_F(ToolLinkLocationTest, NeitherValueNorShortcutLeavesTheFolderAlone) {
-    SetToolDir("C:\\previous\\");
+    // Even a folder that does hold the tool, found by an earlier run, is not found again.
+    const Text previous = MakeToolFolder("previous");
+    SetToolDir(previous);
     ToolLink link = MakeLink();
     EXPECT_EQ(link.FindToolDir(), "");
-    EXPECT_EQ(ToolDir(), "C:\\previous\\");
+    EXPECT_EQ(ToolDir(), previous);
     EXPECT_FALSE(link.Locate());
     const Text given = scratch_.Path();
     EXPECT_FALSE(link.Locate(&given));

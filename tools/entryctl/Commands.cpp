@@ -1,0 +1,430 @@
+#include "tools/entryctl/Commands.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "tools/entryctl/BackupFile.h"
+#include "tools/entryctl/EntryStore.h"
+#include "tools/entryctl/ToolFolder.h"
+
+namespace entryctl {
+namespace {
+
+static_assert(std::char_traits<char>::compare(kCreateStrip, kCreateMarker,
+                                              std::char_traits<char>::length(kCreateMarker)) == 0,
+              "the create answer is kCreateStrip + number and must contain kCreateMarker");
+
+Reply Ok(const Text& out) {
+    Reply r;
+    r.out = out;
+    return r;
+}
+
+Reply Fail(const char* why) {
+    Reply r;
+    r.err = Text("entryctl: error: ") + why + kLineSep;
+    r.exitCode = 1;
+    return r;
+}
+
+Text Line(const Text& text) {
+    return text + kLineSep;
+}
+
+// A listing field never carries the listing's own separators.
+Text ListingField(const Text& text) {
+    Text out = text;
+    for (char& c : out) {
+        if (c == '\t' || c == '\r' || c == '\n' || c == '\0')
+            c = ' ';
+    }
+    return out;
+}
+
+bool IsUsableName(const Text& name) {
+    return !name.empty() && name.find_first_of(Text("\t\r\n\"\0", 5)) == Text::npos;
+}
+
+Text* FieldByName(StoredEntry& e, const Text& field) {
+    if (field == "kind")
+        return &e.kind;
+    if (field == "label")
+        return &e.label;
+    if (field == "state")
+        return &e.state;
+    if (field == "position")
+        return &e.position;
+    if (field == "content")
+        return &e.content;
+    return nullptr;
+}
+
+// Text of a property for show and query; false for an unknown property.
+bool PropertyText(const StoredEntry& e, const Text& what, Text* out) {
+    if (what == "number")
+        *out = std::to_string(e.number);
+    else if (what == "name")
+        *out = e.name;
+    else if (what == "size")
+        *out = std::to_string(e.content.size());
+    else if (what == "checksum")
+        *out = std::to_string(Crc32(e.content));
+    else if (what == "locked")
+        *out = e.locked ? "yes" : "no";
+    else if (Text* field = FieldByName(const_cast<StoredEntry&>(e), what))
+        *out = *field;
+    else
+        return false;
+    return true;
+}
+
+Text JoinNumbers(const std::vector<int>& numbers) {
+    Text out;
+    for (size_t i = 0; i < numbers.size(); ++i)
+        out += (i ? Text(kArgSep) : Text()) + std::to_string(numbers[i]);
+    return out;
+}
+
+Reply List(EntryStore& store, const Faults& faults) {
+    Text out;
+    int last = 0;
+    for (const StoredEntry& e : store.Entries()) {
+        out += kNumberMark + std::to_string(e.number) + kCoordSep + ListingField(e.name) + kCoordSep +
+               ListingField(e.kind) + kCoordSep + ListingField(e.label) + kCoordSep + ListingField(e.state) +
+               kCoordSep + ListingField(e.position) + kCoordSep + std::to_string(e.content.size()) + kLineSep;
+        last = e.number;
+    }
+    for (int i = 1; i <= faults.bigListing; ++i) {
+        out += kNumberMark + std::to_string(last + i) + kCoordSep + "generated-" + std::to_string(i) + kCoordSep +
+               kCreateModeText2 + kCoordSep + kCoordSep + kCoordSep + kCoordSep + "0" + kLineSep;
+    }
+    return Ok(out);
+}
+
+Reply Create(EntryStore& store, const MatchedLine& m, const Faults& faults) {
+    if (faults.createFail)
+        return Fail("the entry could not be created");
+    if (m.a != kCreateModeText1 && m.a != kCreateModeText2 && m.a != kCreateModeText3)
+        return Fail("unknown creation mode");
+    if (!IsUsableName(m.entry))
+        return Fail("an entry name must not be empty nor hold tabs or line breaks");
+    if (store.FindByName(m.entry))
+        return Fail("an entry of that name exists");
+    StoredEntry& e = store.Add(m.entry);
+    e.kind = m.a;
+    int number = e.number;
+    if (!store.Save())
+        return Fail("the entries could not be saved");
+    return Ok(Line(kCreateStrip + std::to_string(number)));
+}
+
+// The options command carries its argument part as it came; numeric form "12" A, name form
+// name PathMark A, where A is kArgSep (key value)* or a raw text.
+Reply Options(EntryStore& store, const MatchedLine& m) {
+    Text entry, part;
+    if (m.shape->form == Form::Number) {
+        size_t digits = m.rest.find_first_not_of("0123456789");
+        entry = m.rest.substr(0, digits);
+        part = digits == Text::npos ? Text() : m.rest.substr(digits);
+    } else {
+        size_t mark = m.rest.find(kPathMark);
+        if (mark == Text::npos)
+            return UnknownCommand();
+        entry = m.rest.substr(0, mark);
+        part = m.rest.substr(mark + std::strlen(kPathMark));
+    }
+    StoredEntry* e = store.Find(entry, m.shape->form == Form::Number);
+    if (!e)
+        return Fail("no such entry");
+    if (e->locked)
+        return Fail("the entry is locked");
+    // Known keys, in any order; anything else is a raw argument part.
+    Text applied;
+    bool keyed = part.compare(0, std::strlen(kArgSep), kArgSep) == 0;
+    size_t pos = std::strlen(kArgSep);
+    while (keyed && pos < part.size()) {
+        int key = -1;
+        for (int k = 0; k < 12; ++k) {
+            if (part.compare(pos, std::strlen(kOptionKeys[k]), kOptionKeys[k]) == 0)
+                key = k;
+        }
+        if (key < 0) {
+            keyed = false;
+            break;
+        }
+        pos += std::strlen(kOptionKeys[key]);
+        size_t end = part.find('"', pos);
+        if (end == Text::npos)
+            end = part.size();
+        applied += "option " + std::to_string(key + 1) + " = " + part.substr(pos, end - pos) + kLineSep;
+        pos = end;
+    }
+    if (!keyed)
+        applied = "raw options: " + part + kLineSep;
+    return Ok(applied + Line("options applied"));
+}
+
+Reply Targets() {
+    Text bytes;
+    if (!ReadBytes(InToolFolder(kTargetsFile), &bytes))
+        return Ok(kNoTargetsReply1);
+    Text out;
+    for (Text& line : SplitLines(bytes)) {
+        if (!line.empty())
+            out += line + kLineSep;
+    }
+    if (out.empty())
+        return Ok(kNoTargetsReply2);
+    return Ok(Text(kTargetsHeading) + kLineSep + out);
+}
+
+// The description of target `id` from kTargetsFile; false when there is no such target.
+bool FindTarget(const Text& id, Text* description) {
+    Text bytes;
+    if (id.empty() || !ReadBytes(InToolFolder(kTargetsFile), &bytes))
+        return false;
+    for (Text& line : SplitLines(bytes)) {
+        size_t sep = line.find(kFieldSep);
+        if (line.substr(0, sep) == id) {
+            *description = sep == Text::npos ? Text() : line.substr(sep + std::strlen(kFieldSep));
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsInteger(const Text& t) {
+    return IsDigits(t[0] == '-' ? t.substr(1) : t);
+}
+
+Reply TargetCommand(const MatchedLine& m) {
+    Text description;
+    if (!FindTarget(m.target, &description))
+        return Fail("no such target");
+    const Text marked = kLineMarker;
+    switch (m.shape->targetVerb) {
+        case 1:
+        case 2:
+            return m.a.empty() ? Fail("a file is needed") : Ok(Line(Text(kOkMarkerA) + " " + m.a));
+        case 8: {
+            Text bytes;
+            return ReadBytes(m.a, &bytes) ? Ok(Line(Text(kOkMarkerA) + " " + m.a)) : Fail("the file cannot be read");
+        }
+        case 3:
+        case 4:
+            return Ok(Line(kOkMarkerB));
+        case 5:
+            return Ok(Line("Sessions of the target:") + Line(marked + m.target + "-main") +
+                      Line(marked + m.target + "-spare"));
+        case 6:
+            return Ok(Line("Devices of the target:") + Line(marked + "console"));
+        case 7:
+            if (m.a == "id")
+                return Ok(Line(marked + m.target));
+            if (m.a == "description")
+                return Ok(Line(marked + description));
+            return Fail("unknown key");
+        case 9:
+            if (m.a.empty() || m.b.empty() || !IsInteger(m.a) || !IsInteger(m.b))
+                return Fail("a size is two whole numbers");
+            return Ok(Line(Text(kOkMarkerC) + " to " + m.a + "x" + m.b));
+        case 20:
+            return Ok(Line("watching the target") + Line("event: idle"));
+        case 22:
+        case 23: {
+            Text bytes;
+            if (!ReadBytes(m.a, &bytes))
+                return Fail("the file cannot be read");
+            if (m.shape->targetVerb == 23 && bytes.size() > 4096)
+                bytes = bytes.substr(bytes.size() - 4096);
+            return Ok(bytes);
+        }
+        case 25:
+            return Ok(Line(kOkMarkerD));
+        default:
+            return Ok(Line("ok"));
+    }
+}
+
+// Commands that address one entry.
+Reply EntryCommand(EntryStore& store, const MatchedLine& m) {
+    StoredEntry* e = store.Find(m.entry, m.shape->form == Form::Number);
+    if (!e)
+        return Fail("no such entry");
+    const Op op = m.shape->op;
+    const bool readOnly = op == Op::Show || op == Op::IsLocked || op == Op::QueryField || op == Op::Verify ||
+                          op == Op::Export || op == Op::Backup || op == Op::CompareField || op == Op::RecordsCheck ||
+                          op == Op::Touch || op == Op::Flush || op == Op::Stage || op == Op::Lock || op == Op::Unlock;
+    if (!readOnly && e->locked)
+        return Fail("the entry is locked");
+    Reply reply = Ok(Line("ok"));
+    Text value;
+    switch (op) {
+        case Op::SetLabel: e->label = m.a; break;
+        case Op::Point: e->position = JoinNumbers(m.numbers); break;
+        case Op::Note: e->content += m.a + kLineSep; reply = Ok(""); break;
+        case Op::Frame: e->position = JoinNumbers(m.numbers); break;
+        case Op::Signal: e->state = "signal " + std::to_string(m.numbers[0]); break;
+        case Op::Show:
+            if (!PropertyText(*e, m.a, &value))
+                return Fail("unknown property");
+            return Ok(op == Op::Show && m.a == "content" ? value : Line(value));
+        case Op::Relabel: {
+            size_t at = m.a.empty() ? Text::npos : e->label.find(m.a);
+            if (at == Text::npos)
+                return Fail("the label does not hold that text");
+            e->label.replace(at, m.a.size(), m.b);
+            break;
+        }
+        case Op::Stage:
+            if (!FieldByName(*e, m.a))
+                return Fail("unknown field");
+            return Ok(Line("staged"));
+        case Op::Apply:
+        case Op::SetField: {
+            Text* field = FieldByName(*e, m.a);
+            if (!field)
+                return Fail("unknown field");
+            *field = m.b;
+            break;
+        }
+        case Op::ClearLabel: e->label.clear(); break;
+        case Op::ClearState: e->state.clear(); break;
+        case Op::ClearPosition: e->position.clear(); break;
+        case Op::ClearContent: e->content.clear(); break;
+        case Op::Touch: return Ok(Line("touched"));
+        case Op::Flush: return Ok(Line("flushed"));
+        case Op::Progress: e->state = m.a + kMid9 + m.b; break;
+        case Op::RecordsCheck:
+            // The record listing is not offered yet: the answer never holds kRecordsMarker.
+            return Ok(Line("no records"));
+        case Op::Open: e->state = "open"; break;
+        case Op::Close: e->state = "closed"; break;
+        case Op::SetState: e->state = m.a; break;
+        case Op::SetPosition: e->position = m.a; break;
+        case Op::Append: e->content += m.a; break;
+        case Op::Write: e->content = m.a; break;
+        case Op::IsLocked: return Ok(Line(e->locked ? kCommand19Marker : "0"));
+        case Op::QueryField:
+            if (!PropertyText(*e, m.a, &value))
+                return Fail("unknown field");
+            return Ok(Line(value));
+        case Op::CompareField:
+            if (!PropertyText(*e, m.a, &value))
+                return Fail("unknown field");
+            return Ok(Line(value == m.b ? "same" : "different"));
+        case Op::Lock: e->locked = true; break;
+        case Op::Unlock: e->locked = false; break;
+        case Op::Remove: store.Remove(e->number); break;
+        case Op::Verify: return Ok(Line("verified"));
+        case Op::Export:
+            if (!ReplaceFileBytes(m.a, e->content))
+                return Fail("the file cannot be written");
+            return Ok(Line("exported"));
+        case Op::Import:
+        case Op::Merge: {
+            Text bytes;
+            if (!ReadBytes(m.a, &bytes))
+                return Fail("the file cannot be read");
+            e->content = op == Op::Import ? bytes : e->content + bytes;
+            break;
+        }
+        case Op::Tag: e->label = e->label.empty() ? m.a : e->label + " " + m.a; break;
+        case Op::Rename:
+            if (!IsUsableName(m.a))
+                return Fail("an entry name must not be empty nor hold tabs or line breaks");
+            if (StoredEntry* other = store.FindByName(m.a); other && other != e)
+                return Fail("an entry of that name exists");
+            e->name = m.a;
+            break;
+        default: return UnknownCommand();
+    }
+    if (!store.Save())
+        return Fail("the entries could not be saved");
+    return reply;
+}
+
+Reply Backup(EntryStore& store, const MatchedLine& m, const Faults& faults) {
+    StoredEntry* e = store.Find(m.entry, m.shape->form == Form::Number);
+    if (!e)
+        return Fail("no such entry");
+    const Text done = Line("backed up entry " + std::to_string(e->number));
+    if (faults.backupSilent)
+        return Ok(done);
+    if (m.a.empty() || !ReplaceFileBytes(m.a, FormatBackup(*e)))
+        return Fail("the backup file cannot be written");
+    return Ok(done);
+}
+
+Reply Restore(EntryStore& store, const MatchedLine& m, const Faults& faults) {
+    StoredEntry* e = store.Find(m.entry, m.shape->form == Form::Number);
+    if (!e)
+        return Fail("no such entry");
+    if (faults.restoreRefuse)
+        return Fail("the restore was refused");
+    if (e->locked)
+        return Fail("the entry is locked");
+    Text bytes;
+    if (m.a.empty() || !ReadBytes(m.a, &bytes))
+        return Fail("the backup file cannot be read");
+    StoredEntry restored = *e;
+    if (!ParseBackup(bytes, &restored))
+        return Fail("the backup file is damaged");
+    // The entry keeps its own number and name; everything else comes from the file.
+    restored.number = e->number;
+    restored.name = e->name;
+    *e = restored;
+    if (!store.Save())
+        return Fail("the entries could not be saved");
+    return Ok(Line(kRestoreMarker));
+}
+
+Reply Clone(EntryStore& store, const MatchedLine& m) {
+    StoredEntry* source = store.Find(m.a, IsDigits(m.a));
+    if (!source)
+        return Fail("no such entry");
+    if (!IsUsableName(m.entry))
+        return Fail("an entry name must not be empty nor hold tabs or line breaks");
+    if (store.FindByName(m.entry))
+        return Fail("an entry of that name exists");
+    StoredEntry copy = *source;
+    StoredEntry& e = store.Add(m.entry);
+    copy.number = e.number;
+    copy.name = e.name;
+    copy.locked = false;
+    e = copy;
+    int number = e.number;
+    if (!store.Save())
+        return Fail("the entries could not be saved");
+    return Ok(Line(Text(kCommand25Marker) + " " + std::to_string(number)));
+}
+
+}  // namespace
+
+Reply UnknownCommand() {
+    Reply r = Fail("unknown command");
+    r.exitCode = 2;
+    return r;
+}
+
+Reply RunCommand(const MatchedLine& m, const Faults& faults) {
+    EntryStore store;
+    store.Load();
+    switch (m.shape->op) {
+        case Op::List: return List(store, faults);
+        case Op::Create: return Create(store, m, faults);
+        case Op::Options: return Options(store, m);
+        case Op::Refresh: return Ok(Line("refreshed " + std::to_string(store.Entries().size()) + " entries"));
+        case Op::Clone: return Clone(store, m);
+        case Op::Backup: return Backup(store, m, faults);
+        case Op::Restore: return Restore(store, m, faults);
+        case Op::Targets: return Targets();
+        case Op::Version: return Ok(Line("entryctl 1.0"));
+        case Op::Target: return TargetCommand(m);
+        default: return EntryCommand(store, m);
+    }
+}
+
+}  // namespace entryctl

@@ -1,0 +1,22 @@
+#pragma once
+// What each command of the tool does. Runs with the folder lock held.
+
+#include "common/Text.h"
+#include "tools/entryctl/Faults.h"
+#include "tools/entryctl/LineMatch.h"
+
+namespace entryctl {
+
+struct Reply {
+    Text out;  // standard output
+    Text err;  // standard error (error messages: "entryctl: error: ...")
+    int exitCode = 0;
+};
+
+// Carries out the matched command on the tool's files and says what to print.
+Reply RunCommand(const MatchedLine& line, const Faults& faults);
+
+// The reply to a line that has no known shape.
+Reply UnknownCommand();
+
+}  // namespace entryctl

@@ -1,0 +1,85 @@
+// entryctl: a console tool that keeps numbered, named entries in files beside its program and
+// answers in the vocabulary of toollink/vocabulary. Every command line it receives is appended,
+// byte for byte, to the journal in its folder before it is carried out.
+
+#include <windows.h>
+
+#include "tools/entryctl/Admin.h"
+#include "tools/entryctl/Commands.h"
+#include "tools/entryctl/ToolFolder.h"
+
+namespace {
+
+using namespace entryctl;
+
+void Write(DWORD which, const Text& bytes) {
+    HANDLE h = GetStdHandle(which);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD wrote = 0;
+        if (!WriteFile(h, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &wrote, nullptr) || !wrote)
+            return;
+        done += wrote;
+    }
+}
+
+// Prints the reply, applying the output switches of `faults`.
+void Emit(const Reply& reply, const Faults& faults, bool faultsApply) {
+    if (!faultsApply) {
+        Write(STD_OUTPUT_HANDLE, reply.out);
+        Write(STD_ERROR_HANDLE, reply.err);
+        return;
+    }
+    if (faults.hang)
+        Sleep(INFINITE);
+    Text out = reply.out;
+    if (faults.zeroByte) {
+        size_t eol = out.find('\n');
+        out.insert(eol == Text::npos ? 0 : eol + 1, 1, '\0');
+    }
+    // Split after the first line so that the warning of "stderr" lands between two parts.
+    size_t firstEnd = out.find('\n');
+    firstEnd = firstEnd == Text::npos ? out.size() : firstEnd + 1;
+    auto writeLines = [&](const Text& part) {
+        if (faults.slowMs <= 0) {
+            Write(STD_OUTPUT_HANDLE, part);
+            return;
+        }
+        size_t pos = 0;
+        while (pos < part.size()) {
+            size_t end = part.find('\n', pos);
+            end = end == Text::npos ? part.size() : end + 1;
+            Sleep(faults.slowMs);
+            Write(STD_OUTPUT_HANDLE, part.substr(pos, end - pos));
+            pos = end;
+        }
+    };
+    if (faults.slowMs > 0 && out.empty())
+        Sleep(faults.slowMs);
+    writeLines(out.substr(0, firstEnd));
+    if (faults.toStderr)
+        Write(STD_ERROR_HANDLE, "entryctl: warning: written to standard error\r\n");
+    writeLines(out.substr(firstEnd));
+    Write(STD_ERROR_HANDLE, reply.err);
+    if (faults.hangAfter)
+        Sleep(INFINITE);
+}
+
+}  // namespace
+
+int main() {
+    const Text line = GetCommandLineA();
+    std::vector<Text> words;
+    if (ParseAdminLine(line, &words))
+        return RunAdmin(words);
+
+    FolderLock lock;
+    AppendBytes(InToolFolder(kJournalFile), line + "\r\n");
+    const Faults faults = LoadFaults();
+    const MatchedLine matched = MatchCommandLine(line);
+    const Reply reply = matched.shape ? RunCommand(matched, faults) : UnknownCommand();
+    lock.Release();
+
+    Emit(reply, faults, faults.AppliesTo(matched.shape ? matched.shape->name : "unknown"));
+    return reply.exitCode;
+}
