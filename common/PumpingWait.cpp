@@ -70,15 +70,18 @@ private:
 
 // Waiting without a timer, for when the platform refuses one: the same message handling, with the
 // time kept by the tick count.
-void WaitByTickCount(ULONGLONG deadline, QuitKeeper& quit) {
+bool WaitByTickCount(ULONGLONG deadline, HANDLE object, QuitKeeper& quit) {
+    DWORD count = object ? 1 : 0;
     for (;;) {
         ULONGLONG now = GetTickCount64();
         if (now >= deadline)
-            return;
+            return false;
         ULONGLONG left = deadline - now;
         DWORD slice = left >= INFINITE ? INFINITE - 1 : static_cast<DWORD>(left);
-        DWORD result = MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, kWakeMask);
-        if (result == WAIT_OBJECT_0)
+        DWORD result = MsgWaitForMultipleObjects(count, &object, FALSE, slice, kWakeMask);
+        if (object && result == WAIT_OBJECT_0)
+            return true;
+        if (result == WAIT_OBJECT_0 + count)
             quit.Pump();
         else if (result == WAIT_FAILED)
             Sleep(slice);
@@ -96,32 +99,46 @@ long long PumpingWaitDueTime(int time, std::optional<int> unit) {
     return static_cast<long long>(due);
 }
 
-bool PumpingWait(int time, std::optional<int> unit) {
+namespace {
+
+// Waits until the due time or until `object` (when given) is signalled, handling messages
+// meanwhile. True when the object was signalled.
+bool WaitHandlingMessages(long long dueTime, HANDLE object) {
     QuitKeeper quit;
-    long long dueTime = PumpingWaitDueTime(time, unit);
     // Only needed if the timer lets us down; rounded up so such a wait is never shorter.
     ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(std::ceil(-static_cast<double>(dueTime) / 10000.0));
 
     UniqueHandle timer(CreateWaitableTimerA(nullptr, FALSE, nullptr));
     LARGE_INTEGER due;
     due.QuadPart = dueTime;
-    if (!timer || !SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE)) {
-        WaitByTickCount(deadline, quit);
-        return true;
-    }
+    if (!timer || !SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE))
+        return WaitByTickCount(deadline, object, quit);
 
-    HANDLE handles[] = {timer.get()};
+    // The object comes first: when both are signalled, the wait reports the object.
+    HANDLE handles[2] = {object, timer.get()};
+    HANDLE* first = object ? handles : handles + 1;
+    DWORD count = object ? 2 : 1;
     for (;;) {
-        DWORD result = MsgWaitForMultipleObjects(1, handles, FALSE, INFINITE, kWakeMask);
-        if (result == WAIT_OBJECT_0)
-            break;
-        if (result == WAIT_FAILED) {
-            WaitByTickCount(deadline, quit);
-            break;
-        }
+        DWORD result = MsgWaitForMultipleObjects(count, first, FALSE, INFINITE, kWakeMask);
+        if (result == WAIT_OBJECT_0 + count - 1)
+            return false;
+        if (object && result == WAIT_OBJECT_0)
+            return true;
+        if (result == WAIT_FAILED)
+            return WaitByTickCount(deadline, object, quit);
         quit.Pump();
     }
+}
+
+}  // namespace
+
+bool PumpingWait(int time, std::optional<int> unit) {
+    WaitHandlingMessages(PumpingWaitDueTime(time, unit), nullptr);
     return true;
+}
+
+bool PumpingWaitFor(void* object, int milliseconds) {
+    return WaitHandlingMessages(PumpingWaitDueTime(milliseconds), static_cast<HANDLE>(object));
 }
 
 void ProcessPendingMessages() {

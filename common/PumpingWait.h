@@ -10,6 +10,10 @@
 
 bool PumpingWait(int time, std::optional<int> unit = std::nullopt);
 
+// Like PumpingWait for `milliseconds`, but returns as soon as `object` (a waitable handle, such as
+// a process) is signalled. True when it was signalled, false when the time ran out. Any thread.
+bool PumpingWaitFor(void* object, int milliseconds);
+
 // The due time PumpingWait gives its timer for `time` in `unit`: the duration in milliseconds
 // times -10000 (a relative time in 100-nanosecond steps), formed in floating point with the
 // fraction dropped. A negative duration counts as zero; a duration too long to express is held

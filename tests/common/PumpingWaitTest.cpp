@@ -172,3 +172,33 @@ TEST(PumpingWaitTest, ProcessPendingMessagesDispatchesAllAndKeepsTheQuit) {
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
     EXPECT_EQ(msg.wParam, 3u);
 }
+
+TEST(PumpingWaitTest, WaitForObjectEndsWhenTheObjectIsSignalled) {
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(event, nullptr);
+    std::thread signaller([&] {
+        Sleep(50);
+        SetEvent(event);
+    });
+    auto start = Clock::now();
+    EXPECT_TRUE(PumpingWaitFor(event, 20000));
+    EXPECT_LT(ElapsedMs(start), 10000);
+    signaller.join();
+    CloseHandle(event);
+}
+
+TEST(PumpingWaitTest, WaitForObjectRunsOutWhenNothingHappens) {
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(event, nullptr);
+    ProbeWindow window;
+    std::thread poster([&] {
+        Sleep(30);
+        PostMessageA(window.Hwnd(), kMsgProbe, 0, 0);
+    });
+    auto start = Clock::now();
+    EXPECT_FALSE(PumpingWaitFor(event, 150));
+    EXPECT_GE(ElapsedMs(start), 150);
+    poster.join();
+    EXPECT_EQ(window.Handled(), 1);
+    CloseHandle(event);
+}

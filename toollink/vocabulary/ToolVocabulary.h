@@ -54,6 +54,7 @@
 
 #include "toollink/vocabulary/EntryCommandTexts.h"
 #include "toollink/vocabulary/EntryListingTexts.h"
+#include "toollink/vocabulary/LocationTexts.h"
 #include "toollink/vocabulary/RowTableTexts.h"
 #include "toollink/vocabulary/SharedCommandTexts.h"
 #include "toollink/vocabulary/TargetCommandTexts.h"

@@ -1,0 +1,45 @@
+#pragma once
+// The log's date text: a moment in Unix milliseconds, formatted by the system's script engine as
+// its default date text in local time ("Wed Nov 15 06:13:20 UTC+0800 2023") and reassembled into
+// year, month, day and time of day ("2023/11/15 06:13:20"). The engine is reached by late-bound
+// automation, one script object per call.
+
+#include "common/SharedTexts.h"
+#include "common/Text.h"
+
+// The script engine and the script that writes a date.
+inline constexpr char kScriptClass[] = "MSScriptControl.ScriptControl";
+inline constexpr char kScriptLanguageProperty[] = "Language";
+inline constexpr char kScriptLanguage[] = "JScript";
+inline constexpr char kScriptAddMethod[] = "AddCode";
+// The code added is kScriptCodePrefix + the millisecond count + kScriptCodeSuffix: it defines the
+// function that kScriptFunction calls.
+inline constexpr char kScriptCodePrefix[] = "function EntryKeeperDateText() { return new Date(";
+inline constexpr char kScriptCodeSuffix[] = ").toString(); }";
+// The function is run by evaluating a call of it: Eval works alike on every version of the engine,
+// while Run without arguments beyond the name is refused by some.
+inline constexpr char kScriptRunMethod[] = "Eval";
+inline constexpr char kScriptFunction[] = "EntryKeeperDateText()";
+
+// kDateFieldSep (SharedTexts.h) separates the fields of the engine's date text, and the date from
+// the time of day in ours. kDateSep separates year, month and day.
+inline constexpr char kDateSep[] = "/";
+
+// The engine's month abbreviations; kMonthTokens[m - 1] becomes kMonthNumberTexts[m - 1].
+inline constexpr const char* kMonthTokens[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// The moment `millis` (decimal milliseconds since 1 January 1970 00:00:00 UTC, as given by
+// CurrentEpochMillis) as year, month, day and local time of day: field 6 of the engine's date
+// text, kDateSep, field 2 with the month token replaced by its number, kDateSep, field 3,
+// kDateFieldSep, field 4. A month field that matches no token is kept as it is.
+// Empty text when `millis` is empty or holds anything but digits (it becomes script code), when
+// the engine cannot be created or gives nothing, or when its text has fewer than six fields.
+// Initialises COM on the calling thread for the length of the call and creates, uses and releases
+// its own script object there. Any thread; may take some milliseconds.
+Text EpochMillisToDateText(const Text& millis);
+
+// Makes EpochMillisToDateText create `classText` instead of kScriptClass; null restores
+// kScriptClass. For tests that need the engine to be missing. `classText` must stay alive while
+// it is in use. Any thread.
+void SetScriptClassForTesting(const char* classText);

@@ -1,0 +1,143 @@
+// Cost of one log append when the log is short against when it is long. Medians over a number of
+// appends; the program's window thread has COM initialised, as the program's start-up leaves it.
+
+#include <objbase.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/ControlAccess.h"
+#include "app/Log.h"
+#include "app/LogDateText.h"
+#include "app/MainWindow.h"
+#include "common/ComOwners.h"
+#include "common/PumpingWait.h"
+
+namespace {
+
+constexpr int kShortLog = 100;
+constexpr int kLongLog = 5000;
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double MedianMs(std::vector<double> seconds) {
+    std::sort(seconds.begin(), seconds.end());
+    return seconds[seconds.size() / 2] * 1000.0;
+}
+
+// A log of `lines` lines like the passes write.
+Text LogOf(int lines) {
+    Text log;
+    for (int i = 0; i < lines; ++i)
+        log += "10:15:" + std::to_string(10 + i % 50) + " - Backing up entry " + std::to_string(i + 1) +
+               "/5000: \"Entry name " + std::to_string(i) + "\"\r\n";
+    return log;
+}
+
+// Median time of `op` over `count` runs on this (the window) thread.
+double TimeOnWindowThread(int count, const std::function<void()>& op) {
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        double start = Now();
+        op();
+        times.push_back(Now() - start);
+        ProcessPendingMessages();
+    }
+    return MedianMs(times);
+}
+
+// Median time of `op` over `count` runs on a worker, while this thread serves the window.
+double TimeOnWorker(int count, const std::function<void()>& op) {
+    std::vector<double> times;
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        for (int i = 0; i < count; ++i) {
+            double start = Now();
+            op();
+            times.push_back(Now() - start);
+        }
+        done = true;
+    });
+    while (!done)
+        PumpingWait(1);
+    worker.join();
+    return MedianMs(times);
+}
+
+struct Row {
+    const char* name;
+    std::function<double(int)> measure;  // median ms of one operation
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int appends = argc > 1 ? std::max(3, std::atoi(argv[1])) : 40;
+    // "bare": the window thread without COM, so no apartment keeps the script engine loaded.
+    const bool bare = argc > 2 && std::string(argv[2]) == "bare";
+    std::optional<ScopedComInit> com;
+    if (!bare)
+        com.emplace();
+    MainWindow window;
+    if (!window.Create(GetModuleHandleA(nullptr), SW_SHOWNOACTIVATE)) {
+        std::fprintf(stderr, "LogBench: the window could not be created\n");
+        return 1;
+    }
+    HWND hwnd = window.Handle();
+    const Text shortLog = LogOf(kShortLog);
+    const Text longLog = LogOf(kLongLog);
+
+    const Row rows[] = {
+        {"AppendLog, window thread",
+         [&](int n) { return TimeOnWindowThread(n, [&] { AppendLog(hwnd, "Backing up entry 17/5000"); }); }},
+        {"AppendLog, worker thread",
+         [&](int n) { return TimeOnWorker(n, [&] { AppendLog(hwnd, "Backing up entry 17/5000"); }); }},
+        {"date text alone, worker thread",
+         [&](int n) { return TimeOnWorker(n, [&] { EpochMillisToDateText("1700000000000"); }); }},
+        {"append alone (no script engine)",
+         [&](int n) {
+             SetScriptClassForTesting("EntryKeeper.NoSuchScriptEngine");
+             double ms = TimeOnWindowThread(n, [&] { AppendLog(hwnd, "Backing up entry 17/5000"); });
+             SetScriptClassForTesting(nullptr);
+             return ms;
+         }},
+        {"whole-text rewrite, for comparison",
+         [&](int n) {
+             return TimeOnWindowThread(n, [&] {
+                 WriteControlText(hwnd, kLogBoxId, ReadControlText(hwnd, kLogBoxId) + "10:15:00 - Backing up\r\n");
+                 WriteControlInt(hwnd, kLogBoxId, kPropSelectionStart, -1);
+             });
+         }},
+    };
+
+    // Warm up: the first script object of the process loads the engine.
+    if (!bare)
+        AppendLog(hwnd, "warm-up");
+
+    std::printf("%-36s %12s %12s %8s\n", "operation (median ms)", "100 lines", "5000 lines", "ratio");
+    for (const Row& row : rows) {
+        WriteControlText(hwnd, kLogBoxId, shortLog);
+        double shortMs = row.measure(appends);
+        WriteControlText(hwnd, kLogBoxId, longLog);
+        double longMs = row.measure(appends);
+        std::printf("%-36s %12.3f %12.3f %8.2f\n", row.name, shortMs, longMs, longMs / shortMs);
+    }
+    return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Runs one command line as a hidden console child and gives back what it printed.
+//
+// RunConsoleCommand hands LaunchPrefixNt() + command (LaunchPrefixOther() on the old platform
+// family) to the command interpreter, with nothing appended. The child inherits the caller's
+// current directory and environment; standard output and standard error share one pipe, so the
+// result holds both in the order the bytes arrived. No code-page conversion takes place.
+//
+// The call blocks until the child has ended and everything it wrote was read, while the calling
+// thread's window messages keep being handled (it may run on the window thread). It returns early,
+// with what was read until then, when the observer asks to stop (that chunk is not kept) or when
+// the calling thread's stop signal (common/StopSignal.h) is requested; the child then runs on by
+// itself. It owns every handle it opens and closes them all before returning.
+//
+// `observer` (may be null) is called with each chunk, 1 and 0, only when `notifyChunks` is true;
+// a nonzero answer stops the capture. A chunk ends at the first zero byte the child wrote in it.
+// There is no time limit. Failure to start the command gives empty text. Any thread; calls on
+// different threads are independent.
+
+#include "common/CommandRunnerFn.h"
+#include "common/Text.h"
+
+Text RunConsoleCommand(const Text& command, const ChunkObserver* observer = nullptr, bool notifyChunks = false);
+
+// The text placed before the command on the NT platform family: the command interpreter of the
+// system folder, without AutoRun commands or delayed expansion, and a lead-in that keeps a command
+// starting with a double quote intact (see CommandRunner.cpp).
+Text LaunchPrefixNt();
+
+// The text placed before the command on the older platform family.
+Text LaunchPrefixOther();
