@@ -146,9 +146,9 @@ bool MainWindow::Create(HINSTANCE instance, int showCommand) {
     int dpi = SystemDpi();
     RECT frame = {0, 0, ScaleToDpi(kInitialClientWidth, dpi), ScaleToDpi(kInitialClientHeight, dpi)};
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
-    HWND window = CreateWindowExA(kWindowExStyle, kMainWindowClass, kMainWindowTitle, kWindowStyle, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                                  instance, this);
+    HWND window =
+        CreateWindowExA(kWindowExStyle, kMainWindowClass, kMainWindowTitle, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
     if (!window)
         return false;
     SetIcons(window, instance);
@@ -263,14 +263,13 @@ bool MainWindow::OnCreate() {
         DWORD style = BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0);
         created = CreateChild("Button", kOptionCaptions[i], style, 0, kOptionIds[i]) != nullptr;
     }
-    created = created &&
-              CreateChild("Button", kStartCaption, WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0, kStartButtonId) &&
-              CreateChild("Button", kStopCaption, WS_TABSTOP | BS_PUSHBUTTON, 0, kStopButtonId) &&
-              CreateChild("Button", kRestoreCaption, WS_TABSTOP | BS_PUSHBUTTON, 0, kRestoreButtonId) &&
-              (labels_[2] = CreateChild("Static", kLogLabel, SS_LEFT, 0, kNoId)) &&
-              CreateChild("Edit", "",
-                          WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-                          WS_EX_CLIENTEDGE, kLogBoxId);
+    created =
+        created && CreateChild("Button", kStartCaption, WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0, kStartButtonId) &&
+        CreateChild("Button", kStopCaption, WS_TABSTOP | BS_PUSHBUTTON, 0, kStopButtonId) &&
+        CreateChild("Button", kRestoreCaption, WS_TABSTOP | BS_PUSHBUTTON, 0, kRestoreButtonId) &&
+        (labels_[2] = CreateChild("Static", kLogLabel, SS_LEFT, 0, kNoId)) &&
+        CreateChild("Edit", "", WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+                    WS_EX_CLIENTEDGE, kLogBoxId);
     if (!created)
         return false;
 

@@ -28,7 +28,8 @@ int LogTop(const MainWindowMetrics& m) {
 }  // namespace
 
 SIZE MinimumClientSize(const MainWindowMetrics& m) {
-    int contentWidth = std::max({m.minFieldWidth + m.gap + m.buttonWidth, OptionRowWidth(m), 3 * m.buttonWidth + 2 * m.gap});
+    int contentWidth =
+        std::max({m.minFieldWidth + m.gap + m.buttonWidth, OptionRowWidth(m), 3 * m.buttonWidth + 2 * m.gap});
     int width = std::max(ColumnLeft(m) + contentWidth, m.margin + m.logLabelWidth) + m.margin;
     int height = LogTop(m) + m.minLogHeight + m.margin;
     return SIZE{width, height};

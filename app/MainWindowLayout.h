@@ -8,16 +8,16 @@
 
 // Sizes the layout works from, in pixels for the window's DPI and font.
 struct MainWindowMetrics {
-    int margin = 0;         // around the client area
-    int gap = 0;            // between neighbouring controls
-    int rowHeight = 0;      // one row of edit boxes and buttons
-    int lineHeight = 0;     // one line of text (the label above the log)
-    int labelWidth = 0;     // the widest label in front of a row
-    int logLabelWidth = 0;  // the label above the log
-    int buttonWidth = 0;    // every push button
+    int margin = 0;                        // around the client area
+    int gap = 0;                           // between neighbouring controls
+    int rowHeight = 0;                     // one row of edit boxes and buttons
+    int lineHeight = 0;                    // one line of text (the label above the log)
+    int labelWidth = 0;                    // the widest label in front of a row
+    int logLabelWidth = 0;                 // the label above the log
+    int buttonWidth = 0;                   // every push button
     std::array<int, 3> optionWidths = {};  // the three option buttons, with their circles
-    int minFieldWidth = 0;  // the folder field never gets narrower
-    int minLogHeight = 0;   // the log never gets lower
+    int minFieldWidth = 0;                 // the folder field never gets narrower
+    int minLogHeight = 0;                  // the log never gets lower
 };
 
 struct MainWindowLayout {

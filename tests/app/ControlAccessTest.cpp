@@ -15,6 +15,7 @@
 #include "app/PrivateMessages.h"
 #include "app/WindowThreadCall.h"
 #include "common/PumpingWait.h"
+#include "tests/support/ProgramUnderTest.h"
 
 namespace {
 
@@ -26,18 +27,6 @@ bool PumpUntil(Condition condition, int timeoutMs = 10000) {
         if (GetTickCount() - start > static_cast<DWORD>(timeoutMs))
             return false;
         PumpingWait(5);
-    }
-    return true;
-}
-
-// Sleeps, reading no message, until `condition` holds or about `timeoutMs` has passed.
-template <typename Condition>
-bool SleepUntil(Condition condition, int timeoutMs = 10000) {
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > static_cast<DWORD>(timeoutMs))
-            return false;
-        Sleep(2);
     }
     return true;
 }
@@ -238,9 +227,8 @@ TEST_F(ControlAccessTest, DisablingTheFocusedButtonMovesTheFocusOn) {
 TEST_F(ControlAccessTest, ForgedPrivateMessageIsIgnored) {
     // Any program can send a window this message; its lParam must never be trusted as a call.
     std::atomic<LRESULT> answer{-1};
-    std::thread other([&] {
-        answer = SendMessageA(hwnd_, kMsgRunOnWindowThread, 0, reinterpret_cast<LPARAM>(&answer));
-    });
+    std::thread other(
+        [&] { answer = SendMessageA(hwnd_, kMsgRunOnWindowThread, 0, reinterpret_cast<LPARAM>(&answer)); });
     PumpUntil([&] { return answer != -1; });
     other.join();
     EXPECT_EQ(answer, 0);
@@ -283,11 +271,12 @@ TEST_F(ControlAccessWindowGoneTest, CallWaitingWhileTheWindowIsDestroyedFails) {
     std::thread worker([&] { result = RunOnWindowThread(hwnd, [&] { ran = true; }) ? 1 : 0; });
     // The window thread reads no message until the worker's call is queued for it, then closes
     // the window, and reads nothing afterwards but what the release reads.
-    bool queued = SleepUntil([] { return (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0; });
+    bool queued = WaitUntil([] { return (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0; }, 10000);
     EXPECT_TRUE(queued);
     DestroyWindow(hwnd);
     ReleaseWaitingWindowThreadCalls();
-    EXPECT_TRUE(SleepUntil([&] { return result != -1; })) << "the worker was left waiting for a window that is gone";
+    EXPECT_TRUE(WaitUntil([&] { return result != -1; }, 10000))
+        << "the worker was left waiting for a window that is gone";
     if (result == -1)
         ProcessPendingMessages();
     worker.join();

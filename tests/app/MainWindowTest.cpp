@@ -227,7 +227,8 @@ TEST_F(MainWindowTest, LogGrowsWithTheWindowWhileTheRowsAboveKeepTheirSize) {
     EXPECT_EQ(grownField.right - grownField.left, field.right - field.left + 200);
     EXPECT_EQ(grownField.bottom - grownField.top, field.bottom - field.top);
     EXPECT_EQ(Place(Control(kBrowseButtonId)).left, browse.left + 200);
-    EXPECT_TRUE(EqualRect(&start, &(const RECT&)Place(Control(kStartButtonId))));
+    const RECT startAfter = Place(Control(kStartButtonId));
+    EXPECT_TRUE(EqualRect(&start, &startAfter));
     ExpectControlsWholeAndApart();
 }
 

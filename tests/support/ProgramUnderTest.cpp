@@ -65,8 +65,7 @@ bool ProgramUnderTest::Start(const Text& folder, const Text& exeName, DWORD time
     process_.reset(info.hProcess);
     CloseHandle(info.hThread);
     processId_ = info.dwProcessId;
-    if (!WaitUntil([this] { return (window_ = FindMainWindow()) != nullptr || HasExited(); }, timeoutMs) ||
-        !window_) {
+    if (!WaitUntil([this] { return (window_ = FindMainWindow()) != nullptr || HasExited(); }, timeoutMs) || !window_) {
         Kill();
         return false;
     }

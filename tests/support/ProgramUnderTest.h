@@ -3,7 +3,8 @@
 // the test's choosing (the program keeps its settings and manifest beside itself), found by its
 // window and controls as a user or an outside tool would see them, and ended again.
 // Control access goes through window messages with timeouts, so a hung program fails the test
-// instead of hanging it. Use from one test thread.
+// instead of hanging it. Use from one test thread. Declare it after the ScratchFolder that holds
+// the working copy, so that the program has ended before its folder is removed.
 
 #include <windows.h>
 

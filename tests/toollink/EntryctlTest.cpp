@@ -288,6 +288,30 @@ TEST(EntryctlTest, BackupAndRestoreRoundTripWhateverTheName) {
     }
 }
 
+// Both passes of the program may run the tool at the same moment; no change may get lost.
+TEST(EntryctlTest, ConcurrentRunsSeeEachOthersChanges) {
+    ToolCopy tool;
+    constexpr int kRuns = 6;
+    std::vector<RunResult> results(kRuns);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kRuns; ++i) {
+        threads.emplace_back([&, i] {
+            results[i] = tool.Run(kCreateEntryLead + ("entry " + std::to_string(i)) + kCreateEntryText + kCreateModeText3);
+        });
+    }
+    for (std::thread& t : threads)
+        t.join();
+    std::vector<Text> numbers;
+    for (const RunResult& r : results) {
+        EXPECT_TRUE(Has(r.out, kCreateMarker)) << r.err;
+        numbers.push_back(r.out);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    EXPECT_EQ(numbers.end(), std::adjacent_find(numbers.begin(), numbers.end())) << "every entry its own number";
+    EXPECT_EQ(static_cast<size_t>(kRuns), ListingRows(tool.Run(kListCommand).out).size());
+    EXPECT_EQ(static_cast<size_t>(kRuns), static_cast<size_t>(Occurrences(tool.Journal(), kCreateEntryLead)));
+}
+
 TEST(EntryctlTest, NumericFormAddressesTheEntryByNumber) {
     ToolCopy tool;
     AddEntry(tool, "first", "one");

@@ -264,7 +264,7 @@ int Run(const Options& options, const std::string& command, const std::vector<st
         if (!window)
             return kExitOk;
         return WaitUntil(options.timeoutMs, [&] { return !IsWindow(window); }) ? kExitOk
-                                                                                : Fail("the window is still there");
+                                                                               : Fail("the window is still there");
     }
     if (!window)
         return Fail("no window titled \"" + options.title + "\" appeared");
@@ -282,13 +282,12 @@ int Run(const Options& options, const std::string& command, const std::vector<st
             return Fail("the window does not answer");
         if (!WaitUntil(options.timeoutMs, [&] { return !HasPendingPaint(window); }))
             return Fail("the window did not finish painting");
-        GdiFlush();
         return kExitOk;
     }
     if (command == "close") {
         PostMessageA(window, WM_CLOSE, 0, 0);
         return WaitUntil(options.timeoutMs, [&] { return !IsWindow(window); }) ? kExitOk
-                                                                                : Fail("the window did not close");
+                                                                               : Fail("the window did not close");
     }
 
     // The rest address one control.
