@@ -2,9 +2,12 @@
 
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
+#include "toollink/ToolLocation.h"
+#include "toollink/vocabulary/ToolInstallTexts.h"
 #include "workers/BackupFileName.h"
 #include "workers/ManifestFile.h"
 #include "workers/NameChecks.h"
+#include "workers/PathIsPresent.h"
 #include "workers/PassTexts.h"
 #include "workers/PreviousBackup.h"
 
@@ -27,6 +30,13 @@ Text RefusalMessage(const Text& name, const Text& designator, const Text& file) 
     if (Text reason = ManifestRefusalReason(file); !reason.empty())
         return kUnsafePathLeadIn + reason + kUnrecordableTail;
     return Text();
+}
+
+// An empty listing from a tool whose program is not in its folder says nothing about the entries:
+// writing it would throw away the list of backups that the previous pass made.
+bool ToolIsReachable() {
+    const Text dir = ToolDir();
+    return !dir.empty() && PathIsPresent(dir + kPathSep + kToolExeName);
 }
 
 // What became of one entry.
@@ -99,6 +109,16 @@ void BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
     const int count = commands->ListEntries(entries);
     if (host->ShouldStop())
         return;
+    if (count == 0 && !ToolIsReachable()) {
+        host->AppendLog(kToolMissingText);
+        if (host->ShouldStop())
+            return;
+        host->SetButtonEnabled(PassButton::Start, true);
+        if (host->ShouldStop())
+            return;
+        host->SetButtonEnabled(PassButton::Stop, false);
+        return;
+    }
     host->AppendLog(kCountLeadIn + IntToText(count) + kBackupCountTail);
 
     Text manifest;

@@ -25,6 +25,8 @@ inline constexpr char kCountLeadIn[] = "Total: ";
 
 // Backup pass.
 inline constexpr char kBackupCountTail[] = " entries to back up";
+inline constexpr char kToolMissingText[] =
+    "The tool could not be found, so nothing was backed up; the previous list of backups was kept.";
 inline constexpr char kBackupStartText[] = ": backing up ";
 inline constexpr char kBackupDoneText[] = ": backed up ";
 inline constexpr char kBackupAllDoneTail[] = " entries backed up. Backup finished.";

@@ -11,6 +11,7 @@
 #include "tests/support/TestPaths.h"
 #include "tests/workers/FakePassHost.h"
 #include "tests/workers/StandInTool.h"
+#include "toollink/ToolLocation.h"
 #include "workers/ManifestFile.h"
 #include "workers/PassTexts.h"
 
@@ -103,6 +104,18 @@ TEST_F(BackupWorkerTest, NoEntriesGiveAnEmptyManifest) {
     EXPECT_EQ(Manifest(), "");
     EXPECT_EQ(host_->Buttons(), kIdleAgain);
     EXPECT_TRUE(host_->Pauses().empty());
+}
+
+TEST_F(BackupWorkerTest, AToolThatCannotBeFoundKeepsThePreviousManifest) {
+    const Text previous = "A\t" + BackupFile("A") + "\r\n";
+    ASSERT_TRUE(WriteWholeFile(ManifestPath(program_.Path()), previous));
+    ScratchFolder empty;
+    SetToolDir(empty.Path());  // the tool's folder without its program: the listing comes back empty
+    RunPass();
+
+    EXPECT_EQ(host_->Log(), std::vector<Text>{kToolMissingText});
+    EXPECT_EQ(Manifest(), previous);
+    EXPECT_EQ(host_->Buttons(), kIdleAgain);
 }
 
 TEST_F(BackupWorkerTest, AFolderChangedDuringThePassTakesTheRemainingEntries) {
