@@ -2,17 +2,8 @@
 
 #include <windows.h>
 
-#include "app/MainWindow.h"
-#include "app/MainWindowHandlers.h"
-#include "common/ComOwners.h"
+#include "app/Startup.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    // The window thread's COM apartment: the folder dialog runs on this thread.
-    ScopedComInit com;
-
-    MainWindowHandlers handlers;
-    MainWindow window(&handlers);
-    if (!window.Create(instance, showCommand))
-        return 1;
-    return window.RunMessageLoop();
+    return RunEntryKeeper(instance, showCommand);
 }
