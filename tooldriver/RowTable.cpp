@@ -47,12 +47,22 @@ void ReadCorners(const Text& cell, RowRecord& row) {
 int32_t UsableRowCount(int32_t reportedCount, const Text& source) {
     if (reportedCount <= 0)
         return 0;
-    // The pattern runs with letter case ignored, so the row leads are counted the same way.
-    const int leadLength = static_cast<int>(std::strlen(kRowLead));
+    // One pass over the characters: the lead (plain ASCII) counts where a character starts, with
+    // letter case ignored as the pattern runs. A double-byte character is stepped over whole, so
+    // its second byte never starts a lead.
+    const size_t leadLength = std::strlen(kRowLead);
     int32_t leads = 0;
-    for (int at = FindText(source, kRowLead, true); at > 0 && leads < reportedCount;
-         at = FindText(source, kRowLead, true, at + leadLength))
-        ++leads;
+    size_t at = 0;
+    while (at < source.size() && leads < reportedCount) {
+        if (static_cast<unsigned char>(source[at]) >= 0x80) {
+            at += 2;
+        } else if (EqualsIgnoreCase(source.substr(at, leadLength), kRowLead)) {
+            ++leads;
+            at += leadLength;
+        } else {
+            ++at;
+        }
+    }
     return leads;
 }
 
