@@ -20,8 +20,12 @@ const Text& Column4Of(const RowRecord& row) {
 // Captures `target`'s rows and finds the first whose cell (`cellOf`) holds `needle` (an empty
 // needle matches any non-empty cell). When there is one and `point` is set, points at its
 // midpoint. False when no row matches.
-bool FindRowAndPoint(const ToolCommands& commands, const Text& target, const Text& needle, bool ignoreCase,
-                     const Text& (*cellOf)(const RowRecord&), bool point) {
+bool FindRowAndPoint(const ToolCommands& commands,
+                     const Text& target,
+                     const Text& needle,
+                     bool ignoreCase,
+                     const Text& (*cellOf)(const RowRecord&),
+                     bool point) {
     RowArray rows;
     commands.CaptureRows(target, rows);
     for (const RowRecord& row : rows) {

@@ -31,8 +31,8 @@ inline Text RowLine(const RowCells& c) {
 
 // Cell 17 with two corners in the tool's spelling.
 inline Text Corners(int x1, int y1, int x2, int y2) {
-    return Text(kCornerOpen) + std::to_string(x1) + kCoordSep + std::to_string(y1) + kCornerSep +
-           std::to_string(x2) + kCoordSep + std::to_string(y2) + kCornerClose;
+    return Text(kCornerOpen) + std::to_string(x1) + kCoordSep + std::to_string(y1) + kCornerSep + std::to_string(x2) +
+           kCoordSep + std::to_string(y2) + kCornerClose;
 }
 
 // A row found by its second (and fourth) cell, with its corners.

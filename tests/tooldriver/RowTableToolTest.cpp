@@ -31,7 +31,7 @@ Text AfterProgram(const Text& line) {
 }
 
 class RowTableToolTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(tool_.Ready());
         ASSERT_GT(tool_.Add(kEntry), 0);
@@ -144,17 +144,16 @@ TEST_F(RowTableToolTest, PointAtRowByTextPointsAtTheMidpointOfTheFirstMatchingRo
         Text needle;
         int x, y;
     } cases[] = {
-        {"corners 10,20 and 30,40", NamedRow("other", "", Corners(0, 0, 2, 2)) +
-                                        NamedRow("Target Row", "", Corners(10, 20, 30, 40)) +
-                                        NamedRow("target row too", "", Corners(1, 1, 1, 1)),
+        {"corners 10,20 and 30,40",
+         NamedRow("other", "", Corners(0, 0, 2, 2)) + NamedRow("Target Row", "", Corners(10, 20, 30, 40)) +
+             NamedRow("target row too", "", Corners(1, 1, 1, 1)),
          "target", 20, 30},
         {"odd differences round away from zero", NamedRow("odd", "", Corners(10, 20, 21, 41)), "odd", 16, 31},
         {"corners in reverse", NamedRow("reverse", "", Corners(21, 41, 10, 20)), "reverse", 15, 30},
         {"empty corner cell", NamedRow("no corners", "", ""), "corners", -1, -1},
         {"one corner only: the missing one counts as -1,-1", NamedRow("half", "", "(11\t21)"), "half", 5, 10},
-        {"empty needle: the first row with a second cell", NamedRow("", "", Corners(0, 0, 0, 0)) +
-                                                               NamedRow("x", "", Corners(4, 4, 8, 8)),
-         "", 6, 6},
+        {"empty needle: the first row with a second cell",
+         NamedRow("", "", Corners(0, 0, 0, 0)) + NamedRow("x", "", Corners(4, 4, 8, 8)), "", 6, 6},
         {"double-byte needle", NamedRow(kChineseUtf8, "", Corners(2, 2, 4, 4)), kChinese936.substr(0, 4), 3, 3},
     };
     for (const Case& c : cases) {
