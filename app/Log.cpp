@@ -42,7 +42,17 @@ void SetLogWindow(HWND window) {
 }
 
 HWND LogWindow() {
-    return g_logWindow.load();
+    if (HWND named = g_logWindow.load())
+        return named;
+    const DWORD self = GetCurrentProcessId();
+    HWND found = nullptr;
+    while ((found = FindWindowExA(nullptr, found, kMainWindowClass, nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(found, &owner);
+        if (owner == self)
+            return found;
+    }
+    return nullptr;
 }
 
 bool AppendLog(HWND window, const Text& message) {

@@ -15,10 +15,11 @@
 // engine) begins with it.
 inline constexpr char kLogSeparator[] = " - ";
 
-// Names the window whose LogBox AppendLog(message) writes to: the main window registers itself
-// once it is created. Null unregisters it; a window that no longer exists is never written to.
-// Any thread.
+// Names the window whose LogBox AppendLog(message) writes to; null (the start) means this
+// process's main window, found by its window class. Any thread.
 void SetLogWindow(HWND window);
+// The window AppendLog(message) writes to now: the one named by SetLogWindow, else this process's
+// main window, else null. Any thread.
 HWND LogWindow();
 
 // Appends the line for `message` to the LogBox of `window` and puts the caret after its last
@@ -30,5 +31,5 @@ HWND LogWindow();
 // Any thread.
 bool AppendLog(HWND window, const Text& message);
 
-// AppendLog to the window named by SetLogWindow; false when none is named. Any thread.
+// AppendLog to LogWindow(); false when there is none. Any thread.
 bool AppendLog(const Text& message);

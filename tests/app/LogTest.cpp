@@ -224,26 +224,31 @@ TEST_F(LogTest, ConcurrentAppendsLoseNoLineAndInterleaveOnlyWholeLines) {
     EXPECT_EQ(next[2], kWindowLines);
 }
 
-TEST_F(LogTest, WritesToTheRegisteredWindowOnly) {
+TEST_F(LogTest, FindsTheMainWindowOrTheRegisteredOne) {
     const Text before = Log();
-    EXPECT_FALSE(AppendLog("nowhere to go"));
-    SetLogWindow(hwnd_);
+    // Unregistered, a worker's line goes to this process's main window.
     EXPECT_EQ(LogWindow(), hwnd_);
-    ASSERT_TRUE(OnWorkerWhilePumping([] { EXPECT_TRUE(AppendLog("through the registration")); }, [] {}));
+    ASSERT_TRUE(OnWorkerWhilePumping([] { EXPECT_TRUE(AppendLog("found by its class")); }, [] {}));
     const Text log = Log();
     ASSERT_EQ(log.substr(0, before.size()), before);
-    EXPECT_EQ(log.substr(before.size() + 8), Text(kLogSeparator) + "through the registration\r\n");
+    EXPECT_EQ(log.substr(before.size() + 8), Text(kLogSeparator) + "found by its class\r\n");
 
-    // A window without a log box, and one that is gone, take no line.
+    // A registered window takes the lines instead; one without a log box, or one that is gone,
+    // takes none, and the main window gets none either.
     HWND plain = CreateWindowExA(0, "Static", "no log here", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(plain, nullptr);
-    EXPECT_FALSE(AppendLog(plain, "into a window without a log"));
-    DestroyWindow(plain);
-    EXPECT_FALSE(AppendLog(plain, "into a window that is gone"));
     SetLogWindow(plain);
+    EXPECT_EQ(LogWindow(), plain);
+    EXPECT_FALSE(AppendLog("into a window without a log"));
+    DestroyWindow(plain);
     EXPECT_FALSE(AppendLog("into the registered window that is gone"));
+    EXPECT_FALSE(AppendLog(plain, "into a window that is gone"));
     EXPECT_EQ(Log(), log);
+
+    SetLogWindow(hwnd_);
+    EXPECT_TRUE(AppendLog("registered again"));
+    EXPECT_EQ(Log().substr(log.size() + 8), Text(kLogSeparator) + "registered again\r\n");
 }
 
 }  // namespace

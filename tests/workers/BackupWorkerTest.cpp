@@ -1,0 +1,234 @@
+#include "workers/BackupWorker.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <thread>
+
+#include "common/SharedTexts.h"
+#include "common/TextOps.h"
+#include "common/WinHandles.h"
+#include "tests/support/TestPaths.h"
+#include "tests/workers/FakePassHost.h"
+#include "tests/workers/StandInTool.h"
+#include "workers/ManifestFile.h"
+#include "workers/PassTexts.h"
+
+namespace {
+
+using Buttons = std::vector<FakePassHost::ButtonChange>;
+const Buttons kIdleAgain = {{PassButton::Start, true}, {PassButton::Stop, false}};
+
+Text Line(const Text& name, const char* text, int k, int count) {
+    return name + text + IntToText(k) + kProgressSep + IntToText(count);
+}
+
+// Log lines of a pass in which every entry was backed up.
+std::vector<Text> CleanPassLog(const std::vector<Text>& names) {
+    const int count = static_cast<int>(names.size());
+    std::vector<Text> log = {kCountLeadIn + IntToText(count) + kBackupCountTail};
+    for (int k = 1; k <= count; ++k) {
+        log.push_back(Line(names[k - 1], kBackupStartText, k, count));
+        log.push_back(Line(names[k - 1], kBackupDoneText, k, count));
+    }
+    log.push_back(IntToText(count) + kBackupAllDoneTail);
+    return log;
+}
+
+class BackupWorkerTest : public ::testing::Test {
+protected:
+    Text BackupFile(const Text& stem) const { return backups_.File(stem + kBackupFileExt); }
+    Text Manifest() const { return ReadWholeFile(ManifestPath(program_.Path())); }
+
+    // Runs a whole pass on its own thread, as the window does.
+    void RunPass() {
+        std::thread pass(BackupWorker, tool_.Commands(), host_);
+        pass.join();
+    }
+
+    StandInTool tool_;
+    ScratchFolder program_;
+    ScratchFolder backups_;
+    std::shared_ptr<FakePassHost> host_ = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
+};
+
+TEST_F(BackupWorkerTest, BacksUpInListOrderAndWritesTheManifestInReverse) {
+    ASSERT_TRUE(tool_.Seed({{"A", "alpha"}, {"B", "beta"}, {"C", "gamma"}}));
+    ASSERT_TRUE(WriteWholeFile(ManifestPath(program_.Path()), "a much longer earlier manifest\tx\r\n"));
+    RunPass();
+
+    EXPECT_EQ(host_->Log(), CleanPassLog({"A", "B", "C"}));
+    EXPECT_EQ(Manifest(), "C\t" + BackupFile("C") + "\r\n" + "B\t" + BackupFile("B") + "\r\n" + "A\t" +
+                              BackupFile("A") + "\r\n");
+    EXPECT_EQ(host_->Buttons(), kIdleAgain);
+    EXPECT_EQ(host_->Pauses(), (std::vector<int>{100, 100, 100}));
+    EXPECT_EQ(host_->FolderReads(), 3);
+    for (const char* name : {"A", "B", "C"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(tool_.BackupHolds(BackupFile(name), name));
+    }
+}
+
+TEST_F(BackupWorkerTest, NamesUnnamedEntriesByTheirPositionFromZero) {
+    ASSERT_TRUE(tool_.Seed({{"", "first"}, {"Named", "second"}, {"", "third"}}));
+    RunPass();
+
+    const Text first = kDefaultNamePrefix + Text("0");
+    const Text third = kDefaultNamePrefix + Text("2");
+    EXPECT_EQ(host_->Log(), CleanPassLog({first, "Named", third}));
+    EXPECT_EQ(Manifest(), third + "\t" + BackupFile(third) + "\r\n" + "Named\t" + BackupFile("Named") + "\r\n" +
+                              first + "\t" + BackupFile(first) + "\r\n");
+    // The unnamed entries are reached by their numbers, so their files hold their own contents.
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile(first), "first"));
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile(third), "third"));
+}
+
+TEST_F(BackupWorkerTest, ReplacesAnEarlierBackupOfTheSamePath) {
+    ASSERT_TRUE(tool_.Seed({{"A", "fresh"}}));
+    ASSERT_TRUE(WriteWholeFile(BackupFile("A"), "stale backup"));
+    RunPass();
+
+    EXPECT_EQ(host_->Log(), CleanPassLog({"A"}));
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("A"), "fresh"));
+    EXPECT_FALSE(FileExists(BackupFile("A") + kSetAsideSuffix)) << "the replaced backup must not linger";
+}
+
+TEST_F(BackupWorkerTest, NoEntriesGiveAnEmptyManifest) {
+    ASSERT_TRUE(tool_.Seed({}));
+    ASSERT_TRUE(WriteWholeFile(ManifestPath(program_.Path()), "old\tmanifest\r\n"));
+    RunPass();
+
+    EXPECT_EQ(host_->Log(), CleanPassLog({}));
+    EXPECT_TRUE(FileExists(ManifestPath(program_.Path())));
+    EXPECT_EQ(Manifest(), "");
+    EXPECT_EQ(host_->Buttons(), kIdleAgain);
+    EXPECT_TRUE(host_->Pauses().empty());
+}
+
+TEST_F(BackupWorkerTest, AFolderChangedDuringThePassTakesTheRemainingEntries) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}, {"C", "3"}}));
+    ScratchFolder other;
+    host_->afterLog = [&](FakePassHost& host, const Text& line) {
+        if (line == Line("A", kBackupDoneText, 1, 3))
+            host.SetFolderField(other.Path());
+    };
+    RunPass();
+
+    EXPECT_EQ(host_->Log(), CleanPassLog({"A", "B", "C"}));
+    EXPECT_TRUE(FileExists(BackupFile("A")));
+    EXPECT_FALSE(FileExists(BackupFile("B")));
+    EXPECT_TRUE(tool_.BackupHolds(other.File("B.ekb"), "B"));
+    EXPECT_TRUE(tool_.BackupHolds(other.File("C.ekb"), "C"));
+    EXPECT_EQ(Manifest(), "C\t" + other.File("C.ekb") + "\r\n" + "B\t" + other.File("B.ekb") + "\r\n" + "A\t" +
+                              BackupFile("A") + "\r\n");
+}
+
+TEST_F(BackupWorkerTest, KeepsThePreviousBackupWhenTheToolWritesNone) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}, {"C", "3"}}));
+    const Text previous("previous backup of B\0with a zero byte\xff", 40);
+    ASSERT_TRUE(WriteWholeFile(BackupFile("B"), previous));
+    // From B on, the tool answers as usual but writes nothing.
+    host_->afterLog = [&](FakePassHost&, const Text& line) {
+        if (line == Line("B", kBackupStartText, 2, 3))
+            tool_.FailBackups();
+    };
+    RunPass();
+
+    EXPECT_EQ(ReadWholeFile(BackupFile("B")), previous);
+    EXPECT_FALSE(FileExists(BackupFile("C")));
+    EXPECT_FALSE(FileExists(BackupFile("B") + kSetAsideSuffix));
+    const std::vector<Text> expected = {
+        kCountLeadIn + Text("3") + kBackupCountTail,
+        Line("A", kBackupStartText, 1, 3),
+        Line("A", kBackupDoneText, 1, 3),
+        Line("B", kBackupStartText, 2, 3),
+        Line("B", kBackupFailedKeptText, 2, 3),
+        Line("C", kBackupStartText, 3, 3),
+        Line("C", kBackupFailedText, 3, 3),
+        Text("3") + kBackupSummaryMid + "2" + kBackupSummaryTail,
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    // B's kept backup is still the one to restore from; C has none to offer.
+    EXPECT_EQ(Manifest(), "B\t" + BackupFile("B") + "\r\n" + "A\t" + BackupFile("A") + "\r\n");
+    EXPECT_EQ(host_->Buttons(), kIdleAgain);
+}
+
+TEST_F(BackupWorkerTest, APreviousBackupHeldOpenElsewhereIsLeftAloneAndReported) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    ASSERT_TRUE(WriteWholeFile(BackupFile("A"), "previous A"));
+    // Another program has the file open and allows neither moving nor deleting it.
+    UniqueFileHandle holder(CreateFileA(BackupFile("A").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
+    RunPass();
+    holder.reset();
+
+    const std::vector<Text> expected = {
+        kCountLeadIn + Text("1") + kBackupCountTail,
+        Line("A", kBackupStartText, 1, 1),
+        Line("A", kSetAsideFailedText, 1, 1),
+        Text("1") + kBackupSummaryMid + "1" + kBackupSummaryTail,
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_EQ(ReadWholeFile(BackupFile("A")), "previous A");
+    EXPECT_EQ(Manifest(), "A\t" + BackupFile("A") + "\r\n");
+}
+
+TEST_F(BackupWorkerTest, SkipsNamesThatCannotReachTheToolAndKeepsOthersInsideTheFolder) {
+    const Text percent = "50% off";
+    const Text quote = "say \"hi\"";
+    const Text escaping = "..\\..\\Windows\\evil";
+    const Text device = "con";
+    ASSERT_TRUE(tool_.Seed({{percent, "1"}, {escaping, "2"}, {quote, "3"}, {device, "4"}}));
+    RunPass();
+
+    const std::vector<Text> expected = {
+        kCountLeadIn + Text("4") + kBackupCountTail,
+        Line(percent, kBackupStartText, 1, 4),
+        percent + kUnsafeNameLeadIn + kReasonPercent + kUnsafeNameTail,
+        Line(escaping, kBackupStartText, 2, 4),
+        Line(escaping, kBackupDoneText, 2, 4),
+        Line(quote, kBackupStartText, 3, 4),
+        quote + kUnsafeNameLeadIn + kReasonDoubleQuote + kUnsafeNameTail,
+        Line(device, kBackupStartText, 4, 4),
+        Line(device, kBackupDoneText, 4, 4),
+        Text("4") + kBackupSummaryMid + "2" + kBackupSummaryTail,
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_TRUE(tool_.BackupHolds(BackupFile(".._.._Windows_evil"), escaping));
+    EXPECT_TRUE(tool_.BackupHolds(BackupFile("_con"), device));
+    EXPECT_EQ(Manifest(), device + "\t" + BackupFile("_con") + "\r\n" + escaping + "\t" +
+                              BackupFile(".._.._Windows_evil") + "\r\n");
+}
+
+TEST_F(BackupWorkerTest, AFolderTheManifestCannotRecordSkipsEveryEntry) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    ScratchFolder odd;
+    host_->SetFolderField(odd.Path() + "\ttab");
+    RunPass();
+
+    const std::vector<Text> expected = {
+        kCountLeadIn + Text("1") + kBackupCountTail,
+        Line("A", kBackupStartText, 1, 1),
+        Text("A") + kUnsafePathLeadIn + kReasonManifestSep + kUnrecordableTail,
+        Text("1") + kBackupSummaryMid + "1" + kBackupSummaryTail,
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_EQ(Manifest(), "");
+}
+
+TEST_F(BackupWorkerTest, AManifestThatCannotBeWrittenIsReportedNotCelebrated) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    const Text missingFolder = program_.File("gone");
+    auto host = std::make_shared<FakePassHost>(missingFolder, backups_.Path());
+    std::thread pass(BackupWorker, tool_.Commands(), host);
+    pass.join();
+
+    std::vector<Text> log = host->Log();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), kManifestWriteFailedText + ManifestPath(missingFolder));
+    EXPECT_TRUE(FileExists(BackupFile("A")));
+    EXPECT_EQ(host->Buttons(), kIdleAgain);
+}
+
+}  // namespace

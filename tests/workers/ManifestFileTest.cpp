@@ -1,0 +1,98 @@
+#include "workers/ManifestFile.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <thread>
+
+#include "common/WinHandles.h"
+#include "tests/support/TestPaths.h"
+
+namespace {
+
+int CountFilesIn(const Text& folder) {
+    int count = 0;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            ++count;
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return count;
+}
+
+TEST(ManifestFileTest, ReplacesWholeWithExactBytesAndLeavesNothingBehind) {
+    ScratchFolder folder;
+    const Text path = ManifestPath(folder.Path());
+    ASSERT_EQ(path.rfind(folder.Path() + "\\", 0), 0u) << "the manifest lives directly in the program's folder";
+
+    const Text first = ManifestLine("B", "C:\\x\\B.ekb") + ManifestLine("A", "C:\\x\\A.ekb");
+    ASSERT_TRUE(ReplaceManifest(path, first));
+    EXPECT_EQ(ReadWholeFile(path), first);
+    EXPECT_EQ(ReadManifest(path), first);
+
+    // A shorter manifest leaves no tail of the longer one.
+    ASSERT_TRUE(ReplaceManifest(path, "Z\tz\r\n"));
+    EXPECT_EQ(ReadWholeFile(path), "Z\tz\r\n");
+
+    // No entries: the file exists and is empty.
+    ASSERT_TRUE(ReplaceManifest(path, ""));
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_EQ(ReadWholeFile(path), "");
+    EXPECT_EQ(CountFilesIn(folder.Path()), 1) << "no temporary file may stay beside the manifest";
+}
+
+TEST(ManifestFileTest, LineEndsEveryLineIncludingTheLast) {
+    EXPECT_EQ(ManifestLine("Entry A", "D:\\b\\Entry A.ekb"), "Entry A\tD:\\b\\Entry A.ekb\r\n");
+}
+
+TEST(ManifestFileTest, KeepsThePreviousManifestWhenItCannotBeReplaced) {
+    ScratchFolder folder;
+    const Text path = ManifestPath(folder.Path());
+    ASSERT_TRUE(WriteWholeFile(path, "old\tmanifest\r\n"));
+    {
+        // Somebody holds the manifest open and allows no deletion or renaming over it.
+        UniqueFileHandle holder(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_FALSE(ReplaceManifest(path, "new\tmanifest\r\n"));
+    }
+    EXPECT_EQ(ReadWholeFile(path), "old\tmanifest\r\n");
+    EXPECT_EQ(CountFilesIn(folder.Path()), 1);
+
+    // A folder that does not exist cannot receive one either.
+    EXPECT_FALSE(ReplaceManifest(folder.File("missing\\m.txt"), "x"));
+}
+
+TEST(ManifestFileTest, ReadsWhileAnotherHandleHasItOpenAndGivesEmptyWhenMissing) {
+    ScratchFolder folder;
+    const Text path = ManifestPath(folder.Path());
+    EXPECT_EQ(ReadManifest(path), "");
+    ASSERT_TRUE(WriteWholeFile(path, "A\ta\r\n"));
+    UniqueFileHandle writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(writer);
+    EXPECT_EQ(ReadManifest(path), "A\ta\r\n");
+}
+
+TEST(ManifestFileTest, WaitsForAReaderToLetGoBeforeReplacing) {
+    ScratchFolder folder;
+    const Text path = ManifestPath(folder.Path());
+    ASSERT_TRUE(WriteWholeFile(path, "A\ta\r\n"));
+    UniqueFileHandle reader(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(reader);
+    std::thread letGo([&] {
+        Sleep(100);
+        reader.reset();
+    });
+    EXPECT_TRUE(ReplaceManifest(path, "B\tb\r\n"));
+    letGo.join();
+    EXPECT_EQ(ReadWholeFile(path), "B\tb\r\n");
+    EXPECT_EQ(CountFilesIn(folder.Path()), 1);
+}
+
+}  // namespace

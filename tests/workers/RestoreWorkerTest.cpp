@@ -1,0 +1,220 @@
+#include "workers/RestoreWorker.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <thread>
+
+#include "common/SharedTexts.h"
+#include "common/TextOps.h"
+#include "tests/support/TestPaths.h"
+#include "tests/workers/FakePassHost.h"
+#include "tests/workers/StandInTool.h"
+#include "workers/BackupWorker.h"
+#include "workers/ManifestFile.h"
+#include "workers/PassTexts.h"
+
+namespace {
+
+using Buttons = std::vector<FakePassHost::ButtonChange>;
+const Buttons kRestoreRoundTrip = {{PassButton::Restore, false}, {PassButton::Restore, true}};
+
+Text Line(const Text& name, const char* text, int pos, int total) {
+    return name + text + IntToText(pos) + kProgressSep + IntToText(total);
+}
+
+Text CountLine(int total) {
+    return kCountLeadIn + IntToText(total) + kRestoreCountTail;
+}
+
+Text Summary(int total, int failed) {
+    return kCountLeadIn + IntToText(total) + kRestoreSummaryMid + IntToText(failed) + kRestoreSummaryTail;
+}
+
+class RestoreWorkerTest : public ::testing::Test {
+protected:
+    Text BackupFile(const Text& stem) const { return backups_.File(stem + kBackupFileExt); }
+
+    void WriteManifest(const Text& content) { ASSERT_TRUE(WriteWholeFile(ManifestPath(program_.Path()), content)); }
+
+    // A real backup pass over the tool's entries, with a host of its own.
+    void BackUp() {
+        auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
+        std::thread pass(BackupWorker, tool_.Commands(), host);
+        pass.join();
+        ASSERT_FALSE(host->Log().empty());
+        ASSERT_NE(host->Log().back().find(kBackupAllDoneTail), Text::npos) << host->Log().back();
+    }
+
+    void RunPass() {
+        std::thread pass(RestoreWorker, tool_.Commands(), host_);
+        pass.join();
+    }
+
+    StandInTool tool_;
+    ScratchFolder program_;
+    ScratchFolder backups_;
+    std::shared_ptr<FakePassHost> host_ = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
+};
+
+TEST_F(RestoreWorkerTest, RestoresInTheOrderOfTheBackup) {
+    ASSERT_TRUE(tool_.Seed({{"A", "alpha"}, {"B", "beta"}, {"C", "gamma"}}));
+    BackUp();
+    ASSERT_TRUE(tool_.Seed({{"A", "changed"}, {"B", "changed"}, {"C", "changed"}}));
+    RunPass();
+
+    const std::vector<Text> expected = {
+        CountLine(3),
+        Line("A", kRestoreExistsText, 1, 3), Line("A", kRestoreDoneText, 1, 3),
+        Line("B", kRestoreExistsText, 2, 3), Line("B", kRestoreDoneText, 2, 3),
+        Line("C", kRestoreExistsText, 3, 3), Line("C", kRestoreDoneText, 3, 3),
+        Summary(3, 0),
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_EQ(host_->Buttons(), kRestoreRoundTrip);
+    // 100 ms after every line; 50 ms for every record passed over while looking an entry up.
+    EXPECT_EQ(host_->Pauses(), (std::vector<int>{100, 50, 100, 50, 50, 100}));
+    EXPECT_EQ(tool_.ContentOf("A"), "alpha");
+    EXPECT_EQ(tool_.ContentOf("B"), "beta");
+    EXPECT_EQ(tool_.ContentOf("C"), "gamma");
+}
+
+TEST_F(RestoreWorkerTest, CreatesEntriesTheToolNoLongerHas) {
+    ASSERT_TRUE(tool_.Seed({{"Kept", "k"}, {"Lost", "l"}}));
+    BackUp();
+    ASSERT_TRUE(tool_.Seed({{"Kept", "k2"}}));
+    RunPass();
+
+    const std::vector<Text> expected = {
+        CountLine(2),
+        Line("Kept", kRestoreExistsText, 1, 2), Line("Kept", kRestoreDoneText, 1, 2),
+        Line("Lost", kRestoreCreateText, 2, 2), Line("Lost", kRestoreDoneText, 2, 2),
+        Summary(2, 0),
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_EQ(tool_.ListedNames(), (std::vector<Text>{"Kept", "Lost"}));
+    EXPECT_EQ(tool_.ContentOf("Kept"), "k");
+    EXPECT_EQ(tool_.ContentOf("Lost"), "l");
+}
+
+TEST_F(RestoreWorkerTest, CountsUnusableLinesAndGoesOn) {
+    ASSERT_TRUE(tool_.Seed({{"A", "a"}, {"C", "c"}}));
+    BackUp();
+    // In file order (the last line is restored first): C, a blank line, B whose file is gone,
+    // damaged lines, then A.
+    const Text manifest = "C\t" + BackupFile("C") + "\r\n" + "\r\n" + "B\t" + BackupFile("B") + "\r\n" +
+                          "x\ty\tz\r\n" + "only a name\r\n" + "\t" + BackupFile("A") + "\r\n" + "A\t" +
+                          BackupFile("A") + "\r\n";
+    WriteManifest(manifest);
+    RunPass();
+
+    const std::vector<Text> expected = {
+        CountLine(7),
+        Line("A", kRestoreExistsText, 1, 7), Line("A", kRestoreDoneText, 1, 7),
+        kBadLineText,  // empty name
+        kBadLineText,  // one field
+        kBadLineText,  // three fields
+        Text("B") + kFileMissingText,
+        kBadLineText,  // blank
+        Line("C", kRestoreExistsText, 7, 7), Line("C", kRestoreDoneText, 7, 7),
+        Summary(7, 5),
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_EQ(host_->Buttons(), kRestoreRoundTrip);
+}
+
+TEST_F(RestoreWorkerTest, SkipsNamesAndPathsThatCannotReachTheTool) {
+    ASSERT_TRUE(tool_.Seed({{"A", "a"}}));
+    BackUp();
+    const Text percentFile = backups_.File("100%.ekb");
+    ASSERT_TRUE(CopyFileA(BackupFile("A").c_str(), percentFile.c_str(), FALSE));
+    WriteManifest("A\t" + percentFile + "\r\n" + "50% off\t" + BackupFile("A") + "\r\n");
+    RunPass();
+
+    const std::vector<Text> expected = {
+        CountLine(2),
+        Text("50% off") + kUnsafeNameLeadIn + kReasonPercent + kUnsafeNameTail,
+        Text("A") + kUnsafePathLeadIn + kReasonPercent + kUnsafeNameTail,
+        Summary(2, 2),
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_EQ(tool_.ListedNames(), (std::vector<Text>{"A"}));
+}
+
+TEST_F(RestoreWorkerTest, ARestoreTheToolRefusesIsCountedNotReportedDone) {
+    ASSERT_TRUE(tool_.Seed({{"A", "a"}, {"B", "b"}}));
+    BackUp();
+    host_->afterLog = [&](FakePassHost&, const Text& line) {
+        if (line == Line("B", kRestoreExistsText, 2, 2))
+            tool_.RefuseRestores();
+    };
+    RunPass();
+
+    const std::vector<Text> expected = {
+        CountLine(2),
+        Line("A", kRestoreExistsText, 1, 2), Line("A", kRestoreDoneText, 1, 2),
+        Line("B", kRestoreExistsText, 2, 2), Line("B", kRestoreRefusedText, 2, 2),
+        Summary(2, 1),
+    };
+    EXPECT_EQ(host_->Log(), expected);
+}
+
+TEST_F(RestoreWorkerTest, AFailedCreateEndsThePassWithoutSummary) {
+    ASSERT_TRUE(tool_.Seed({{"A", "a"}, {"B", "b"}, {"C", "c"}}));
+    BackUp();
+    ASSERT_TRUE(tool_.Seed({{"A", "a"}}));
+    ASSERT_TRUE(tool_.FailCreates());
+    RunPass();
+
+    const std::vector<Text> expected = {
+        CountLine(3),
+        Line("A", kRestoreExistsText, 1, 3), Line("A", kRestoreDoneText, 1, 3),
+        Line("B", kRestoreCreateText, 2, 3),
+        kCreateFailedText,
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_EQ(host_->Buttons(), kRestoreRoundTrip);
+    EXPECT_EQ(tool_.ListedNames(), (std::vector<Text>{"A"}));
+}
+
+TEST_F(RestoreWorkerTest, NoManifestGivesTotalsOfZero) {
+    ASSERT_TRUE(tool_.Seed({{"A", "a"}}));
+    RunPass();
+
+    EXPECT_EQ(host_->Log(), (std::vector<Text>{CountLine(0), Summary(0, 0)}));
+    EXPECT_EQ(host_->Buttons(), kRestoreRoundTrip);
+    EXPECT_TRUE(host_->Pauses().empty());
+}
+
+TEST_F(RestoreWorkerTest, NamesWithShellCharactersAndDoubleByteCharactersRoundTrip) {
+    const std::vector<std::pair<Text, Text>> entries = {
+        {"Entry with spaces", "s"},
+        {"Tom & Jerry ^ (copy)", "t"},
+        {"\xB1\xED\xB8\xF1 1", "dbcs"},           // two double-byte characters, a space, a digit
+        {"\xC4\x5C" "x|y", "trail-5C"},            // a second byte that looks like a backslash
+    };
+    ASSERT_TRUE(tool_.Seed(entries));
+    BackUp();
+    ASSERT_TRUE(tool_.Seed({}));
+    RunPass();
+
+    std::vector<Text> names;
+    for (const auto& [name, content] : entries) {
+        SCOPED_TRACE(name);
+        names.push_back(name);
+        EXPECT_EQ(tool_.ContentOf(name), content);
+    }
+    EXPECT_EQ(tool_.ListedNames(), names);
+    EXPECT_EQ(host_->Log().back(), Summary(4, 0));
+}
+
+TEST_F(RestoreWorkerTest, LooksPastAnUnnamedEntryInTheToolsList) {
+    ASSERT_TRUE(tool_.Seed({{"", "nameless"}, {"A", "a"}}));
+    EntryList list;
+    EXPECT_TRUE(IsEntryListed(*tool_.Commands(), *host_, list, "A"));
+    EXPECT_FALSE(IsEntryListed(*tool_.Commands(), *host_, list, "Z"));
+    EXPECT_EQ(host_->Log(), (std::vector<Text>{Text("A") + kUnnamedEntryText, Text("Z") + kUnnamedEntryText}));
+    EXPECT_EQ(host_->Pauses(), (std::vector<int>{50, 50, 50}));
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+#pragma once
+// A private copy of the stand-in console tool (entryctl.exe) in a scratch folder, made the tool
+// the program drives (ToolDir), with its entries, fault switches and backup files reachable from
+// the test. Header-only so the pass benchmark can use it too.
+//
+// The tool keeps its entries in a file beside its program (one line per entry: number, name,
+// kind, label, state, position, locked, content, separated by tabs, with \\ \t \r \n \0 escaped)
+// and reads its fault switches from another before every command (tools/entryctl/ToolFolder.h).
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "common/TextOps.h"
+#include "common/WinHandles.h"
+#include "tests/support/TestPaths.h"
+#include "tooldriver/ToolCommands.h"
+#include "toollink/ToolLocation.h"
+#include "toollink/vocabulary/ToolInstallTexts.h"
+#include "tools/entryctl/ToolFolder.h"
+
+class StandInTool {
+public:
+    StandInTool() {
+        copied_ = CopyFileA(BuiltProgramPath(kToolExeName).c_str(), folder_.File(kToolExeName).c_str(), FALSE) != 0;
+        commands_ = std::make_shared<ToolCommands>();
+        // Whatever the construction located, this copy is the tool from now on.
+        SetToolDir(folder_.Path());
+        SetToolPath(folder_.File(kToolExeName));
+    }
+    ~StandInTool() { EndHangingTools(); }
+
+    const Text& Dir() const { return folder_.Path(); }
+    std::shared_ptr<ToolCommands> Commands() const { return commands_; }
+
+    // Replaces the tool's entries with these (name, content) pairs, numbered 1, 2, ... in order.
+    // An empty name makes an unnamed entry.
+    bool Seed(const std::vector<std::pair<Text, Text>>& entries) {
+        Text db;
+        int number = 0;
+        for (const auto& [name, content] : entries) {
+            db += IntToText(++number) + "\t" + Escape(name) + "\tnote\tlabel\tready\t0,0\t0\t" + Escape(content) +
+                  "\r\n";
+        }
+        return copied_ && WriteWholeFile(folder_.File(entryctl::kEntriesFile), db);
+    }
+
+    // Fault switches (see the tool's Faults.h); each call replaces the previous set.
+    bool SetFaults(const Text& lines) { return WriteWholeFile(folder_.File(entryctl::kFaultsFile), lines); }
+    bool FailBackups() { return SetFaults("backup-silent\r\n"); }
+    bool RefuseRestores() { return SetFaults("restore-refuse\r\n"); }
+    bool FailCreates() { return SetFaults("create-fail\r\n"); }
+    bool HangOnBackup() { return SetFaults("hang\r\nonly backup\r\n"); }
+    bool HangOnRestore() { return SetFaults("hang\r\nonly restore\r\n"); }
+    bool ClearFaults() { return SetFaults(""); }
+
+    // The content of the entry named `name` in the tool's store; empty when there is none.
+    Text ContentOf(const Text& name) const {
+        for (const auto& fields : StoreLines()) {
+            if (fields.size() == 8 && Unescape(fields[1]) == name)
+                return Unescape(fields[7]);
+        }
+        return Text();
+    }
+
+    // The names the tool lists, in its order, as the program reads them.
+    std::vector<Text> ListedNames() const {
+        EntryList list;
+        commands_->ListEntries(list);
+        std::vector<Text> names;
+        for (const EntryRecord& record : list)
+            names.push_back(record.text1);
+        return names;
+    }
+
+    // Whether `path` is a complete backup file the tool wrote of the entry named `name`.
+    bool BackupHolds(const Text& path, const Text& name) const {
+        Text storedName, content;
+        return ReadBackup(path, &storedName, &content) && storedName == name;
+    }
+    // Whether `path` is a complete backup file the tool wrote of an entry with this content.
+    bool BackupHoldsContent(const Text& path, const Text& expected) const {
+        Text storedName, content;
+        return ReadBackup(path, &storedName, &content) && content == expected;
+    }
+
+    // Ends every process still running this copy of the tool (a hanging one never ends itself).
+    void EndHangingTools() {
+        const Text program = folder_.File(kToolExeName);
+        UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE)
+            return;
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+            UniqueHandle process(OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                             entry.th32ProcessID));
+            if (!process)
+                continue;
+            char image[MAX_PATH * 2] = {};
+            DWORD size = sizeof image;
+            if (QueryFullProcessImageNameA(process.get(), 0, image, &size) && EqualsIgnoreCase(Text(image, size), program))
+                TerminateProcess(process.get(), 1);
+        }
+    }
+
+private:
+    static Text Escape(const Text& raw) {
+        Text out;
+        for (char c : raw) {
+            switch (c) {
+                case '\\': out += "\\\\"; break;
+                case '\t': out += "\\t"; break;
+                case '\r': out += "\\r"; break;
+                case '\n': out += "\\n"; break;
+                case '\0': out += "\\0"; break;
+                default: out += c;
+            }
+        }
+        return out;
+    }
+
+    static Text Unescape(const Text& escaped) {
+        Text out;
+        for (size_t i = 0; i < escaped.size(); ++i) {
+            if (escaped[i] != '\\' || i + 1 == escaped.size()) {
+                out += escaped[i];
+                continue;
+            }
+            switch (escaped[++i]) {
+                case 't': out += '\t'; break;
+                case 'r': out += '\r'; break;
+                case 'n': out += '\n'; break;
+                case '0': out += '\0'; break;
+                default: out += escaped[i];
+            }
+        }
+        return out;
+    }
+
+    std::vector<TextArray> StoreLines() const {
+        std::vector<TextArray> lines;
+        for (const Text& line : SplitText(ReadWholeFile(folder_.File(entryctl::kEntriesFile)), "\r\n")) {
+            TextArray fields;
+            size_t start = 0;
+            for (size_t tab; (tab = line.find('\t', start)) != Text::npos; start = tab + 1)
+                fields.push_back(line.substr(start, tab - start));
+            fields.push_back(line.substr(start));
+            lines.push_back(fields);
+        }
+        return lines;
+    }
+
+    // The tool's backup file: "entryctl backup 1", then "key: value" lines (name escaped, size in
+    // bytes), an empty line, and exactly `size` bytes of content. Anything else is not complete.
+    static bool ReadBackup(const Text& path, Text* name, Text* content) {
+        const Text bytes = ReadWholeFile(path);
+        const size_t bodyStart = bytes.find("\r\n\r\n");
+        if (bytes.rfind("entryctl backup 1\r\n", 0) != 0 || bodyStart == Text::npos)
+            return false;
+        long long size = -1;
+        for (const Text& line : SplitText(bytes.substr(0, bodyStart), "\r\n")) {
+            if (line.rfind("name: ", 0) == 0)
+                *name = Unescape(line.substr(6));
+            else if (line.rfind("size: ", 0) == 0)
+                size = TextToInt(line.substr(6));
+        }
+        *content = bytes.substr(bodyStart + 4);
+        return size >= 0 && static_cast<long long>(content->size()) == size;
+    }
+
+    ScratchFolder folder_;
+    bool copied_ = false;
+    std::shared_ptr<ToolCommands> commands_;
+};

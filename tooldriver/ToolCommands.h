@@ -1,0 +1,215 @@
+#pragma once
+// ToolCommands: every command of the external console tool is issued through this class.
+//
+// Each command operation addresses one entry, builds one command line (a few build a fixed
+// sequence of lines) from the tool's fixed texts and its arguments, runs it with the command
+// runner in the tool's folder, and then ignores, returns or judges what the tool printed.
+//
+// The entry designator: `IsAllDigits(entry)` true gives the numeric form of a command, anything
+// else (an empty entry included) the name form; the two forms spell the same command differently.
+//
+// Command-line safety: an entry or text argument holding a double quote, a percent sign, a line
+// break or a NUL byte is refused. The tool is then not started and the operation gives its
+// failure value: false for a verdict (by marker or by the error rule, in either form), -1 from
+// CreateEntry, empty text from the operations that return text (SendOptions included).
+// Operations whose output is ignored return true when their line(s) ran and false when they
+// were refused; true says nothing about what the tool did.
+//
+// Threads: the object keeps no state that changes after construction, so any thread may call
+// its operations, several at once. Each command line is started in the tool's folder while the
+// process-wide tool-directory lock is held (ToolCommandsRunner.h), so lines of different threads
+// run one after another and a child never starts in a folder another thread chose.
+//
+// Failures: no operation reports a failure of its own beyond its result. A tool that cannot be
+// started gives empty output: marker verdicts are then false, error-rule verdicts true, returned
+// texts empty, CreateEntry -1, ListEntries 0. The tool's exit code is never looked at.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <optional>
+
+#include "common/CommandRunnerFn.h"
+#include "common/Text.h"
+#include "tooldriver/CommandRunner.h"
+#include "tooldriver/EntryList.h"
+#include "toollink/ToolLink.h"
+
+// True when `entry` is not empty and every byte is a decimal digit '0' to '9'.
+bool IsAllDigits(const Text& entry);
+
+// The twelve optional settings of SendOptions: element k-1 goes with option key k.
+using OptionValues = std::array<std::optional<Text>, 12>;
+
+class ToolCommands {
+public:
+    // Construction runs on the window thread at start-up: the ToolLink member is built first
+    // (it locates the tool and may run the tool's target listing once), then the tool is
+    // located once more and the answer ignored. `runner` runs every command line of this object
+    // and of its ToolLink member.
+    explicit ToolCommands(CommandRunnerFn runner = RunConsoleCommand);
+
+    // Releases the ToolLink member with the object.
+    ~ToolCommands();
+
+    // A new object whose member is a new ToolLink with the same contents, and the same runner.
+    // Runs no command and does not locate the tool again.
+    ToolCommands(const ToolCommands& other);
+    ToolCommands& operator=(const ToolCommands&) = delete;
+
+    // Operations in the class's slot order (slots 0 and 1 are release and copy above).
+    // Below, P is the entry prefix of the chosen form and M the closing path mark.
+
+    // 2: P·entry·t·a·M.
+    bool Command02(const Text& entry, const Text& a) const;
+
+    // 3: sends option settings. With `raw` given the argument part is `raw`; otherwise it is the
+    // argument separator followed by key k and value k for every given option k, in key order.
+    // Numeric form L·entry·A, name form L'·entry·M·A. Returns the argument part A sent; empty
+    // text when an argument was refused. In the name form A stands outside quotes on the line,
+    // so there `raw` and the option values are also refused when they hold one of the command
+    // interpreter's operators & | < > ^ ( ).
+    Text SendOptions(const Text& entry, const std::optional<Text>& raw = std::nullopt,
+                     const OptionValues& options = {}) const;
+
+    // 4: PointAtRowByText: row table lookup (not built here yet).
+    // 5: PointAtRowByColumn4: row table lookup (not built here yet).
+
+    // 6: P·entry·t·n(x)·S·n(y)·M.
+    bool PointAt(const Text& entry, int32_t x, int32_t y) const;
+
+    // 7: P·entry·t·a·u.
+    bool Command07(const Text& entry, const Text& a) const;
+
+    // 8: P·entry·t·n(a1)·S·n(a2)·S·n(a3)·S·n(a4)[·S·n(a5)]·M; the fifth number only when given.
+    bool Command08(const Text& entry, int32_t a1, int32_t a2, int32_t a3, int32_t a4,
+                   std::optional<int32_t> a5 = std::nullopt) const;
+
+    // 9, 10: P·entry·t·n(164) and the same with 4.
+    bool Command09(const Text& entry) const;
+    bool Command10(const Text& entry) const;
+
+    // 11: CaptureRows: row table capture (not built here yet).
+    // 12: ImportRows: row table import (not built here yet).
+    // 13: IsTrueText: row table cell test (not built here yet).
+
+    // 14: P·entry·t·a·M; returns the whole output (empty when refused or not started).
+    Text QueryText(const Text& entry, const Text& a) const;
+
+    // 15: as Command09 with the number 3.
+    bool Command15(const Text& entry) const;
+
+    // 16: P·entry·t·a·u·b·M.
+    bool Command16(const Text& entry, const Text& a, const Text& b) const;
+
+    // 17: two lines, P·entry·t1·a·u·b·M then P·entry·t2·a·u·b·M; both always run.
+    bool Command17(const Text& entry, const Text& a, const Text& b) const;
+
+    // 18: six lines P·entry·t_k, k = 1 to 6; all always run.
+    bool Command18(const Text& entry) const;
+
+    // 19: L·entry·t; true when the output holds the operation's own marker.
+    bool Command19(const Text& entry) const;
+
+    // 20: P·entry·t·a·Mid·b·M.
+    bool Command20(const Text& entry, const Text& a, const Text& b) const;
+
+    // 21, 22: numeric form L·entry, name form L·entry·M; judged by the error rule: true in the
+    // numeric form without looking at the output; in the name form false when the output holds
+    // the error marker.
+    bool Command21(const Text& entry) const;
+    bool Command22(const Text& entry) const;
+
+    // 23: one fixed line, no entry.
+    bool Command23() const;
+
+    // 24: creates an entry: L·entry·t·(mode text), one form only. Mode 1 and 3 choose the first
+    // and third mode texts, any other value the second. Returns the number the tool printed with
+    // its create marker (0 when that answer holds no digits), or -1 when the answer lacks the
+    // marker, the tool could not be started, or the entry was refused.
+    int32_t CreateEntry(const Text& entry, int32_t mode) const;
+
+    // 25: L·a·t·entry·M, one form only; true when the output holds the operation's own marker.
+    bool Command25(const Text& entry, const Text& a) const;
+
+    // 26: as Command21, own texts.
+    bool Command26(const Text& entry) const;
+
+    // 27: L·entry·t·a·M.
+    bool Command27(const Text& entry, const Text& a) const;
+
+    // 28, 29, 30: L·entry·t·a.
+    bool Command28(const Text& entry, const Text& a) const;
+    bool Command29(const Text& entry, const Text& a) const;
+    bool Command30(const Text& entry, const Text& a) const;
+
+    // 31: L·entry·t·a·u·b.
+    bool Command31(const Text& entry, const Text& a, const Text& b) const;
+
+    // 32: L·entry·t·a; returns the whole output.
+    Text Command32(const Text& entry, const Text& a) const;
+
+    // 33: as Command21, own texts.
+    bool Command33(const Text& entry) const;
+
+    // 34: L·entry·t·a·M; judged by the error rule.
+    bool Command34(const Text& entry, const Text& a) const;
+
+    // 35: L·entry·t·a·u·b; the output is dropped.
+    bool Command35(const Text& entry, const Text& a, const Text& b) const;
+
+    // 36: has the tool write the entry into the backup file `file` (full path):
+    // L·entry·t·file·M. The output is not looked at: true only says the line ran.
+    bool BackupEntry(const Text& entry, const Text& file) const;
+
+    // 37: has the tool restore the entry from the backup file `file`: L·entry·t·file·M.
+    // True when the tool printed its restore marker.
+    bool RestoreEntry(const Text& entry, const Text& file) const;
+
+    // 38, 39: P·entry·t.
+    bool Command38(const Text& entry) const;
+    bool Command39(const Text& entry) const;
+
+    // 40, 41: P·entry·t·a·M.
+    bool Command40(const Text& entry, const Text& a) const;
+    bool Command41(const Text& entry, const Text& a) const;
+
+    // 42: two lines, P·entry·t·a·M then P·entry·t·b·M; both always run.
+    bool Command42(const Text& entry, const Text& a, const Text& b) const;
+
+    // 43: P·entry·t·a·M.
+    bool Command43(const Text& entry, const Text& a) const;
+
+    // 44: runs the tool's entry listing and refills `list` from it (see EntryListing.h for the
+    // lines that become records). Returns the number of records; 0 when the tool could not be
+    // started or printed nothing usable.
+    int32_t ListEntries(EntryList& list) const;
+
+    // The member ToolLink: tool location and the target-directed commands.
+    ToolLink& Link() { return link_; }
+    const ToolLink& Link() const { return link_; }
+
+private:
+    // Builds the line(s) of a command for the numeric (true) or the name form (false).
+    using LineBuilder = std::function<TextArray(bool numeric)>;
+
+    // Refuses the command when `entry` or one of `arguments` is not safe on a command line
+    // (nullopt: nothing ran); otherwise builds the lines of the entry's form and runs them.
+    std::optional<Text> Issue(const Text& entry, std::initializer_list<const Text*> arguments,
+                              const LineBuilder& build) const;
+    // Runs each line in order, every one whatever an earlier one printed; the last one's output.
+    Text RunLines(const TextArray& lines) const;
+    // Judged by a marker: true when the command ran and its output holds `marker`.
+    bool HasMarker(const std::optional<Text>& output, const Text& marker) const;
+    // Judged by the error rule: true in the numeric form without looking at the output; in the
+    // name form false when the output holds the error marker. False when the command was refused.
+    bool ByErrorRule(const Text& entry, const std::optional<Text>& output) const;
+    // The shape shared by Command21, 22, 26 and 33.
+    bool ErrorRuleCommand(const Text& entry, const char* leadNumber, const char* leadName) const;
+    // The shape shared by Command09, 10 and 15.
+    bool SendSignal(const Text& entry, int code) const;
+
+    CommandRunnerFn runner_;  // the given runner, run in the tool's folder (ToolCommandsRunner.h)
+    ToolLink link_;           // built after runner_, which it shares
+};

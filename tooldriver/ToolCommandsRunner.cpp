@@ -1,0 +1,35 @@
+#include "tooldriver/ToolCommandsRunner.h"
+
+#include <windows.h>
+
+#include <mutex>
+#include <utility>
+
+#include "common/PumpingWait.h"
+#include "common/StopSignal.h"
+#include "toollink/ToolLocation.h"
+
+namespace {
+
+std::recursive_mutex& ToolDirLock() {
+    // Never destroyed: a worker still running while the process exits may hold it.
+    static auto* lock = new std::recursive_mutex;
+    return *lock;
+}
+
+}  // namespace
+
+CommandRunnerFn RunningInToolDir(CommandRunnerFn runner) {
+    return [runner = std::move(runner)](const Text& command, const ChunkObserver* observer,
+                                        bool notifyChunks) -> Text {
+        std::recursive_mutex& lock = ToolDirLock();
+        while (!lock.try_lock()) {
+            if (CurrentThreadShouldStop())
+                return Text();
+            PumpingWait(1);
+        }
+        std::lock_guard<std::recursive_mutex> held(lock, std::adopt_lock);
+        ::SetCurrentDirectoryA(ToolDir().c_str());
+        return runner(command, observer, notifyChunks);
+    };
+}

@@ -1,0 +1,84 @@
+#include "workers/ManifestFile.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+
+#include "common/SharedTexts.h"
+#include "common/TextOps.h"
+#include "common/WinHandles.h"
+#include "workers/PassTexts.h"
+
+namespace {
+
+constexpr int kReplaceAttempts = 20;
+constexpr DWORD kReplaceRetryMs = 25;
+
+// A name beside `path` that no other writer of this process uses at the same moment.
+Text TemporaryPathBeside(const Text& path) {
+    static std::atomic<unsigned> counter{0};
+    return path + ".~" + IntToText(GetCurrentProcessId()) + "-" + IntToText(counter++) + ".tmp";
+}
+
+bool WriteAllAndFlush(HANDLE file, const Text& content) {
+    size_t done = 0;
+    while (done < content.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1 << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, content.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return FlushFileBuffers(file) != 0;
+}
+
+}  // namespace
+
+Text ManifestPath(const Text& programFolder) {
+    return programFolder + kManifestFileName;
+}
+
+Text ManifestLine(const Text& name, const Text& file) {
+    return name + kManifestSep + file + kLineSep;
+}
+
+bool ReplaceManifest(const Text& path, const Text& content) {
+    Text temporary;
+    UniqueFileHandle file;
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+        temporary = TemporaryPathBeside(path);
+        file.reset(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                               nullptr));
+        if (!file && GetLastError() != ERROR_FILE_EXISTS)
+            return false;
+    }
+    if (!file)
+        return false;
+    bool written = WriteAllAndFlush(file.get(), content);
+    file.reset();
+    for (int attempt = 1; written; ++attempt) {
+        if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        // A file that is open elsewhere cannot be replaced; a reader holds it only for a moment.
+        DWORD error = GetLastError();
+        if (attempt == kReplaceAttempts || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
+            break;
+        Sleep(kReplaceRetryMs);
+    }
+    DeleteFileA(temporary.c_str());
+    return false;
+}
+
+Text ReadManifest(const Text& path) {
+    UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return Text();
+    Text content;
+    char buffer[64 * 1024];
+    DWORD read = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        content.append(buffer, read);
+    return content;
+}

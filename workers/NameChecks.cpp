@@ -1,0 +1,31 @@
+#include "workers/NameChecks.h"
+
+#include "common/SharedTexts.h"
+#include "common/TextOps.h"
+#include "toollink/CommandLineSafety.h"
+#include "workers/PassTexts.h"
+
+Text CommandRefusalReason(const Text& argument) {
+    if (IsSafeCommandArgument(argument))
+        return Text();
+    for (char c : argument) {
+        switch (c) {
+            case '"': return kReasonDoubleQuote;
+            case '%': return kReasonPercent;
+            case '\r':
+            case '\n': return kReasonLineBreak;
+            case '\0': return kReasonZeroByte;
+            default: break;
+        }
+    }
+    // The command layer's rule grew a case this list does not name yet.
+    return kReasonOther;
+}
+
+Text ManifestRefusalReason(const Text& text) {
+    if (FindText(text, kManifestSep) != -1)
+        return kReasonManifestSep;
+    if (text.find_first_of("\r\n") != Text::npos)
+        return kReasonLineBreak;
+    return Text();
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The fixed texts of the backup and restore passes: file names of the manifest and of backup
+// files, and the pieces of every log line the passes write. The progress separator between a
+// position and a count ("2/3") is kProgressSep in common/SharedTexts.h.
+
+// The manifest, in the program's folder (which is given without a closing separator).
+inline constexpr char kManifestFileName[] = "\\EntryKeeper-backups.txt";
+// Between an entry's name and its backup file's path on one manifest line. A tab: the tool's
+// listing splits its fields at tabs, so no listed name holds one, and no Windows path can.
+inline constexpr char kManifestSep[] = "\t";
+// Ending of every backup file name.
+inline constexpr char kBackupFileExt[] = ".ekb";
+// Name given to an entry that the tool lists without one, followed by its position counted from 0.
+inline constexpr char kDefaultNamePrefix[] = "Unnamed entry ";
+// A previous backup file is moved to its own path followed by this while the tool writes the new
+// one; a number follows when that name is taken.
+inline constexpr char kSetAsideSuffix[] = ".previous";
+// Added before a number to a backup file name already used by another entry of the same pass.
+inline constexpr char kDuplicateMark[] = "~";
+// Replaces each character a Windows file name cannot hold, and goes in front of a device name.
+inline constexpr char kFileNameFiller = '_';
+
+// Shared by both passes: begins the count lines and the restore summary.
+inline constexpr char kCountLeadIn[] = "Total: ";
+
+// Backup pass.
+inline constexpr char kBackupCountTail[] = " entries to back up";
+inline constexpr char kBackupStartText[] = ": backing up ";
+inline constexpr char kBackupDoneText[] = ": backed up ";
+inline constexpr char kBackupAllDoneTail[] = " entries backed up. Backup finished.";
+inline constexpr char kBackupFailedText[] = ": backup failed, the tool wrote no backup file ";
+inline constexpr char kBackupFailedKeptText[] =
+    ": backup failed, the tool wrote no new backup file; the previous one was kept ";
+inline constexpr char kSetAsideFailedText[] =
+    ": not backed up, the previous backup file could not be moved aside (is it open elsewhere?) ";
+inline constexpr char kBackupSummaryMid[] = " entries listed, ";
+inline constexpr char kBackupSummaryTail[] = " not backed up (see the lines above). Backup finished.";
+inline constexpr char kManifestWriteFailedText[] =
+    "The list of backups could not be saved; the previous list was kept: ";
+
+// Restore pass.
+inline constexpr char kRestoreCountTail[] = " entries to restore";
+inline constexpr char kRestoreCreateText[] = ": not found in the tool, creating it ";
+inline constexpr char kCreateFailedText[] = "The tool could not create a missing entry. Restore stopped.";
+inline constexpr char kRestoreExistsText[] = ": found in the tool, restoring ";
+inline constexpr char kRestoreDoneText[] = ": restored ";
+inline constexpr char kRestoreRefusedText[] = ": restore failed, the tool did not accept the backup file ";
+inline constexpr char kFileMissingText[] = ": skipped, its backup file no longer exists";
+inline constexpr char kBadLineText[] = "A line of the list of backups is blank or damaged; skipped";
+inline constexpr char kUnnamedEntryText[] =
+    ": the tool lists an entry without a name; it was passed over while looking for this one";
+inline constexpr char kRestoreSummaryMid[] = " entries in the list of backups, ";
+inline constexpr char kRestoreSummaryTail[] = " could not be restored. Restore finished.";
+
+// Names and paths that cannot be used. A line is name + lead-in + reason + tail.
+inline constexpr char kUnsafeNameLeadIn[] = ": skipped, its name holds ";
+inline constexpr char kUnsafeNameTail[] = ", which cannot be passed to the tool";
+inline constexpr char kUnsafePathLeadIn[] = ": skipped, the path of its backup file holds ";
+inline constexpr char kUnrecordableTail[] = ", which the list of backups cannot hold";
+inline constexpr char kReasonDoubleQuote[] = "a double quote";
+inline constexpr char kReasonPercent[] = "a percent sign";
+inline constexpr char kReasonLineBreak[] = "a line break";
+inline constexpr char kReasonZeroByte[] = "a zero byte";
+inline constexpr char kReasonManifestSep[] = "a tab";
+inline constexpr char kReasonOther[] = "a character that is not allowed";

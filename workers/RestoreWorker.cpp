@@ -1,0 +1,141 @@
+#include "workers/RestoreWorker.h"
+
+#include "common/SharedTexts.h"
+#include "common/TextOps.h"
+#include "workers/ManifestFile.h"
+#include "workers/NameChecks.h"
+#include "workers/PassTexts.h"
+#include "workers/PathIsPresent.h"
+
+namespace {
+
+Text Progress(int pos, int total) {
+    return IntToText(pos) + kProgressSep + IntToText(total);
+}
+
+// Why the line cannot be handed to the tool, as a whole log message after its name; empty when it can.
+Text RefusalMessage(const Text& name, const Text& file) {
+    if (Text reason = CommandRefusalReason(name); !reason.empty())
+        return kUnsafeNameLeadIn + reason + kUnsafeNameTail;
+    if (Text reason = CommandRefusalReason(file); !reason.empty())
+        return kUnsafePathLeadIn + reason + kUnsafeNameTail;
+    return Text();
+}
+
+// What became of one manifest line.
+enum class LineOutcome { Restored, Failed, PassEnds };
+
+LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList& entries, const Text& line, int pos,
+                        int total) {
+    const TextArray fields = SplitText(line, kManifestSep);
+    // An empty name addresses no entry the tool could restore into: the line is as damaged as one
+    // without its two fields.
+    if (fields.size() != 2 || fields[0].empty()) {
+        if (host.ShouldStop())
+            return LineOutcome::PassEnds;
+        host.AppendLog(kBadLineText);
+        return LineOutcome::Failed;
+    }
+    const Text& name = fields[0];
+    const Text& file = fields[1];
+    if (!PathIsPresent(file)) {
+        if (host.ShouldStop())
+            return LineOutcome::PassEnds;
+        host.AppendLog(name + kFileMissingText);
+        return LineOutcome::Failed;
+    }
+    if (Text refusal = RefusalMessage(name, file); !refusal.empty()) {
+        if (host.ShouldStop())
+            return LineOutcome::PassEnds;
+        host.AppendLog(name + refusal);
+        return LineOutcome::Failed;
+    }
+
+    if (host.ShouldStop())
+        return LineOutcome::PassEnds;
+    const bool listed = IsEntryListed(commands, host, entries, name);
+    if (host.ShouldStop())
+        return LineOutcome::PassEnds;
+    if (!listed) {
+        host.AppendLog(name + kRestoreCreateText + Progress(pos, total));
+        if (host.ShouldStop())
+            return LineOutcome::PassEnds;
+        const int32_t created = commands.CreateEntry(name, kRestoreCreateMode);
+        if (host.ShouldStop())
+            return LineOutcome::PassEnds;
+        if (created == -1) {
+            host.AppendLog(kCreateFailedText);
+            if (!host.ShouldStop())
+                host.SetButtonEnabled(PassButton::Restore, true);
+            return LineOutcome::PassEnds;
+        }
+    } else {
+        host.AppendLog(name + kRestoreExistsText + Progress(pos, total));
+    }
+
+    if (host.ShouldStop())
+        return LineOutcome::PassEnds;
+    const bool restored = commands.RestoreEntry(name, file);
+    if (host.ShouldStop())
+        return LineOutcome::PassEnds;
+    host.AppendLog(name + (restored ? kRestoreDoneText : kRestoreRefusedText) + Progress(pos, total));
+    return restored ? LineOutcome::Restored : LineOutcome::Failed;
+}
+
+}  // namespace
+
+bool IsEntryListed(const ToolCommands& commands, PassHost& host, EntryList& list, const Text& name) {
+    const int count = commands.ListEntries(list);
+    bool unnamedLogged = false;
+    for (int j = 1; j <= count; ++j) {
+        if (host.ShouldStop())
+            return false;
+        const Text& listedName = list[j - 1].text1;
+        if (listedName == name)
+            return true;
+        // An unnamed record says nothing about this name: the ones after it may still hold it.
+        if (listedName.empty() && !unnamedLogged) {
+            unnamedLogged = true;
+            host.AppendLog(name + kUnnamedEntryText);
+        }
+        if (host.ShouldStop())
+            return false;
+        host.Pause(kRecordPauseMs);
+    }
+    return false;
+}
+
+void RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
+    if (!commands || !host)
+        return;
+    ScopedThreadStopSignal stopOnThisThread(host->PassStopSignal());
+    if (host->ShouldStop())
+        return;
+    host->SetButtonEnabled(PassButton::Restore, false);
+
+    const TextArray lines = SplitText(ReadManifest(ManifestPath(host->ProgramFolder())), kLineSep);
+    const int total = static_cast<int>(lines.size());
+    if (host->ShouldStop())
+        return;
+    host->AppendLog(kCountLeadIn + IntToText(total) + kRestoreCountTail);
+
+    EntryList entries;
+    int failed = 0;
+    for (int i = total; i >= 1; --i) {
+        switch (RestoreLine(*commands, *host, entries, lines[i - 1], total - i + 1, total)) {
+            case LineOutcome::PassEnds: return;
+            case LineOutcome::Failed: ++failed; break;
+            case LineOutcome::Restored: break;
+        }
+        if (host->ShouldStop())
+            return;
+        host->Pause(kEntryPauseMs);
+    }
+
+    if (host->ShouldStop())
+        return;
+    host->AppendLog(kCountLeadIn + IntToText(total) + kRestoreSummaryMid + IntToText(failed) + kRestoreSummaryTail);
+    if (host->ShouldStop())
+        return;
+    host->SetButtonEnabled(PassButton::Restore, true);
+}

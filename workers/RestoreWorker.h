@@ -1,0 +1,33 @@
+#pragma once
+// The restore pass: reads the manifest the backup pass wrote and, in backup order (the last line
+// first), has the tool restore each backup file into the entry of the same name, creating the
+// entry first when the tool does not list it. Every step is a log line; lines that cannot be used
+// are counted and reported in a closing summary.
+//
+// Runs on its own worker thread, as that thread's whole body; returns when the pass is done, when
+// the tool could not create a missing entry, or once it has noticed Stop. The pass keeps
+// `commands` and `host` alive while it runs and reads the tool's entries into a list of its own,
+// so a backup pass may run at the same time.
+//
+// Beyond the plain walk: a restore the tool refused is logged as failed and counted; a line whose
+// name or path cannot be passed to the tool, or whose name is empty, is skipped and counted.
+// After Stop it logs nothing and touches no control (the Restore button then stays disabled).
+
+#include <cstdint>
+#include <memory>
+
+#include "common/Text.h"
+#include "tooldriver/EntryList.h"
+#include "tooldriver/ToolCommands.h"
+#include "workers/PassHost.h"
+
+// The create mode a restore asks for when an entry is missing.
+inline constexpr int32_t kRestoreCreateMode = 3;
+
+void RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host);
+
+// Whether the tool lists an entry named exactly `name` (bytes compared, letter case counts).
+// Refills `list` from the tool's listing and walks it, pausing 50 ms after each record passed
+// over. An unnamed record is logged (once) and passed over. False when the pass was stopped meanwhile.
+// On the pass's thread.
+bool IsEntryListed(const ToolCommands& commands, PassHost& host, EntryList& list, const Text& name);
