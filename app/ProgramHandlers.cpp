@@ -6,7 +6,8 @@
 #include "app/Log.h"
 #include "app/Settings.h"
 
-ProgramHandlers::ProgramHandlers(Text programFolder) : programFolder_(std::move(programFolder)) {}
+ProgramHandlers::ProgramHandlers(Text programFolder, std::shared_ptr<ToolCommands> commands)
+    : programFolder_(std::move(programFolder)), passes_(std::move(commands), programFolder_) {}
 
 void ProgramHandlers::OnCreated(HWND window) {
     SetLogWindow(window);
@@ -14,8 +15,21 @@ void ProgramHandlers::OnCreated(HWND window) {
 }
 
 void ProgramHandlers::OnClosing(HWND window) {
+    passes_.RequestStopAll();
     SaveSettings(window, programFolder_);
     SetLogWindow(nullptr);
+}
+
+void ProgramHandlers::OnStart(HWND window) {
+    passes_.StartBackup(window);
+}
+
+void ProgramHandlers::OnStop(HWND window) {
+    passes_.Stop(window);
+}
+
+void ProgramHandlers::OnRestore(HWND window) {
+    passes_.StartRestore(window);
 }
 
 void ProgramHandlers::OnBrowse(HWND window) {

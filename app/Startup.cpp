@@ -1,15 +1,45 @@
 #include "app/Startup.h"
 
+#include <memory>
+
 #include "app/MainWindow.h"
 #include "app/ProgramFolder.h"
 #include "app/ProgramHandlers.h"
 #include "common/ComOwners.h"
+#include "tooldriver/ToolCommands.h"
+#include "toollink/ToolLocation.h"
+
+namespace {
+
+// Releases the process-wide state when start-up's scope ends, whichever way it ends. Passes that
+// still run keep the command object alive through their own shares of it; they were asked to
+// stop when the window closed and are not waited for.
+class ExitStep {
+public:
+    explicit ExitStep(std::shared_ptr<ToolCommands>& commands) : commands_(commands) {}
+    ~ExitStep() {
+        commands_.reset();
+        ClearToolLocation();
+    }
+    ExitStep(const ExitStep&) = delete;
+    ExitStep& operator=(const ExitStep&) = delete;
+
+private:
+    std::shared_ptr<ToolCommands>& commands_;
+};
+
+}  // namespace
 
 int RunEntryKeeper(HINSTANCE instance, int showCommand) {
     // The window thread's apartment, before any window exists: the folder dialog runs here.
     ScopedComInit com;
 
-    ProgramHandlers handlers(ProgramFolder());
+    // Locates the tool and runs its target listing once (start-up waits for the tool); a tool
+    // that is not found shows later as empty output in the passes.
+    auto commands = std::make_shared<ToolCommands>();
+    ExitStep exitStep(commands);
+
+    ProgramHandlers handlers(ProgramFolder(), commands);
     MainWindow window(&handlers);
     if (!window.Create(instance, showCommand))
         return 1;

@@ -5,5 +5,9 @@
 #include "app/Startup.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    return RunEntryKeeper(instance, showCommand);
+    const int exitCode = RunEntryKeeper(instance, showCommand);
+    // Ends the process here rather than returning: a returning WinMain runs the runtime's exit
+    // handlers, which destroy process-wide objects while a pass that was asked to stop may not
+    // have ended yet. ExitProcess ends the other threads first.
+    ExitProcess(static_cast<UINT>(exitCode));
 }

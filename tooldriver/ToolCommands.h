@@ -34,6 +34,7 @@
 #include "common/Text.h"
 #include "tooldriver/CommandRunner.h"
 #include "tooldriver/EntryList.h"
+#include "tooldriver/RowTable.h"
 #include "toollink/ToolLink.h"
 
 // True when `entry` is not empty and every byte is a decimal digit '0' to '9'.
@@ -73,8 +74,15 @@ public:
     Text SendOptions(const Text& entry, const std::optional<Text>& raw = std::nullopt,
                      const OptionValues& options = {}) const;
 
-    // 4: PointAtRowByText: row table lookup (not built here yet).
-    // 5: PointAtRowByColumn4: row table lookup (not built here yet).
+    // Slots 4, 5 and 11 to 13 (the row table) are defined in ToolCommandsRows.cpp.
+    // 4: captures the rows of `target`'s records (CaptureRows) and looks for the first row whose
+    // second cell holds `needle`, ignoring letter case (an empty needle matches any non-empty
+    // cell). With `mode` 1 it points at the row's midpoint (Midpoint of the corners, RowTable.h)
+    // through PointAt; with any other mode it only reports that the row is there. False when no
+    // row matches (nothing is pointed at).
+    bool PointAtRowByText(const Text& target, const Text& needle, int32_t mode = 1) const;
+    // 5: as PointAtRowByText on the fourth cell with letter case respected, always pointing.
+    bool PointAtRowByColumn4(const Text& target, const Text& needle) const;
 
     // 6: P·entry·t·n(x)·S·n(y)·M.
     bool PointAt(const Text& entry, int32_t x, int32_t y) const;
@@ -90,9 +98,16 @@ public:
     bool Command09(const Text& entry) const;
     bool Command10(const Text& entry) const;
 
-    // 11: CaptureRows: row table capture (not built here yet).
-    // 12: ImportRows: row table import (not built here yet).
-    // 13: IsTrueText: row table cell test (not built here yet).
+    // 11: empties `records`, then asks the tool whether `entry` has records (P·entry·t); when the
+    // answer holds the records marker, fetches them with QueryText, converts them from UTF-8 to
+    // code page 936 and imports them into `records`. The number of rows; 0 (and `records` empty)
+    // when the answer lacks the marker, the entry was refused or the rows cannot be read. Runs
+    // the pattern matcher on the calling thread (it initialises COM there for the call).
+    int32_t CaptureRows(const Text& entry, RowArray& records) const;
+    // 12: ImportRows of RowTable.h.
+    int32_t ImportRows(const Text& source, RowArray& rows) const;
+    // 13: IsTrueText of RowTable.h.
+    bool IsTrueText(const Text& cell) const;
 
     // 14: P·entry·t·a·M; returns the whole output (empty when refused or not started).
     Text QueryText(const Text& entry, const Text& a) const;

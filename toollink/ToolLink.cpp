@@ -57,7 +57,8 @@ Text RunTarget(const CommandRunnerFn& runner, const Text& ownParts, std::initial
     const Text targetId = TargetId();
     if (!AllSafe({toolPath, targetId}))
         return Text();
-    return RunLine(runner, kPathMark + toolPath + kTargetOption + targetId + ownParts, arguments, observer, notifyChunks);
+    const Text line = kPathMark + toolPath + kTargetOption + targetId + ownParts;
+    return RunLine(runner, line, arguments, observer, notifyChunks);
 }
 
 // kTargetVerbs[k - 1] is the verb of target command k.

@@ -15,9 +15,15 @@
 #include "app/ProgramHandlers.h"
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/TestPaths.h"
+#include "tooldriver/ToolCommands.h"
 #include "toollink/PathQueries.h"
 
 namespace {
+
+// A command object that starts no tool: these windows never run a pass.
+std::shared_ptr<ToolCommands> NoTool() {
+    return std::make_shared<ToolCommands>([](const Text&, const ChunkObserver*, bool) { return Text(); });
+}
 
 // The visible dialog windows (class #32770) of this process.
 std::vector<HWND> OpenDialogs() {
@@ -39,7 +45,7 @@ std::vector<HWND> OpenDialogs() {
 class FolderDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        handlers_ = std::make_unique<ProgramHandlers>(folder_.Path());
+        handlers_ = std::make_unique<ProgramHandlers>(folder_.Path(), NoTool());
         window_ = std::make_unique<MainWindow>(handlers_.get());
         ASSERT_TRUE(window_->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
         WriteControlText(Window(), kFolderFieldId, "D:\\typed before");

@@ -17,12 +17,15 @@ protected:
     ProgramUnderTest program_;
 };
 
-TEST_F(SettingsProgramTest, FirstRunShowsItsOwnFolderEvenWhenItsNameHidesABackslashByte) {
-    // Both characters end in the byte of the directory separator; a search that does not step
-    // over double-byte characters cuts the folder in the middle of one.
-    const Text folder = scratch_.File("\xb1\xb8\xb7\xdd\xd5\x5c\xb1\x5c");
+TEST_F(SettingsProgramTest, FirstRunShowsItsOwnFolderWhateverItsFileIsCalled) {
+    // The program renamed to a double-byte name whose last character ends in the byte of the
+    // directory separator: a search that does not step over double-byte characters takes that
+    // byte for the separator and cuts the name in two.
+    const Text folder = scratch_.File("\xb1\xb8\xb7\xdd");
+    const Text exeName = "\xb1\xb8\xb7\xdd\xd5\x5c.exe";
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    ASSERT_TRUE(program_.Start(folder));
+    ASSERT_TRUE(CopyFileA(BuiltProgramPath("EntryKeeper.exe").c_str(), (folder + "\\" + exeName).c_str(), FALSE));
+    ASSERT_TRUE(program_.Start(folder, exeName));
     EXPECT_EQ(program_.ControlText(kFolderFieldId), folder);
     EXPECT_FALSE(program_.IsChecked(kOptionButton1Id));
     EXPECT_FALSE(program_.IsChecked(kOptionButton2Id));

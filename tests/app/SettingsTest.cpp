@@ -12,8 +12,14 @@
 #include "app/MainWindow.h"
 #include "app/ProgramHandlers.h"
 #include "tests/support/TestPaths.h"
+#include "tooldriver/ToolCommands.h"
 
 namespace {
+
+// A command object that starts no tool: these windows never run a pass.
+std::shared_ptr<ToolCommands> NoTool() {
+    return std::make_shared<ToolCommands>([](const Text&, const ChunkObserver*, bool) { return Text(); });
+}
 
 constexpr int kOptionIds[3] = {kOptionButton1Id, kOptionButton2Id, kOptionButton3Id};
 
@@ -24,7 +30,7 @@ protected:
     // A new main window whose program folder is the scratch folder; its creation loads the settings.
     void OpenWindow() {
         CloseWindow();
-        handlers_ = std::make_unique<ProgramHandlers>(folder_.Path());
+        handlers_ = std::make_unique<ProgramHandlers>(folder_.Path(), NoTool());
         window_ = std::make_unique<MainWindow>(handlers_.get());
         ASSERT_TRUE(window_->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
     }

@@ -42,8 +42,9 @@ public:
         HKEY key = nullptr;
         if (!OpenCreating(&key))
             return false;
+        const DWORD size = static_cast<DWORD>(value.size() + 1);
         LONG status = RegSetValueExA(key, kInstallValueName.c_str(), 0, type,
-                                     reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
+                                     reinterpret_cast<const BYTE*>(value.c_str()), size);
         RegCloseKey(key);
         return status == ERROR_SUCCESS;
     }

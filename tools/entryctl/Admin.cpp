@@ -92,9 +92,21 @@ int RunAdmin(const std::vector<Text>& words) {
         return AppendBytes(InToolFolder(kTargetsFile), words[2] + "\t" + words[3] + "\r\n") ? 0 : Fail("cannot write");
     if (verb == "fault" && words.size() == 3)
         return AppendBytes(InToolFolder(kFaultsFile), words[2] + "\r\n") ? 0 : Fail("cannot write");
+    if (verb == "records" && words.size() == 4) {
+        EntryStore store;
+        store.Load();
+        StoredEntry* e = store.FindByName(words[2]);
+        Text rows;
+        if (!e)
+            return Fail("no such entry");
+        if (!ReadBytes(words[3], &rows))
+            return Fail("the rows file cannot be read");
+        return ReplaceFileBytes(RecordsFile(e->number), rows) ? 0 : Fail("cannot write");
+    }
     if (verb == "clear" && words.size() == 2) {
         for (const char* file : {kEntriesFile, kTargetsFile, kJournalFile, kFaultsFile})
             DeleteFileA(InToolFolder(file).c_str());
+        RemoveAllRecordsFiles();
         return 0;
     }
     return Fail("unknown admin command");

@@ -8,7 +8,11 @@
 //   entryctl.exe admin generate <count>               adds entries entry-00001 ... with content
 //   entryctl.exe admin target "<id>" "<description>"  adds a target
 //   entryctl.exe admin fault "<switch line>"          adds a line to the fault switches
-//   entryctl.exe admin clear                          removes entries, targets, journal and faults
+//   entryctl.exe admin records "<name>" "<file>"      gives the entry the records in <file>
+//                                                     (UTF-8 rows, stored and later printed as
+//                                                     they are; an empty file gives no rows)
+//   entryctl.exe admin clear                          removes entries, targets, journal, faults
+//                                                     and records
 
 #include <vector>
 

@@ -268,6 +268,12 @@ Reply EntryCommand(EntryStore& store, const MatchedLine& m) {
         case Op::Frame: e->position = JoinNumbers(m.numbers); break;
         case Op::Signal: e->state = "signal " + std::to_string(m.numbers[0]); break;
         case Op::Show:
+            if (m.a == kRecordsQuery) {
+                // The records as stored: UTF-8 rows, printed byte for byte.
+                if (!ReadBytes(RecordsFile(e->number), &value))
+                    return Fail("the entry has no records");
+                return Ok(value);
+            }
             if (!PropertyText(*e, m.a, &value))
                 return Fail("unknown property");
             return Ok(op == Op::Show && m.a == "content" ? value : Line(value));
@@ -298,8 +304,9 @@ Reply EntryCommand(EntryStore& store, const MatchedLine& m) {
         case Op::Flush: return Ok(Line("flushed"));
         case Op::Progress: e->state = m.a + kMid9 + m.b; break;
         case Op::RecordsCheck:
-            // The record listing is not offered yet: the answer never holds kRecordsMarker.
-            return Ok(Line("no records"));
+            if (GetFileAttributesA(RecordsFile(e->number).c_str()) == INVALID_FILE_ATTRIBUTES)
+                return Ok(Line("no records"));
+            return Ok(Line(kRecordsMarker));
         case Op::Open: e->state = "open"; break;
         case Op::Close: e->state = "closed"; break;
         case Op::SetState: e->state = m.a; break;
@@ -317,7 +324,10 @@ Reply EntryCommand(EntryStore& store, const MatchedLine& m) {
             return Ok(Line(value == m.b ? "same" : "different"));
         case Op::Lock: e->locked = true; break;
         case Op::Unlock: e->locked = false; break;
-        case Op::Remove: store.Remove(e->number); break;
+        case Op::Remove:
+            DeleteFileA(RecordsFile(e->number).c_str());
+            store.Remove(e->number);
+            break;
         case Op::Verify: return Ok(Line("verified"));
         case Op::Export:
             if (!ReplaceFileBytes(m.a, e->content))

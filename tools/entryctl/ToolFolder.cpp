@@ -37,6 +37,21 @@ Text InToolFolder(const char* name) {
     return ProgramFolder() + "\\" + name;
 }
 
+Text RecordsFile(int number) {
+    return InToolFolder((kRecordsFilePrefix + std::to_string(number) + kRecordsFileSuffix).c_str());
+}
+
+void RemoveAllRecordsFiles() {
+    WIN32_FIND_DATAA found{};
+    const Text pattern = InToolFolder((Text(kRecordsFilePrefix) + "*" + kRecordsFileSuffix).c_str());
+    UniqueFindHandle search(FindFirstFileA(pattern.c_str(), &found));
+    if (!search)
+        return;
+    do {
+        DeleteFileA(InToolFolder(found.cFileName).c_str());
+    } while (FindNextFileA(search.get(), &found));
+}
+
 bool ReadBytes(const Text& path, Text* bytes) {
     UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -14,6 +14,15 @@ inline constexpr char kEntriesFile[] = "entries.db";
 inline constexpr char kTargetsFile[] = "targets.txt";
 inline constexpr char kJournalFile[] = "journal.log";
 inline constexpr char kFaultsFile[] = "faults.txt";
+// The records of entry n (UTF-8 rows, printed as they are) live in "records-<n>.txt"; an entry
+// without such a file has no records.
+inline constexpr char kRecordsFilePrefix[] = "records-";
+inline constexpr char kRecordsFileSuffix[] = ".txt";
+
+// Full path of the records file of entry `number`.
+Text RecordsFile(int number);
+// Removes every records file of the folder.
+void RemoveAllRecordsFiles();
 
 // Full path of `name` in the folder of the running program.
 Text InToolFolder(const char* name);

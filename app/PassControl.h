@@ -1,0 +1,67 @@
+#pragma once
+// Start, Restore and Stop: each pass runs on a worker thread of its own, and Stop ends both.
+//
+// Every run gets a stop signal of its own and a window host that holds it (WindowPassHost.h);
+// the pass holds the command object and its host by shared ownership, so a pass still running
+// when the window closes never touches freed memory. Stop is cooperative: it requests the
+// signals and returns at once; a stopped pass begins no further entry, logs nothing more and
+// changes no control, and its thread ends by itself (a tool it had started runs on in its own
+// process). The handle of a pass's thread is kept until the next run of that pass replaces it.
+//
+// Window thread only; nothing here waits for a worker.
+
+#include <windows.h>
+
+#include <memory>
+
+#include "common/StopSignal.h"
+#include "common/Text.h"
+#include "common/WinHandles.h"
+#include "tooldriver/ToolCommands.h"
+
+// Logged by Stop.
+inline constexpr char kStopMessage[] = "Stopped by the user.";
+// Logged when no thread could be started for a pass; the buttons then stay as they were.
+inline constexpr char kPassNotStartedText[] = "The pass could not be started (no thread was available).";
+
+class PassControl {
+public:
+    // Every pass shares `commands`; `programFolder` is where the manifest lives.
+    PassControl(std::shared_ptr<ToolCommands> commands, Text programFolder);
+    // Requests both passes to stop; does not wait for them.
+    ~PassControl();
+    PassControl(const PassControl&) = delete;
+    PassControl& operator=(const PassControl&) = delete;
+
+    // Start: a backup pass on a new thread, then StartButton disabled and StopButton enabled.
+    // The previous backup run is stopped, should its thread not have ended yet.
+    void StartBackup(HWND window);
+
+    // Restore: a restore pass on a new thread. RestoreButton is disabled at once (the pass enables
+    // it again when it ends). The previous restore run is stopped, should its thread not have
+    // ended yet.
+    void StartRestore(HWND window);
+
+    // Stop: requests both passes to stop, logs kStopMessage, enables StartButton and disables
+    // StopButton. A restore pass that was still running is ended too, and RestoreButton is then
+    // enabled again, since the stopped pass no longer does that itself.
+    void Stop(HWND window);
+
+    // Requests both passes to stop, touching no control (the window is closing).
+    void RequestStopAll();
+
+private:
+    struct PassRun {
+        UniqueHandle thread;
+        StopSignalPtr signal;
+    };
+
+    bool IsBusy(const PassRun& run) const;
+    // Makes `thread` and `signal` the current run of the pass `run` stands for.
+    void Replace(PassRun& run, UniqueHandle thread, StopSignalPtr signal);
+
+    std::shared_ptr<ToolCommands> commands_;
+    Text programFolder_;
+    PassRun backup_;
+    PassRun restore_;
+};

@@ -1,0 +1,212 @@
+// The whole program against an installed copy of the stand-in tool: found through the registry
+// value an installation writes, backed up and restored by clicks, and closed in the middle of
+// passes. The registry value is shared by every program of the test prefix, so these tests run
+// alone, and put the value back as they found it.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "app/ControlIds.h"
+#include "app/PassControl.h"
+#include "common/TextOps.h"
+#include "common/WinHandles.h"
+#include "tests/support/CapturedRun.h"
+#include "tests/support/ProgramUnderTest.h"
+#include "tests/support/TestPaths.h"
+#include "toollink/vocabulary/ToolInstallTexts.h"
+#include "tools/entryctl/ToolFolder.h"
+#include "workers/ManifestFile.h"
+#include "workers/PassTexts.h"
+
+namespace {
+
+constexpr char kInstallKeyPath[] = "SOFTWARE\\Entryctl";
+constexpr char kInstallValueName[] = "InstallFolder";
+
+// Points the installation value at `folder` for the object's life, then restores what was there.
+class InstallValueOverride {
+public:
+    explicit InstallValueOverride(const Text& folder) {
+        previous_ = Read();
+        set_ = Write(folder);
+    }
+    ~InstallValueOverride() {
+        if (previous_) {
+            Write(*previous_);
+            return;
+        }
+        UniqueRegKey key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKeyPath, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, key.put()) ==
+            ERROR_SUCCESS)
+            RegDeleteValueA(key.get(), kInstallValueName);
+    }
+    bool IsSet() const { return set_; }
+
+private:
+    static std::optional<Text> Read() {
+        UniqueRegKey key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKeyPath, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.put()) !=
+            ERROR_SUCCESS)
+            return std::nullopt;
+        char value[1024] = {};
+        DWORD size = sizeof value - 1;
+        DWORD type = 0;
+        if (RegQueryValueExA(key.get(), kInstallValueName, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
+            ERROR_SUCCESS)
+            return std::nullopt;
+        return Text(value);
+    }
+    static bool Write(const Text& folder) {
+        UniqueRegKey key;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kInstallKeyPath, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
+                            nullptr, key.put(), nullptr) != ERROR_SUCCESS)
+            return false;
+        return RegSetValueExA(key.get(), kInstallValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                              static_cast<DWORD>(folder.size() + 1)) == ERROR_SUCCESS;
+    }
+
+    std::optional<Text> previous_;
+    bool set_ = false;
+};
+
+class EntryKeeperProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CreateDirectoryA(ToolFolder().c_str(), nullptr));
+        ASSERT_TRUE(CopyFileA(BuiltProgramPath(kToolExeName).c_str(), ToolExe().c_str(), FALSE));
+        ASSERT_TRUE(installValue_.IsSet());
+        ASSERT_TRUE(CreateDirectoryA(BackupFolder().c_str(), nullptr));
+        // The program starts with the backup folder of this test.
+        ASSERT_TRUE(WriteWholeFile(programFolder_.File("EntryKeeper.ini"),
+                                   "[BackupFolder]\r\nBackupFolder=" + BackupFolder() + "\r\n"));
+    }
+    void TearDown() override {
+        if (!program_.HasExited())
+            program_.Close();
+        EndToolProcesses();
+    }
+
+    Text ToolFolder() const { return install_.File("bin"); }
+    Text ToolExe() const { return ToolFolder() + "\\" + kToolExeName; }
+    Text BackupFolder() const { return programFolder_.File("backups"); }
+
+    // Runs the installed tool's administration command (arguments quoted by the caller).
+    bool Admin(const Text& arguments) {
+        CapturedRunResult run = RunCaptured("\"" + ToolExe() + "\" admin " + arguments);
+        return run.started && !run.timedOut && run.exitCode == 0;
+    }
+
+    // Names and contents of the tool's entries, sorted: what a restore must bring back. The
+    // numbers are left out, as an entry created again gets a new one.
+    std::vector<Text> Entries() const {
+        std::vector<Text> entries;
+        for (const Text& line : SplitText(ReadWholeFile(ToolFolder() + "\\" + entryctl::kEntriesFile), "\r\n")) {
+            TextArray fields = SplitText(line, "\t");
+            if (fields.size() >= 8)
+                entries.push_back(fields[1] + "\t" + fields[7]);
+        }
+        std::sort(entries.begin(), entries.end());
+        return entries;
+    }
+
+    // The processes running the installed tool (a hanging one never ends by itself).
+    std::vector<DWORD> ToolProcesses() const {
+        std::vector<DWORD> found;
+        UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+            UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+            char image[MAX_PATH * 2] = {};
+            DWORD size = sizeof image;
+            if (process && QueryFullProcessImageNameA(process.get(), 0, image, &size) &&
+                EqualsIgnoreCase(Text(image, size), ToolExe()))
+                found.push_back(entry.th32ProcessID);
+        }
+        return found;
+    }
+    void EndToolProcesses() const {
+        for (DWORD id : ToolProcesses()) {
+            UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+            if (process)
+                TerminateProcess(process.get(), 1);
+        }
+    }
+
+    bool LogHas(const Text& text) const { return FindText(program_.ControlText(kLogBoxId), text) > 0; }
+
+    ScratchFolder install_;
+    ScratchFolder programFolder_;
+    InstallValueOverride installValue_{install_.Path()};
+    ProgramUnderTest program_;
+};
+
+TEST_F(EntryKeeperProgramTest, BacksUpTheToolsEntriesAndRestoresThemAfterALoss) {
+    ASSERT_TRUE(Admin("add \"Project notes\" \"Monday: plan\""));
+    ASSERT_TRUE(Admin("add \"\xbf\xcd\xbb\xa7 \xc3\xfb\xb5\xa5\" \"\xd5\xc5\xc8\xfd\""));
+    ASSERT_TRUE(Admin("add \"Budget 2026 (draft)\" \"1200 & 3400\""));
+    const std::vector<Text> before = Entries();
+    ASSERT_EQ(before.size(), 3u);
+
+    ASSERT_TRUE(program_.Start(programFolder_.Path()));
+    ASSERT_TRUE(program_.Click(kStartButtonId));
+    ASSERT_TRUE(WaitUntil([&] { return LogHas("Backup finished."); }, 60000)) << program_.ControlText(kLogBoxId);
+    ASSERT_TRUE(WaitUntil([&] { return program_.IsEnabled(kStartButtonId) && !program_.IsEnabled(kStopButtonId); },
+                          10000));
+    EXPECT_TRUE(FileExists(ManifestPath(programFolder_.Path())));
+
+    // All entries but one are lost, and that one is changed.
+    ASSERT_TRUE(Admin("clear"));
+    ASSERT_TRUE(Admin("add \"Project notes\" \"scribbled over\""));
+    ASSERT_TRUE(program_.Click(kRestoreButtonId));
+    ASSERT_TRUE(WaitUntil([&] { return LogHas("Restore finished."); }, 60000)) << program_.ControlText(kLogBoxId);
+    ASSERT_TRUE(WaitUntil([&] { return program_.IsEnabled(kRestoreButtonId); }, 10000));
+    EXPECT_EQ(Entries(), before);
+
+    ASSERT_TRUE(program_.Close());
+    EXPECT_EQ(program_.ExitCode(), 0u);
+}
+
+TEST_F(EntryKeeperProgramTest, ClosingWhilePassesHangInTheToolEndsTheProgramCleanly) {
+    struct Case {
+        const char* name;
+        bool withRestore;
+    };
+    const Case cases[] = {{"a backup runs", false}, {"a backup and a restore run", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(Admin("clear"));
+        ASSERT_TRUE(Admin("add \"A\" \"1\""));
+        // Both passes ask for the tool's listing before anything else; the restore does so only
+        // for a line whose backup file exists.
+        ASSERT_TRUE(WriteWholeFile(programFolder_.File("A.old"), "backup"));
+        ASSERT_TRUE(WriteWholeFile(ManifestPath(programFolder_.Path()),
+                                   ManifestLine("A", programFolder_.File("A.old"))));
+        ASSERT_TRUE(Admin("fault \"hang\""));
+        ASSERT_TRUE(Admin("fault \"only list\""));
+
+        ProgramUnderTest program;
+        ASSERT_TRUE(program.Start(programFolder_.Path()));
+        ASSERT_TRUE(program.Click(kStartButtonId));
+        if (c.withRestore)
+            ASSERT_TRUE(program.Click(kRestoreButtonId));
+        // The tool's commands run one at a time: a restore waits for the hanging listing of the
+        // backup, having logged what it is about to restore.
+        ASSERT_TRUE(WaitUntil([&] { return ToolProcesses().size() == 1; }, 30000));
+        if (c.withRestore) {
+            ASSERT_TRUE(WaitUntil([&] { return FindText(program.ControlText(kLogBoxId), kRestoreCountTail) > 0; },
+                                  30000));
+        }
+
+        ASSERT_TRUE(program.Close(20000));
+        EXPECT_EQ(program.ExitCode(), 0u);
+        EndToolProcesses();
+    }
+}
+
+}  // namespace

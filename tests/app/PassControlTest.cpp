@@ -1,0 +1,179 @@
+// Start, Restore and Stop on a real window, with the real passes driving a private copy of the
+// stand-in tool. The test thread is the window thread: it clicks as the user does and keeps the
+// window's messages flowing while the passes run.
+
+#include "app/PassControl.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/ControlAccess.h"
+#include "app/MainWindow.h"
+#include "app/ProgramHandlers.h"
+#include "common/PumpingWait.h"
+#include "common/TextOps.h"
+#include "tests/support/TestPaths.h"
+#include "tests/workers/StandInTool.h"
+#include "workers/ManifestFile.h"
+#include "workers/PassTexts.h"
+
+namespace {
+
+class PassControlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        handlers_ = std::make_unique<ProgramHandlers>(program_.Path(), tool_.Commands());
+        window_ = std::make_unique<MainWindow>(handlers_.get());
+        ASSERT_TRUE(window_->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
+        WriteControlText(Window(), kFolderFieldId, backups_.Path());
+    }
+    void TearDown() override {
+        // Whatever still runs is stopped, and the tool processes it left hanging are ended.
+        if (window_ && Window())
+            SendMessageA(Window(), WM_CLOSE, 0, 0);
+        tool_.EndHangingTools();
+        PumpFor(300);
+        window_.reset();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+
+    HWND Window() const { return window_->Handle(); }
+    // A click as the mouse gives it: the handler has run when this returns.
+    void Click(int id) { SendMessageA(GetDlgItem(Window(), id), BM_CLICK, 0, 0); }
+    bool Enabled(int id) const { return ReadControlInt(Window(), id, kPropDisabled) == 0; }
+    Text Log() const { return ReadControlText(Window(), kLogBoxId); }
+    bool LogHas(const Text& text) const { return FindText(Log(), text) > 0; }
+
+    // Keeps the window's messages flowing (the passes reach the window through them) until
+    // `condition` holds or `ms` milliseconds have passed.
+    bool PumpUntil(const std::function<bool()>& condition, DWORD ms = 30000) {
+        const DWORD start = GetTickCount();
+        while (!condition()) {
+            if (GetTickCount() - start >= ms)
+                return false;
+            PumpingWait(10);
+        }
+        return true;
+    }
+    void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
+
+    // The lines of the log that follow the last line holding `text`.
+    std::vector<Text> LinesAfter(const Text& text) const {
+        std::vector<Text> after;
+        bool seen = false;
+        for (const Text& line : SplitText(Log(), "\r\n")) {
+            if (FindText(line, text) > 0) {
+                seen = true;
+                after.clear();
+            } else if (seen) {
+                after.push_back(line);
+            }
+        }
+        return after;
+    }
+
+    StandInTool tool_;
+    ScratchFolder program_;
+    ScratchFolder backups_;
+    ScratchFolder secondBackups_;
+    std::unique_ptr<ProgramHandlers> handlers_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(PassControlTest, StartSwapsTheButtonsAtOnceAndTheFinishedPassSwapsThemBack) {
+    ASSERT_TRUE(tool_.Seed({{"Project notes", "a"}, {"\xbf\xcd\xbb\xa7 \xc3\xfb\xb5\xa5", "b"}}));
+    Click(kStartButtonId);
+    // No message has been handled since the click: the handler itself changed them.
+    EXPECT_FALSE(Enabled(kStartButtonId));
+    EXPECT_TRUE(Enabled(kStopButtonId));
+    EXPECT_TRUE(Enabled(kRestoreButtonId));
+
+    // The pass gives the buttons back one after the other, as its last steps.
+    ASSERT_TRUE(PumpUntil([&] { return Enabled(kStartButtonId) && !Enabled(kStopButtonId); })) << Log();
+    EXPECT_TRUE(LogHas("Backup finished.")) << Log();
+    EXPECT_TRUE(FileExists(ManifestPath(program_.Path())));
+    EXPECT_TRUE(tool_.BackupHolds(backups_.File("Project notes" + Text(kBackupFileExt)), "Project notes"));
+}
+
+TEST_F(PassControlTest, StopReturnsAtOnceAndTheStoppedPassDoesNothingMore) {
+    struct Case {
+        const char* name;
+        const char* faults;
+    };
+    const Case cases[] = {
+        {"the tool hangs on a backup", "hang\r\nonly backup\r\n"},
+        {"the tool answers slowly", "slow 150\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}, {"C", "3"}, {"D", "4"}}));
+        ASSERT_TRUE(tool_.SetFaults(c.faults));
+        DeleteFileA(ManifestPath(program_.Path()).c_str());
+        Click(kStartButtonId);
+        ASSERT_TRUE(PumpUntil([&] { return LogHas(Text("A") + kBackupStartText); })) << Log();
+
+        // Returns although the pass is inside a tool command that may never end.
+        Click(kStopButtonId);
+        EXPECT_TRUE(Enabled(kStartButtonId));
+        EXPECT_FALSE(Enabled(kStopButtonId));
+        EXPECT_TRUE(LinesAfter(kStopMessage).empty()) << Log();
+
+        // Long enough for the pass to have gone on to the next entries, had it not been stopped.
+        PumpFor(1500);
+        EXPECT_TRUE(LinesAfter(kStopMessage).empty()) << Log();
+        EXPECT_TRUE(Enabled(kStartButtonId));
+        EXPECT_FALSE(Enabled(kStopButtonId));
+        EXPECT_FALSE(FileExists(ManifestPath(program_.Path())));
+        tool_.EndHangingTools();
+        ASSERT_TRUE(tool_.ClearFaults());
+    }
+}
+
+TEST_F(PassControlTest, BothPassesRunTogetherAndStopEndsBoth) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}}));
+    Click(kStartButtonId);
+    ASSERT_TRUE(PumpUntil([&] { return Enabled(kStartButtonId) && !Enabled(kStopButtonId); })) << Log();
+
+    // A backup and a restore at once, both held up by the tool.
+    ASSERT_TRUE(tool_.SetFaults("slow 400\r\n"));
+    Click(kStartButtonId);
+    Click(kRestoreButtonId);
+    EXPECT_FALSE(Enabled(kRestoreButtonId));
+    ASSERT_TRUE(PumpUntil([&] { return LogHas(kRestoreCountTail) && LogHas(kBackupCountTail); }, 60000))
+        << Log();
+    Click(kStopButtonId);
+    EXPECT_TRUE(Enabled(kStartButtonId));
+    EXPECT_FALSE(Enabled(kStopButtonId));
+    // The stopped restore no longer gives its button back itself, so Stop did.
+    EXPECT_TRUE(Enabled(kRestoreButtonId));
+    PumpFor(2000);
+    EXPECT_TRUE(LinesAfter(kStopMessage).empty()) << Log();
+}
+
+TEST_F(PassControlTest, ABackupAndARestoreRunToTheirEndsSideBySide) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}, {"C", "3"}}));
+    Click(kStartButtonId);
+    ASSERT_TRUE(PumpUntil([&] { return Enabled(kStartButtonId) && !Enabled(kStopButtonId); })) << Log();
+    ASSERT_TRUE(tool_.Seed({{"A", "changed"}}));
+
+    // The restore has read the list of backups before the new backup starts; that one goes to
+    // a folder of its own, so the two passes share only the tool and the window.
+    Click(kRestoreButtonId);
+    ASSERT_TRUE(PumpUntil([&] { return LogHas(kRestoreCountTail); })) << Log();
+    WriteControlText(Window(), kFolderFieldId, secondBackups_.Path());
+    Click(kStartButtonId);
+    auto bothIdle = [&] { return Enabled(kStartButtonId) && !Enabled(kStopButtonId) && Enabled(kRestoreButtonId); };
+    ASSERT_TRUE(PumpUntil(bothIdle, 60000)) << Log();
+    EXPECT_TRUE(LogHas("Restore finished.")) << Log();
+    EXPECT_TRUE(LogHas("Backup finished.")) << Log();
+    EXPECT_EQ(tool_.ContentOf("A"), "1");
+    EXPECT_EQ(tool_.ContentOf("B"), "2");
+    EXPECT_EQ(tool_.ContentOf("C"), "3");
+}
+
+}  // namespace
