@@ -20,6 +20,7 @@
 #include "tooldriver/ToolCommands.h"
 #include "toollink/ToolLocation.h"
 #include "toollink/vocabulary/ToolInstallTexts.h"
+#include "tools/entryctl/FieldEscape.h"
 #include "tools/entryctl/ToolFolder.h"
 
 class StandInTool {
@@ -42,7 +43,7 @@ public:
         Text db;
         int number = 0;
         for (const auto& [name, content] : entries) {
-            db += IntToText(++number) + "\t" + Escape(name) + "\tnote\tlabel\tready\t0,0\t0\t" + Escape(content) +
+            db += IntToText(++number) + "\t" + entryctl::EscapeField(name) + "\tnote\tlabel\tready\t0,0\t0\t" + entryctl::EscapeField(content) +
                   "\r\n";
         }
         return copied_ && WriteWholeFile(folder_.File(entryctl::kEntriesFile), db);
@@ -60,8 +61,8 @@ public:
     // The content of the entry named `name` in the tool's store; empty when there is none.
     Text ContentOf(const Text& name) const {
         for (const auto& fields : StoreLines()) {
-            if (fields.size() == 8 && Unescape(fields[1]) == name)
-                return Unescape(fields[7]);
+            if (fields.size() == 8 && entryctl::UnescapeField(fields[1]) == name)
+                return entryctl::UnescapeField(fields[7]);
         }
         return Text();
     }
@@ -108,39 +109,6 @@ public:
     }
 
 private:
-    static Text Escape(const Text& raw) {
-        Text out;
-        for (char c : raw) {
-            switch (c) {
-                case '\\': out += "\\\\"; break;
-                case '\t': out += "\\t"; break;
-                case '\r': out += "\\r"; break;
-                case '\n': out += "\\n"; break;
-                case '\0': out += "\\0"; break;
-                default: out += c;
-            }
-        }
-        return out;
-    }
-
-    static Text Unescape(const Text& escaped) {
-        Text out;
-        for (size_t i = 0; i < escaped.size(); ++i) {
-            if (escaped[i] != '\\' || i + 1 == escaped.size()) {
-                out += escaped[i];
-                continue;
-            }
-            switch (escaped[++i]) {
-                case 't': out += '\t'; break;
-                case 'r': out += '\r'; break;
-                case 'n': out += '\n'; break;
-                case '0': out += '\0'; break;
-                default: out += escaped[i];
-            }
-        }
-        return out;
-    }
-
     std::vector<TextArray> StoreLines() const {
         std::vector<TextArray> lines;
         for (const Text& line : SplitText(ReadWholeFile(folder_.File(entryctl::kEntriesFile)), "\r\n")) {
@@ -164,7 +132,7 @@ private:
         long long size = -1;
         for (const Text& line : SplitText(bytes.substr(0, bodyStart), "\r\n")) {
             if (line.rfind("name: ", 0) == 0)
-                *name = Unescape(line.substr(6));
+                *name = entryctl::UnescapeField(line.substr(6));
             else if (line.rfind("size: ", 0) == 0)
                 size = TextToInt(line.substr(6));
         }

@@ -7,42 +7,6 @@
 
 namespace entryctl {
 
-Text EscapeField(const Text& raw) {
-    Text out;
-    out.reserve(raw.size());
-    for (char c : raw) {
-        switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\t': out += "\\t"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            case '\0': out += "\\0"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
-Text UnescapeField(const Text& escaped) {
-    Text out;
-    out.reserve(escaped.size());
-    for (size_t i = 0; i < escaped.size(); ++i) {
-        char c = escaped[i];
-        if (c != '\\' || i + 1 == escaped.size()) {
-            out += c;
-            continue;
-        }
-        switch (escaped[++i]) {
-            case 't': out += '\t'; break;
-            case 'r': out += '\r'; break;
-            case 'n': out += '\n'; break;
-            case '0': out += '\0'; break;
-            default: out += escaped[i];
-        }
-    }
-    return out;
-}
-
 void EntryStore::Load() {
     entries_.clear();
     Text bytes;

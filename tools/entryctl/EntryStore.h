@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/Text.h"
+#include "tools/entryctl/FieldEscape.h"
 
 namespace entryctl {
 
@@ -43,8 +44,5 @@ private:
     std::vector<StoredEntry> entries_;
 };
 
-// Field escaping of the file format above (also used by backup files).
-Text EscapeField(const Text& raw);
-Text UnescapeField(const Text& escaped);
 
 }  // namespace entryctl
