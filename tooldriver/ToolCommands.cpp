@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/ActiveLeadBytes.h"
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
 #include "tooldriver/EntryListing.h"
@@ -11,12 +12,20 @@
 
 namespace {
 
-// Pieces joined with nothing between them.
+LinePiece AsPiece(LinePiece piece) {
+    return piece;
+}
+LinePiece AsPiece(const char* fixed) {
+    return FixedText(fixed);
+}
+LinePiece AsPiece(const Text& fixed) {
+    return FixedText(fixed);
+}
+
+// The pieces of one line in order: fixed texts as they are, arguments wrapped in Argument().
 template <typename... Pieces>
-Text Join(const Pieces&... pieces) {
-    Text line;
-    ((line += pieces), ...);
-    return line;
+std::vector<LinePiece> Line(const Pieces&... pieces) {
+    return {AsPiece(pieces)...};
 }
 
 // The text of the chosen form.
@@ -33,6 +42,13 @@ const char* Prefix(bool numeric) {
 // rule for quoted arguments it must not hold the interpreter's operators.
 bool IsSafeUnquoted(const Text& text) {
     return IsSafeCommandArgument(text) && text.find_first_of("&|<>^()") == Text::npos;
+}
+
+// An option value outside quotes must also arrive as one argument of its own: a space or tab would
+// split it, and an empty value would leave two quotes side by side, which the C runtime reads as
+// one literal quote inside the quoted key around it.
+bool IsSafeUnquotedValue(const Text& text) {
+    return !text.empty() && IsSafeUnquoted(text) && text.find_first_of(" \t") == Text::npos;
 }
 
 }  // namespace
@@ -56,15 +72,16 @@ ToolCommands::~ToolCommands() = default;
 
 ToolCommands::ToolCommands(const ToolCommands& other) : runner_(other.runner_), link_(other.link_) {}
 
-std::optional<Text> ToolCommands::Issue(const Text& entry, std::initializer_list<const Text*> arguments,
-                                        const LineBuilder& build) const {
-    if (!IsSafeCommandArgument(entry))
-        return std::nullopt;
-    for (const Text* argument : arguments) {
-        if (!IsSafeCommandArgument(*argument))
+std::optional<Text> ToolCommands::Issue(const Text& entry, const LineBuilder& build) const {
+    // Every line is built before the first runs: one refused argument refuses them all.
+    TextArray lines;
+    for (const std::vector<LinePiece>& pieces : build(IsAllDigits(entry))) {
+        std::optional<Text> line = BuildCommandLine(pieces, ActiveLeadBytes());
+        if (!line)
             return std::nullopt;
+        lines.push_back(std::move(*line));
     }
-    return RunLines(build(IsAllDigits(entry)));
+    return RunLines(lines);
 }
 
 Text ToolCommands::RunLines(const TextArray& lines) const {
@@ -82,77 +99,90 @@ bool ToolCommands::HasMarker(const std::optional<Text>& output, const Text& mark
 bool ToolCommands::ByErrorRule(const Text& entry, const std::optional<Text>& output) const {
     if (!output)
         return false;
-    return IsAllDigits(entry) || !link_.Contains(*output, kErrorMarker);
+    if (IsAllDigits(entry))
+        return true;
+    // A tool that never started prints nothing; a tool that did always answers something.
+    return !output->empty() && !link_.Contains(*output, kErrorMarker);
 }
 
 bool ToolCommands::Command02(const Text& entry, const Text& a) const {
-    return Issue(entry, {&a}, [&](bool n) {
-               return TextArray{Join(Prefix(n), entry, Pick(n, kCommand02TextNumber, kCommand02TextName), a,
-                                     kPathMark)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Prefix(n), Argument(entry), Pick(n, kCommand02TextNumber, kCommand02TextName),
+                                       Argument(a), kPathMark)};
+                 })
         .has_value();
 }
 
 Text ToolCommands::SendOptions(const Text& entry, const std::optional<Text>& raw, const OptionValues& options) const {
-    if (!IsSafeCommandArgument(entry))
-        return Text();
     const bool numeric = IsAllDigits(entry);
     // In the numeric form the entry's quote is still open when the argument part starts, so the
     // part stands inside quotes; in the name form the path mark has closed it, so a raw part and
     // the option values stand outside them.
-    const auto safe = numeric ? IsSafeCommandArgument : IsSafeUnquoted;
-    Text part;
+    std::vector<LinePiece> part;
     if (raw) {
-        if (!safe(*raw))
+        if (!(numeric ? IsSafeCommandArgument(*raw) : IsSafeUnquoted(*raw)))
             return Text();
-        part = *raw;
+        part.push_back(FixedText(*raw));
     } else {
-        part = kArgSep;
+        part.push_back(FixedText(kArgSep));
         for (size_t k = 0; k < options.size(); ++k) {
             if (!options[k])
                 continue;
-            if (!safe(*options[k]))
+            if (!numeric && !IsSafeUnquotedValue(*options[k]))
                 return Text();
-            part += Join(kOptionKeys[k], *options[k]);
+            part.push_back(FixedText(kOptionKeys[k]));
+            part.push_back(Argument(*options[k]));
         }
     }
-    RunLines({numeric ? Join(kSendOptionsLeadNumber, entry, part)
-                      : Join(kSendOptionsLeadName, entry, kPathMark, part)});
-    return part;
+    const std::optional<Text> partText = BuildCommandLine(part, ActiveLeadBytes());
+    const std::optional<Text> line =
+        partText ? BuildCommandLine(numeric ? Line(kSendOptionsLeadNumber, Argument(entry), *partText)
+                                            : Line(kSendOptionsLeadName, Argument(entry), kPathMark, *partText),
+                                    ActiveLeadBytes())
+                 : std::nullopt;
+    if (!line)
+        return Text();
+    RunLines({*line});
+    return *partText;
 }
 
 bool ToolCommands::PointAt(const Text& entry, int32_t x, int32_t y) const {
-    return Issue(entry, {}, [&](bool n) {
-               return TextArray{Join(Prefix(n), entry, Pick(n, kPointAtTextNumber, kPointAtTextName), IntToText(x),
-                                     kArgSep, IntToText(y), kPathMark)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Prefix(n), Argument(entry), Pick(n, kPointAtTextNumber, kPointAtTextName),
+                                       IntToText(x), kArgSep, IntToText(y), kPathMark)};
+                 })
         .has_value();
 }
 
 bool ToolCommands::Command07(const Text& entry, const Text& a) const {
-    return Issue(entry, {&a}, [&](bool n) {
-               return TextArray{Join(Prefix(n), entry, Pick(n, kCommand07TextNumber, kCommand07TextName), a,
-                                     kCommand07Tail)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Prefix(n), Argument(entry), Pick(n, kCommand07TextNumber, kCommand07TextName),
+                                       Argument(a), kCommand07Tail)};
+                 })
         .has_value();
 }
 
 bool ToolCommands::Command08(const Text& entry, int32_t a1, int32_t a2, int32_t a3, int32_t a4,
                              std::optional<int32_t> a5) const {
-    return Issue(entry, {}, [&](bool n) {
-               const Text fifth = a5 ? Join(kArgSep, IntToText(*a5)) : Text();
-               return TextArray{Join(Prefix(n), entry, Pick(n, kCommand08TextNumber, kCommand08TextName),
-                                     IntToText(a1), kArgSep, IntToText(a2), kArgSep, IntToText(a3), kArgSep,
-                                     IntToText(a4), fifth, kPathMark)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     const Text fifth = a5 ? kArgSep + IntToText(*a5) : Text();
+                     return Lines{Line(Prefix(n), Argument(entry), Pick(n, kCommand08TextNumber, kCommand08TextName),
+                                       IntToText(a1), kArgSep, IntToText(a2), kArgSep, IntToText(a3), kArgSep,
+                                       IntToText(a4), fifth, kPathMark)};
+                 })
         .has_value();
 }
 
 bool ToolCommands::SendSignal(const Text& entry, int code) const {
-    return Issue(entry, {}, [&](bool n) {
-               return TextArray{Join(Prefix(n), entry, Pick(n, kCommand09TextNumber, kCommand09TextName),
-                                     IntToText(code), kPathMark)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Prefix(n), Argument(entry), Pick(n, kCommand09TextNumber, kCommand09TextName),
+                                       IntToText(code), kPathMark)};
+                 })
         .has_value();
 }
 
@@ -165,10 +195,11 @@ bool ToolCommands::Command10(const Text& entry) const {
 }
 
 Text ToolCommands::QueryText(const Text& entry, const Text& a) const {
-    return Issue(entry, {&a}, [&](bool n) {
-               return TextArray{Join(Prefix(n), entry, Pick(n, kQueryTextTextNumber, kQueryTextTextName), a,
-                                     kPathMark)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Prefix(n), Argument(entry), Pick(n, kQueryTextTextNumber, kQueryTextTextName),
+                                       Argument(a), kPathMark)};
+                 })
         .value_or(Text());
 }
 
@@ -177,56 +208,62 @@ bool ToolCommands::Command15(const Text& entry) const {
 }
 
 bool ToolCommands::Command16(const Text& entry, const Text& a, const Text& b) const {
-    return Issue(entry, {&a, &b}, [&](bool n) {
-               return TextArray{Join(Prefix(n), entry, Pick(n, kCommand16TextNumber, kCommand16TextName), a,
-                                     kCommand16Mid, b, kPathMark)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Prefix(n), Argument(entry), Pick(n, kCommand16TextNumber, kCommand16TextName),
+                                       Argument(a), kCommand16Mid, Argument(b), kPathMark)};
+                 })
         .has_value();
 }
 
 bool ToolCommands::Command17(const Text& entry, const Text& a, const Text& b) const {
-    return Issue(entry, {&a, &b}, [&](bool n) {
-               return TextArray{
-                   Join(Prefix(n), entry, Pick(n, kCommand17Text1Number, kCommand17Text1Name), a, kCommand17Mid, b,
-                        kPathMark),
-                   Join(Prefix(n), entry, Pick(n, kCommand17Text2Number, kCommand17Text2Name), a, kCommand17Mid, b,
-                        kPathMark),
-               };
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{
+                         Line(Prefix(n), Argument(entry), Pick(n, kCommand17Text1Number, kCommand17Text1Name),
+                              Argument(a), kCommand17Mid, Argument(b), kPathMark),
+                         Line(Prefix(n), Argument(entry), Pick(n, kCommand17Text2Number, kCommand17Text2Name),
+                              Argument(a), kCommand17Mid, Argument(b), kPathMark),
+                     };
+                 })
         .has_value();
 }
 
 bool ToolCommands::Command18(const Text& entry) const {
-    return Issue(entry, {}, [&](bool n) {
-               TextArray lines;
-               for (int k = 0; k < 6; ++k)
-                   lines.push_back(Join(Prefix(n), entry, Pick(n, kCommand18TextsNumber[k], kCommand18TextsName[k])));
-               return lines;
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     Lines lines;
+                     for (int k = 0; k < 6; ++k)
+                         lines.push_back(Line(Prefix(n), Argument(entry),
+                                              Pick(n, kCommand18TextsNumber[k], kCommand18TextsName[k])));
+                     return lines;
+                 })
         .has_value();
 }
 
 bool ToolCommands::Command19(const Text& entry) const {
-    return HasMarker(Issue(entry, {},
+    return HasMarker(Issue(entry,
                            [&](bool n) {
-                               return TextArray{Join(Pick(n, kCommand19LeadNumber, kCommand19LeadName), entry,
-                                                     Pick(n, kCommand19TextNumber, kCommand19TextName))};
+                               return Lines{Line(Pick(n, kCommand19LeadNumber, kCommand19LeadName), Argument(entry),
+                                                 Pick(n, kCommand19TextNumber, kCommand19TextName))};
                            }),
                      kCommand19Marker);
 }
 
 bool ToolCommands::Command20(const Text& entry, const Text& a, const Text& b) const {
-    return Issue(entry, {&a, &b}, [&](bool n) {
-               return TextArray{Join(Prefix(n), entry, Pick(n, kCommand20TextNumber, kCommand20TextName), a, kMid9, b,
-                                     kPathMark)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Prefix(n), Argument(entry), Pick(n, kCommand20TextNumber, kCommand20TextName),
+                                       Argument(a), kMid9, Argument(b), kPathMark)};
+                 })
         .has_value();
 }
 
 bool ToolCommands::ErrorRuleCommand(const Text& entry, const char* leadNumber, const char* leadName) const {
-    return ByErrorRule(entry, Issue(entry, {}, [&](bool n) {
-                           return TextArray{n ? Join(leadNumber, entry) : Join(leadName, entry, kPathMark)};
-                       }));
+    return ByErrorRule(
+        entry, Issue(entry, [&](bool n) {
+            return Lines{n ? Line(leadNumber, Argument(entry)) : Line(leadName, Argument(entry), kPathMark)};
+        }));
 }
 
 bool ToolCommands::Command21(const Text& entry) const {
@@ -243,10 +280,12 @@ bool ToolCommands::Command23() const {
 }
 
 int32_t ToolCommands::CreateEntry(const Text& entry, int32_t mode) const {
-    if (!IsSafeCommandArgument(entry))
-        return -1;
     const char* modeText = mode == 1 ? kCreateModeText1 : mode == 3 ? kCreateModeText3 : kCreateModeText2;
-    const Text output = RunLines({Join(kCreateEntryLead, entry, kCreateEntryText, modeText)});
+    const std::optional<Text> line =
+        BuildCommandLine(Line(kCreateEntryLead, Argument(entry), kCreateEntryText, modeText), ActiveLeadBytes());
+    if (!line)
+        return -1;
+    const Text output = RunLines({*line});
     if (!link_.Contains(output, kCreateMarker))
         return -1;
     return TextToInt(ReplaceText(TrimText(output), kCreateStrip, ""));
@@ -255,7 +294,9 @@ int32_t ToolCommands::CreateEntry(const Text& entry, int32_t mode) const {
 bool ToolCommands::Command25(const Text& entry, const Text& a) const {
     // One form only: the same line shape serves numbers and names.
     return HasMarker(
-        Issue(entry, {&a}, [&](bool) { return TextArray{Join(kCommand25Lead, a, kCommand25Text, entry, kPathMark)}; }),
+        Issue(
+            entry,
+            [&](bool) { return Lines{Line(kCommand25Lead, Argument(a), kCommand25Text, Argument(entry), kPathMark)}; }),
         kCommand25Marker);
 }
 
@@ -264,50 +305,57 @@ bool ToolCommands::Command26(const Text& entry) const {
 }
 
 bool ToolCommands::Command27(const Text& entry, const Text& a) const {
-    return Issue(entry, {&a}, [&](bool n) {
-               return TextArray{Join(Pick(n, kCommand27LeadNumber, kCommand27LeadName), entry,
-                                     Pick(n, kCommand27TextNumber, kCommand27TextName), a, kPathMark)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Pick(n, kCommand27LeadNumber, kCommand27LeadName), Argument(entry),
+                                       Pick(n, kCommand27TextNumber, kCommand27TextName), Argument(a), kPathMark)};
+                 })
         .has_value();
 }
 
 bool ToolCommands::Command28(const Text& entry, const Text& a) const {
-    return Issue(entry, {&a}, [&](bool n) {
-               return TextArray{Join(Pick(n, kCommand28LeadNumber, kCommand28LeadName), entry,
-                                     Pick(n, kCommand28TextNumber, kCommand28TextName), a)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Pick(n, kCommand28LeadNumber, kCommand28LeadName), Argument(entry),
+                                       Pick(n, kCommand28TextNumber, kCommand28TextName), Argument(a))};
+                 })
         .has_value();
 }
 
 bool ToolCommands::Command29(const Text& entry, const Text& a) const {
-    return Issue(entry, {&a}, [&](bool n) {
-               return TextArray{Join(Pick(n, kCommand29LeadNumber, kCommand29LeadName), entry,
-                                     Pick(n, kCommand29TextNumber, kCommand29TextName), a)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Pick(n, kCommand29LeadNumber, kCommand29LeadName), Argument(entry),
+                                       Pick(n, kCommand29TextNumber, kCommand29TextName), Argument(a))};
+                 })
         .has_value();
 }
 
 bool ToolCommands::Command30(const Text& entry, const Text& a) const {
-    return Issue(entry, {&a}, [&](bool n) {
-               return TextArray{Join(Pick(n, kCommand30LeadNumber, kCommand30LeadName), entry,
-                                     Pick(n, kCommand30TextNumber, kCommand30TextName), a)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Pick(n, kCommand30LeadNumber, kCommand30LeadName), Argument(entry),
+                                       Pick(n, kCommand30TextNumber, kCommand30TextName), Argument(a))};
+                 })
         .has_value();
 }
 
 bool ToolCommands::Command31(const Text& entry, const Text& a, const Text& b) const {
-    return Issue(entry, {&a, &b}, [&](bool n) {
-               return TextArray{Join(Pick(n, kCommand31LeadNumber, kCommand31LeadName), entry,
-                                     Pick(n, kCommand31TextNumber, kCommand31TextName), a, kCommand31Mid, b)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Pick(n, kCommand31LeadNumber, kCommand31LeadName), Argument(entry),
+                                       Pick(n, kCommand31TextNumber, kCommand31TextName), Argument(a), kCommand31Mid,
+                                       Argument(b))};
+                 })
         .has_value();
 }
 
 Text ToolCommands::Command32(const Text& entry, const Text& a) const {
-    return Issue(entry, {&a}, [&](bool n) {
-               return TextArray{Join(Pick(n, kCommand32LeadNumber, kCommand32LeadName), entry,
-                                     Pick(n, kCommand32TextNumber, kCommand32TextName), a)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Pick(n, kCommand32LeadNumber, kCommand32LeadName), Argument(entry),
+                                       Pick(n, kCommand32TextNumber, kCommand32TextName), Argument(a))};
+                 })
         .value_or(Text());
 }
 
@@ -316,81 +364,93 @@ bool ToolCommands::Command33(const Text& entry) const {
 }
 
 bool ToolCommands::Command34(const Text& entry, const Text& a) const {
-    return ByErrorRule(entry, Issue(entry, {&a}, [&](bool n) {
-                           return TextArray{Join(Pick(n, kCommand34LeadNumber, kCommand34LeadName), entry,
-                                                 Pick(n, kCommand34TextNumber, kCommand34TextName), a, kPathMark)};
-                       }));
+    return ByErrorRule(
+        entry, Issue(entry, [&](bool n) {
+            return Lines{Line(Pick(n, kCommand34LeadNumber, kCommand34LeadName), Argument(entry),
+                              Pick(n, kCommand34TextNumber, kCommand34TextName), Argument(a), kPathMark)};
+        }));
 }
 
 bool ToolCommands::Command35(const Text& entry, const Text& a, const Text& b) const {
-    return Issue(entry, {&a, &b}, [&](bool n) {
-               return TextArray{Join(Pick(n, kCommand35LeadNumber, kCommand35LeadName), entry,
-                                     Pick(n, kCommand35TextNumber, kCommand35TextName), a, kCommand35Mid, b)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Pick(n, kCommand35LeadNumber, kCommand35LeadName), Argument(entry),
+                                       Pick(n, kCommand35TextNumber, kCommand35TextName), Argument(a), kCommand35Mid,
+                                       Argument(b))};
+                 })
         .has_value();
 }
 
 bool ToolCommands::BackupEntry(const Text& entry, const Text& file) const {
-    return Issue(entry, {&file}, [&](bool n) {
-               return TextArray{Join(Pick(n, kBackupEntryLeadNumber, kBackupEntryLeadName), entry,
-                                     Pick(n, kBackupEntryTextNumber, kBackupEntryTextName), file, kPathMark)};
-           })
+    return Issue(
+               entry,
+               [&](bool n) {
+                   return Lines{Line(Pick(n, kBackupEntryLeadNumber, kBackupEntryLeadName), Argument(entry),
+                                     Pick(n, kBackupEntryTextNumber, kBackupEntryTextName), Argument(file), kPathMark)};
+               })
         .has_value();
 }
 
 bool ToolCommands::RestoreEntry(const Text& entry, const Text& file) const {
-    return HasMarker(Issue(entry, {&file},
+    return HasMarker(Issue(entry,
                            [&](bool n) {
-                               return TextArray{Join(Pick(n, kRestoreEntryLeadNumber, kRestoreEntryLeadName), entry,
-                                                     Pick(n, kRestoreEntryTextNumber, kRestoreEntryTextName), file,
-                                                     kPathMark)};
+                               return Lines{Line(
+                                   Pick(n, kRestoreEntryLeadNumber, kRestoreEntryLeadName), Argument(entry),
+                                   Pick(n, kRestoreEntryTextNumber, kRestoreEntryTextName), Argument(file), kPathMark)};
                            }),
                      kRestoreMarker);
 }
 
 bool ToolCommands::Command38(const Text& entry) const {
-    return Issue(entry, {}, [&](bool n) {
-               return TextArray{Join(Prefix(n), entry, Pick(n, kCommand38TextNumber, kCommand38TextName))};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Prefix(n), Argument(entry), Pick(n, kCommand38TextNumber, kCommand38TextName))};
+                 })
         .has_value();
 }
 
 bool ToolCommands::Command39(const Text& entry) const {
-    return Issue(entry, {}, [&](bool n) {
-               return TextArray{Join(Prefix(n), entry, Pick(n, kCommand39TextNumber, kCommand39TextName))};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Prefix(n), Argument(entry), Pick(n, kCommand39TextNumber, kCommand39TextName))};
+                 })
         .has_value();
 }
 
 bool ToolCommands::Command40(const Text& entry, const Text& a) const {
-    return Issue(entry, {&a}, [&](bool n) {
-               return TextArray{Join(Prefix(n), entry, Pick(n, kCommand40TextNumber, kCommand40TextName), a,
-                                     kPathMark)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Prefix(n), Argument(entry), Pick(n, kCommand40TextNumber, kCommand40TextName),
+                                       Argument(a), kPathMark)};
+                 })
         .has_value();
 }
 
 bool ToolCommands::Command41(const Text& entry, const Text& a) const {
-    return Issue(entry, {&a}, [&](bool n) {
-               return TextArray{Join(Prefix(n), entry, Pick(n, kCommand41TextNumber, kCommand41TextName), a,
-                                     kPathMark)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Prefix(n), Argument(entry), Pick(n, kCommand41TextNumber, kCommand41TextName),
+                                       Argument(a), kPathMark)};
+                 })
         .has_value();
 }
 
 bool ToolCommands::Command42(const Text& entry, const Text& a, const Text& b) const {
-    return Issue(entry, {&a, &b}, [&](bool n) {
-               const char* t = Pick(n, kCommand42TextNumber, kCommand42TextName);
-               return TextArray{Join(Prefix(n), entry, t, a, kPathMark), Join(Prefix(n), entry, t, b, kPathMark)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     const char* t = Pick(n, kCommand42TextNumber, kCommand42TextName);
+                     return Lines{Line(Prefix(n), Argument(entry), t, Argument(a), kPathMark),
+                                  Line(Prefix(n), Argument(entry), t, Argument(b), kPathMark)};
+                 })
         .has_value();
 }
 
 bool ToolCommands::Command43(const Text& entry, const Text& a) const {
-    return Issue(entry, {&a}, [&](bool n) {
-               return TextArray{Join(Prefix(n), entry, Pick(n, kCommand43TextNumber, kCommand43TextName), a,
-                                     kPathMark)};
-           })
+    return Issue(entry,
+                 [&](bool n) {
+                     return Lines{Line(Prefix(n), Argument(entry), Pick(n, kCommand43TextNumber, kCommand43TextName),
+                                       Argument(a), kPathMark)};
+                 })
         .has_value();
 }
 

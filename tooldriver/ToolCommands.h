@@ -9,11 +9,14 @@
 // else (an empty entry included) the name form; the two forms spell the same command differently.
 //
 // Command-line safety: an entry or text argument holding a double quote, a percent sign, a line
-// break or a NUL byte is refused. The tool is then not started and the operation gives its
-// failure value: false for a verdict (by marker or by the error rule, in either form), -1 from
+// break or a NUL byte, or one that is not whole text of the code page (a lead byte without its
+// second byte), is refused. The tool is then not started and the operation gives its failure
+// value: false for a verdict (by marker or by the error rule, in either form), -1 from
 // CreateEntry, empty text from the operations that return text (SendOptions included).
 // Operations whose output is ignored return true when their line(s) ran and false when they
-// were refused; true says nothing about what the tool did.
+// were refused; true says nothing about what the tool did. An argument that stands right before
+// a closing quote has its trailing backslashes doubled (toollink/CommandLineQuoting.h), so the
+// tool's C runtime hands it over exactly as given.
 //
 // Threads: the object keeps no state that changes after construction, so any thread may call
 // its operations, several at once. Each command line is started in the tool's folder while the
@@ -21,20 +24,23 @@
 // run one after another and a child never starts in a folder another thread chose.
 //
 // Failures: no operation reports a failure of its own beyond its result. A tool that cannot be
-// started gives empty output: marker verdicts are then false, error-rule verdicts true, returned
-// texts empty, CreateEntry -1, ListEntries 0. The tool's exit code is never looked at.
+// started gives empty output: marker verdicts are then false, error-rule verdicts false in the
+// name form (a tool that ran always answers something) and true in the numeric form (which never
+// looks at the output), returned texts empty, CreateEntry -1, ListEntries 0. The tool's exit
+// code is never looked at.
 
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <optional>
+#include <vector>
 
 #include "common/CommandRunnerFn.h"
 #include "common/Text.h"
 #include "tooldriver/CommandRunner.h"
 #include "tooldriver/EntryList.h"
 #include "tooldriver/RowTable.h"
+#include "toollink/CommandLineQuoting.h"
 #include "toollink/ToolLink.h"
 
 // True when `entry` is not empty and every byte is a decimal digit '0' to '9'.
@@ -44,7 +50,7 @@ bool IsAllDigits(const Text& entry);
 using OptionValues = std::array<std::optional<Text>, 12>;
 
 class ToolCommands {
-public:
+  public:
     // Construction runs on the window thread at start-up: the ToolLink member is built first
     // (it locates the tool and may run the tool's target listing once), then the tool is
     // located once more and the answer ignored. `runner` runs every command line of this object
@@ -67,11 +73,14 @@ public:
 
     // 3: sends option settings. With `raw` given the argument part is `raw`; otherwise it is the
     // argument separator followed by key k and value k for every given option k, in key order.
-    // Numeric form L·entry·A, name form L'·entry·M·A. Returns the argument part A sent; empty
-    // text when an argument was refused. In the name form A stands outside quotes on the line,
-    // so there `raw` and the option values are also refused when they hold one of the command
-    // interpreter's operators & | < > ^ ( ).
-    Text SendOptions(const Text& entry, const std::optional<Text>& raw = std::nullopt,
+    // Numeric form L·entry·A, name form L'·entry·M·A. Returns the argument part A as sent (an
+    // option value followed by another key with its trailing backslashes doubled); empty text
+    // when an argument was refused. In the name form A stands outside quotes on the line, so
+    // there `raw` and the option values are also refused when they hold one of the command
+    // interpreter's operators & | < > ^ ( ), and an option value also when it is empty or holds
+    // a space or a tab (it would not reach the tool as one argument of its own).
+    Text SendOptions(const Text& entry,
+                     const std::optional<Text>& raw = std::nullopt,
                      const OptionValues& options = {}) const;
 
     // Slots 4, 5 and 11 to 13 (the row table) are defined in ToolCommandsRows.cpp.
@@ -91,7 +100,11 @@ public:
     bool Command07(const Text& entry, const Text& a) const;
 
     // 8: P·entry·t·n(a1)·S·n(a2)·S·n(a3)·S·n(a4)[·S·n(a5)]·M; the fifth number only when given.
-    bool Command08(const Text& entry, int32_t a1, int32_t a2, int32_t a3, int32_t a4,
+    bool Command08(const Text& entry,
+                   int32_t a1,
+                   int32_t a2,
+                   int32_t a3,
+                   int32_t a4,
                    std::optional<int32_t> a5 = std::nullopt) const;
 
     // 9, 10: P·entry·t·n(164) and the same with 4.
@@ -132,7 +145,7 @@ public:
 
     // 21, 22: numeric form L·entry, name form L·entry·M; judged by the error rule: true in the
     // numeric form without looking at the output; in the name form false when the output holds
-    // the error marker.
+    // the error marker or is empty (the tool did not start).
     bool Command21(const Text& entry) const;
     bool Command22(const Text& entry) const;
 
@@ -205,20 +218,22 @@ public:
     ToolLink& Link() { return link_; }
     const ToolLink& Link() const { return link_; }
 
-private:
-    // Builds the line(s) of a command for the numeric (true) or the name form (false).
-    using LineBuilder = std::function<TextArray(bool numeric)>;
+  private:
+    // The pieces of each line of a command, in running order.
+    using Lines = std::vector<std::vector<LinePiece>>;
+    // Gives the lines of a command for the numeric (true) or the name form (false).
+    using LineBuilder = std::function<Lines(bool numeric)>;
 
-    // Refuses the command when `entry` or one of `arguments` is not safe on a command line
-    // (nullopt: nothing ran); otherwise builds the lines of the entry's form and runs them.
-    std::optional<Text> Issue(const Text& entry, std::initializer_list<const Text*> arguments,
-                              const LineBuilder& build) const;
+    // Builds the lines of the entry's form (BuildCommandLine) and runs them; nullopt, with nothing
+    // run, when an argument of any line is not safe on a command line.
+    std::optional<Text> Issue(const Text& entry, const LineBuilder& build) const;
     // Runs each line in order, every one whatever an earlier one printed; the last one's output.
     Text RunLines(const TextArray& lines) const;
     // Judged by a marker: true when the command ran and its output holds `marker`.
     bool HasMarker(const std::optional<Text>& output, const Text& marker) const;
     // Judged by the error rule: true in the numeric form without looking at the output; in the
-    // name form false when the output holds the error marker. False when the command was refused.
+    // name form false when the output is empty or holds the error marker. False when the command
+    // was refused.
     bool ByErrorRule(const Text& entry, const std::optional<Text>& output) const;
     // The shape shared by Command21, 22, 26 and 33.
     bool ErrorRuleCommand(const Text& entry, const char* leadNumber, const char* leadName) const;

@@ -42,9 +42,9 @@ bool FindRowAndPoint(const ToolCommands& commands,
 
 int32_t ToolCommands::CaptureRows(const Text& entry, RowArray& records) const {
     records.clear();
-    const std::optional<Text> answer = Issue(entry, {}, [&](bool n) {
-        return TextArray{Text(n ? kEntryPrefixNumber : kEntryPrefixName) + entry +
-                         (n ? kCaptureRowsTextNumber : kCaptureRowsTextName)};
+    const std::optional<Text> answer = Issue(entry, [&](bool n) {
+        return Lines{{FixedText(n ? kEntryPrefixNumber : kEntryPrefixName), Argument(entry),
+                      FixedText(n ? kCaptureRowsTextNumber : kCaptureRowsTextName)}};
     });
     if (!answer || !link_.Contains(*answer, kRecordsMarker))
         return 0;

@@ -1,11 +1,11 @@
 #include "toollink/CommandLineSafety.h"
 
-bool IsSafeCommandArgument(const Text& argument) {
-    // Byte-wise is enough: in code page 936 a second byte is 0x40 or above, so none of these
-    // bytes can be the second half of a double-byte character.
+bool IsSafeCommandArgument(const Text& argument, const LeadBytes& leadBytes) {
+    // These bytes are refused wherever they stand, even where a code page could read one as the
+    // second byte of a pair: a conversion that does not take the pair would leave the byte itself.
     for (char c : argument) {
         if (c == '"' || c == '%' || c == '\r' || c == '\n' || c == '\0')
             return false;
     }
-    return true;
+    return leadBytes.IsWholeText(argument);
 }

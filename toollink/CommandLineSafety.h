@@ -2,12 +2,23 @@
 // The one rule for text that is placed into a command line. Every argument stands inside double
 // quotes there, so a text is safe when nothing in it can close the quotes, expand a variable of
 // the command interpreter, start a new command or cut the line short: it holds no double quote,
-// no percent sign, no carriage return or line feed and no zero byte. Everything else (spaces,
-// & | < > ^ ( ), double-byte characters) is literal inside the quotes.
+// no percent sign, no carriage return or line feed and no zero byte, and it is whole text of the
+// code page: every lead byte is followed by a valid second byte. (A lead byte left alone at the
+// end would take the closing quote as its second byte when the line is converted, and every
+// later quote would then open where it should close.) Everything else (spaces, & | < > ^ ( ),
+// double-byte characters, backslashes) is literal inside the quotes.
 //
 // A caller that builds a command line refuses an unsafe argument: it does not start the tool and
-// gives its own failure value. Platform-free; any thread.
+// gives its own failure value. Any thread.
 
+#include "common/ActiveLeadBytes.h"
+#include "common/LeadBytes.h"
 #include "common/Text.h"
 
-bool IsSafeCommandArgument(const Text& argument);
+// The rule under the code page of `leadBytes`. Platform-free.
+bool IsSafeCommandArgument(const Text& argument, const LeadBytes& leadBytes);
+
+// The rule under the code page the process runs under.
+inline bool IsSafeCommandArgument(const Text& argument) {
+    return IsSafeCommandArgument(argument, ActiveLeadBytes());
+}

@@ -4,9 +4,11 @@
 
 #include <utility>
 
+#include "common/ActiveLeadBytes.h"
 #include "common/PumpingWait.h"
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
+#include "toollink/CommandLineQuoting.h"
 #include "toollink/CommandLineSafety.h"
 #include "toollink/InstallRegistry.h"
 #include "toollink/PathQueries.h"
@@ -18,14 +20,6 @@
 namespace {
 
 const char* const kShortcutNames[] = {kShortcutName1, kShortcutName2, kShortcutName3, kShortcutName4};
-
-bool AllSafe(std::initializer_list<Text> texts) {
-    for (const Text& t : texts) {
-        if (!IsSafeCommandArgument(t))
-            return false;
-    }
-    return true;
-}
 
 // The tool's program inside `folder` (which may or may not end with a separator).
 Text ProgramIn(const Text& folder) {
@@ -39,26 +33,34 @@ void EnterToolDir() {
     ::SetCurrentDirectoryA(ToolDir().c_str());  // a failure leaves the old directory current
 }
 
-// Runs `line` in ToolDir. `variable` are the texts in it that did not come from this program's
-// fixed texts; when one is unsafe nothing runs and the output is empty.
-Text RunLine(const CommandRunnerFn& runner, const Text& line, std::initializer_list<Text> variable,
-             const ChunkObserver* observer = nullptr, bool notifyChunks = false) {
-    if (!runner || !AllSafe(variable))
+// Builds the line of `pieces` and runs it in ToolDir. When the program path or an argument is
+// not safe on a command line (BuildCommandLine), nothing runs and the output is empty.
+Text RunLine(const CommandRunnerFn& runner,
+             const std::vector<LinePiece>& pieces,
+             const ChunkObserver* observer = nullptr,
+             bool notifyChunks = false) {
+    const std::optional<Text> line = BuildCommandLine(pieces, ActiveLeadBytes());
+    if (!runner || !line)
         return Text();
     EnterToolDir();
-    return runner(line, observer, notifyChunks);
+    return runner(*line, observer, notifyChunks);
 }
 
-// A target-directed command: the tool, the target option, the selected target, then `ownParts`
-// (already joined). `arguments` are the caller's texts among the own parts.
-Text RunTarget(const CommandRunnerFn& runner, const Text& ownParts, std::initializer_list<Text> arguments = {},
-               const ChunkObserver* observer = nullptr, bool notifyChunks = false) {
-    const Text toolPath = ToolPath();
-    const Text targetId = TargetId();
-    if (!AllSafe({toolPath, targetId}))
-        return Text();
-    const Text line = kPathMark + toolPath + kTargetOption + targetId + ownParts;
-    return RunLine(runner, line, arguments, observer, notifyChunks);
+// The tool's program at the start of a line: the path mark opens the quote around it.
+std::vector<LinePiece> ToolLead() {
+    return {FixedText(kPathMark), ProgramPath(ToolPath())};
+}
+
+// A target-directed command: the tool, the target option, the selected target, then `ownParts`.
+Text RunTarget(const CommandRunnerFn& runner,
+               std::vector<LinePiece> ownParts,
+               const ChunkObserver* observer = nullptr,
+               bool notifyChunks = false) {
+    std::vector<LinePiece> pieces = ToolLead();
+    pieces.push_back(FixedText(kTargetOption));
+    pieces.push_back(Argument(TargetId()));
+    pieces.insert(pieces.end(), ownParts.begin(), ownParts.end());
+    return RunLine(runner, pieces, observer, notifyChunks);
 }
 
 // kTargetVerbs[k - 1] is the verb of target command k.
@@ -66,17 +68,23 @@ const char* const kTargetVerbs[27] = {kVerb1,  kVerb2,  kVerb3,  kVerb4,  kVerb5
                                       kVerb10, kVerb11, kVerb12, kVerb13, kVerb14, kVerb15, kVerb16, kVerb17, kVerb18,
                                       kVerb19, kVerb20, kVerb21, kVerb22, kVerb23, kVerb24, kVerb25, kVerb26, kVerb27};
 
-Text Verb(int number) {
-    return kTargetVerbs[number - 1];
+LinePiece Verb(int number) {
+    return FixedText(kTargetVerbs[number - 1]);
+}
+
+// The target listing: the tool and the listing's tail.
+std::vector<LinePiece> ListingLine() {
+    std::vector<LinePiece> pieces = ToolLead();
+    pieces.push_back(FixedText(kListTail));
+    return pieces;
 }
 
 }  // namespace
 
 ToolLink::ToolLink(CommandRunnerFn runner) : runner_(std::move(runner)) {
     Locate();
-    const Text toolPath = ToolPath();
-    if (EntryExists(toolPath))
-        RunLine(runner_, kPathMark + toolPath + kListTail, {toolPath});
+    if (EntryExists(ToolPath()))
+        RunLine(runner_, ListingLine());
 }
 
 ToolLink::~ToolLink() = default;
@@ -118,8 +126,7 @@ Text ToolLink::FindToolDir() {
 Text ToolLink::ListTargets(TextArray* listOut) {
     if (listOut)
         listOut->clear();
-    const Text toolPath = ToolPath();
-    const Text out = RunLine(runner_, kPathMark + toolPath + kListTail, {toolPath});
+    const Text out = RunLine(runner_, ListingLine());
     if (out == kNoTargetsReply1 || out == kNoTargetsReply2)
         return Text();
     const TextArray lines = SplitText(out, kLineSep);
@@ -150,16 +157,17 @@ bool ToolLink::SelectTarget(int32_t position, const Text* id) {
     const TextArray entries = SplitText(ListTargets(), kLineSep);
     if (static_cast<size_t>(position) > entries.size())
         return false;
-    // A failed selection keeps the previous one rather than clearing it.
     const Text selected = TrimText(entries[position - 1]);
-    if (selected.empty() || !IsSafeCommandArgument(selected))
+    // An entry that is empty after trimming is selected all the same, and reported as no target.
+    // An unsafe one is refused: it could never be used on a command line.
+    if (!IsSafeCommandArgument(selected))
         return false;
     SetTargetId(selected);
-    return true;
+    return !selected.empty();
 }
 
 bool ToolLink::Command01(const Text& a) {
-    return Contains(RunTarget(runner_, Verb(1) + a + kPathMark, {a}), kOkMarkerA);
+    return Contains(RunTarget(runner_, {Verb(1), Argument(a), FixedText(kPathMark)}), kOkMarkerA);
 }
 
 bool ToolLink::Contains(const Text& text, const Text& needle) const {
@@ -167,15 +175,16 @@ bool ToolLink::Contains(const Text& text, const Text& needle) const {
 }
 
 bool ToolLink::Command02(const Text& a) {
-    return Contains(RunTarget(runner_, Verb(2) + a, {a}), kOkMarkerA);
+    return Contains(RunTarget(runner_, {Verb(2), Argument(a)}), kOkMarkerA);
 }
 
 bool ToolLink::Command03(const Text& a, const Text& b) {
-    return Contains(RunTarget(runner_, Verb(3) + a + kMid3 + b, {a, b}), kOkMarkerB);
+    return Contains(RunTarget(runner_, {Verb(3), Argument(a), FixedText(kMid3), Argument(b)}), kOkMarkerB);
 }
 
 bool ToolLink::Command04(const Text& a, const Text& b) {
-    return Contains(RunTarget(runner_, Verb(4) + a + kMid4 + b + kPathMark, {a, b}), kOkMarkerB);
+    return Contains(RunTarget(runner_, {Verb(4), Argument(a), FixedText(kMid4), Argument(b), FixedText(kPathMark)}),
+                    kOkMarkerB);
 }
 
 namespace {
@@ -192,100 +201,101 @@ int32_t CollectMarkedLines(const Text& output, TextArray& listOut) {
 
 int32_t ToolLink::Command05(TextArray& listOut) {
     listOut.clear();
-    return CollectMarkedLines(RunTarget(runner_, Verb(5)), listOut);
+    return CollectMarkedLines(RunTarget(runner_, {Verb(5)}), listOut);
 }
 
 int32_t ToolLink::Command06(TextArray& listOut) {
     listOut.clear();
-    return CollectMarkedLines(RunTarget(runner_, Verb(6)), listOut);
+    return CollectMarkedLines(RunTarget(runner_, {Verb(6)}), listOut);
 }
 
 Text ToolLink::Command07(const Text& a) {
-    return ReplaceText(TrimText(RunTarget(runner_, Verb(7) + a, {a})), kLineMarker, Text());
+    return ReplaceText(TrimText(RunTarget(runner_, {Verb(7), Argument(a)})), kLineMarker, Text());
 }
 
 bool ToolLink::Command08(const Text& a) {
-    return Contains(RunTarget(runner_, Verb(8) + a, {a}), kOkMarkerA);
+    return Contains(RunTarget(runner_, {Verb(8), Argument(a)}), kOkMarkerA);
 }
 
 bool ToolLink::Command09(const Text& a, const Text& b) {
-    return Contains(RunTarget(runner_, Verb(9) + a + kProgressSep + b, {a, b}), kOkMarkerC);
+    return Contains(RunTarget(runner_, {Verb(9), Argument(a), FixedText(kProgressSep), Argument(b)}), kOkMarkerC);
 }
 
 void ToolLink::Command10(const Text& a) {
-    RunTarget(runner_, Verb(10) + a, {a});
+    RunTarget(runner_, {Verb(10), Argument(a)});
 }
 
 void ToolLink::Command11(const Text& a) {
-    RunTarget(runner_, Verb(11) + a, {a});
+    RunTarget(runner_, {Verb(11), Argument(a)});
 }
 
 void ToolLink::Command12(const Text& a) {
-    RunTarget(runner_, Verb(12) + a, {a});
+    RunTarget(runner_, {Verb(12), Argument(a)});
 }
 
 void ToolLink::Command13(int32_t x, int32_t y) {
-    RunTarget(runner_, Verb(13) + IntToText(x) + kArgSep + IntToText(y));
+    RunTarget(runner_, {Verb(13), FixedText(IntToText(x) + kArgSep + IntToText(y))});
 }
 
 void ToolLink::Command14(int32_t x1, int32_t y1, int32_t x2, int32_t y2, std::optional<int32_t> n) {
-    Text parts = Verb(14) + IntToText(x1);
+    Text numbers = IntToText(x1);
     for (int32_t number : {y1, x2, y2})
-        parts.append(kArgSep).append(IntToText(number));
+        numbers.append(kArgSep).append(IntToText(number));
     if (n)
-        parts.append(kArgSep).append(IntToText(*n));
-    RunTarget(runner_, parts);
+        numbers.append(kArgSep).append(IntToText(*n));
+    RunTarget(runner_, {Verb(14), FixedText(numbers)});
 }
 
 void ToolLink::Command15(const Text& a) {
-    RunTarget(runner_, Verb(15) + a, {a});
+    RunTarget(runner_, {Verb(15), Argument(a)});
 }
 
 void ToolLink::Command16(const Text& a) {
-    RunTarget(runner_, Verb(16) + a, {a});
+    RunTarget(runner_, {Verb(16), Argument(a)});
 }
 
 void ToolLink::Command17(const Text& a) {
-    RunTarget(runner_, Verb(17) + a, {a});
+    RunTarget(runner_, {Verb(17), Argument(a)});
 }
 
 void ToolLink::Command18(const Text& a) {
-    RunTarget(runner_, Verb(18) + a, {a});
+    RunTarget(runner_, {Verb(18), Argument(a)});
 }
 
 void ToolLink::Command19(const Text& a) {
-    RunTarget(runner_, Verb(19) + a, {a});
+    RunTarget(runner_, {Verb(19), Argument(a)});
 }
 
 Text ToolLink::Command20(const ChunkObserver* observer) {
-    return RunTarget(runner_, Verb(20), {}, observer, true);
+    return RunTarget(runner_, {Verb(20)}, observer, true);
 }
 
 void ToolLink::Command21() {
-    RunTarget(runner_, Verb(21));
+    RunTarget(runner_, {Verb(21)});
 }
 
 Text ToolLink::Command22(const Text& a, const ChunkObserver* observer) {
-    return RunTarget(runner_, Verb(22) + a, {a}, observer, true);
+    return RunTarget(runner_, {Verb(22), Argument(a)}, observer, true);
 }
 
 Text ToolLink::Command23(const Text& a, const ChunkObserver* observer) {
-    return RunTarget(runner_, Verb(23) + a, {a}, observer, true);
+    return RunTarget(runner_, {Verb(23), Argument(a)}, observer, true);
 }
 
 void ToolLink::Command24(const Text& a) {
-    RunTarget(runner_, Verb(24) + a, {a});
+    RunTarget(runner_, {Verb(24), Argument(a)});
 }
 
 bool ToolLink::Command25() {
-    return Contains(RunTarget(runner_, Verb(25)), kOkMarkerD);
+    return Contains(RunTarget(runner_, {Verb(25)}), kOkMarkerD);
 }
 
 void ToolLink::Command26() {
-    RunTarget(runner_, Verb(26));
+    RunTarget(runner_, {Verb(26)});
 }
 
 Text ToolLink::Command27() {
-    const Text toolPath = ToolPath();
-    return RunLine(runner_, kPathMark + toolPath + Verb(27), {toolPath});
+    std::vector<LinePiece> pieces = ToolLead();
+    pieces.push_back(Verb(27));
+    return RunLine(runner_, pieces);
 }

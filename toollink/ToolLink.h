@@ -9,9 +9,10 @@
 // Threads: construction on the window thread at start-up; the other operations on any thread.
 // A command blocks its thread until the tool ends (the runner keeps window messages flowing).
 //
-// Command lines: every text argument is placed inside double quotes. An argument that is not
-// safe there (toollink/CommandLineSafety.h) is refused: the tool is not started and the
-// operation returns its failure value (false, 0 with an emptied list, or empty text).
+// Command lines: every text argument is placed inside double quotes, quoted by the C runtime's
+// rule (toollink/CommandLineQuoting.h). An argument, target id or tool path that is not safe
+// there (toollink/CommandLineSafety.h) is refused: the tool is not started and the operation
+// returns its failure value (false, 0 with an emptied list, or empty text).
 //
 // Failures are never reported otherwise: a tool that cannot be started gives empty output, so
 // verdicts are false, line counts 0, values and outputs empty text.
@@ -25,7 +26,7 @@
 #include "common/Text.h"
 
 class ToolLink {
-public:
+  public:
     // Locates the tool (Locate without a path); when that found the tool's program, runs the
     // tool's target listing once through `runner`, output discarded.
     explicit ToolLink(CommandRunnerFn runner);
@@ -57,9 +58,10 @@ public:
     // emptied (and not filled). Handles pending window messages once per listing line.
     Text ListTargets(TextArray* listOut = nullptr);
 
-    // Without `id`: selects entry `position` (1-based) of ListTargets' result as TargetId and
-    // returns true. False, TargetId unchanged, for a position outside the list (below 1 too),
-    // an entry that is empty after trimming, or one that is not safe on a command line.
+    // Without `id`: selects entry `position` (1-based) of ListTargets' result, trimmed, as
+    // TargetId; true when it is not empty. An entry that is empty after trimming becomes TargetId
+    // all the same and gives false. False, TargetId unchanged, for a position outside the list
+    // (below 1 too) and for an entry that is not safe on a command line.
     // With `id`: makes the tool's folder current, selects `*id` as it is and returns true;
     // false, TargetId unchanged, when `*id` is not safe on a command line.
     bool SelectTarget(int32_t position, const Text* id = nullptr);
@@ -106,6 +108,6 @@ public:
     // The only command that addresses no target: the tool's own output is returned.
     Text Command27();
 
-private:
+  private:
     CommandRunnerFn runner_;
 };

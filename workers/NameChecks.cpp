@@ -1,5 +1,6 @@
 #include "workers/NameChecks.h"
 
+#include "common/ActiveLeadBytes.h"
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
 #include "toollink/CommandLineSafety.h"
@@ -8,14 +9,22 @@
 Text CommandRefusalReason(const Text& argument) {
     if (IsSafeCommandArgument(argument))
         return Text();
-    for (char c : argument) {
-        switch (c) {
-            case '"': return kReasonDoubleQuote;
-            case '%': return kReasonPercent;
+    const LeadBytes& leadBytes = ActiveLeadBytes();
+    for (size_t pos = 0; pos < argument.size(); pos += leadBytes.CharLength(argument, pos)) {
+        if (leadBytes.CharLength(argument, pos) == 1 && leadBytes.IsLead(static_cast<unsigned char>(argument[pos])))
+            return kReasonIncompleteDoubleByte;
+        switch (argument[pos]) {
+            case '"':
+                return kReasonDoubleQuote;
+            case '%':
+                return kReasonPercent;
             case '\r':
-            case '\n': return kReasonLineBreak;
-            case '\0': return kReasonZeroByte;
-            default: break;
+            case '\n':
+                return kReasonLineBreak;
+            case '\0':
+                return kReasonZeroByte;
+            default:
+                break;
         }
     }
     // The command layer's rule grew a case this list does not name yet.

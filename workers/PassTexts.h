@@ -63,5 +63,6 @@ inline constexpr char kReasonDoubleQuote[] = "a double quote";
 inline constexpr char kReasonPercent[] = "a percent sign";
 inline constexpr char kReasonLineBreak[] = "a line break";
 inline constexpr char kReasonZeroByte[] = "a zero byte";
+inline constexpr char kReasonIncompleteDoubleByte[] = "an incomplete double-byte character";
 inline constexpr char kReasonManifestSep[] = "a tab";
 inline constexpr char kReasonOther[] = "a character that is not allowed";

@@ -363,8 +363,8 @@ TEST_F(ToolCommandsTest, ErrorRuleTrustsNumbersAndReadsTheOutputForNames) {
         {"number, tool says nothing", "12", "", true},
         {"name, tool reports an error", "box", Text("line one\r\n") + kErrorMarker + " no such entry\r\n", false},
         {"name, tool is content", "box", "done\r\n", true},
-        // A tool that cannot be started prints nothing, which the rule cannot tell from success.
-        {"name, tool says nothing", "box", "", true},
+        // A tool that cannot be started prints nothing; the tool always answers when it ran.
+        {"name, tool says nothing", "box", "", false},
         {"digits then letter count as a name", "12a", Text(kErrorMarker) + "\r\n", false},
     };
     for (const Op& op : ops) {

@@ -556,8 +556,9 @@ TEST(EntryctlTest, UnknownLinesFail) {
         "entryctl.exe list extra",
         kEntryPrefixNumber + Text("12a") + kCommand02TextNumber + "x" + kPathMark,  // numeric form, not digits
         kEntryPrefixName + Text("e") + kCommand02TextNumber + "x" + kPathMark,      // forms mixed
-        kEntryPrefixName + Text("e\" \"f") + kCommand02TextName + "x" + kPathMark,   // quote inside an argument
-        kEntryPrefixName + Text("e") + kCommand02TextName + "x",                     // closing quote missing
+        kEntryPrefixName + Text("e\" \"f") + kCommand02TextName + "x" + kPathMark,   // quotes split the entry
+        kEntryPrefixName + Text("e\\") + kCommand02TextName + "x" + kPathMark,       // escaped quote: one argument
+        kEntryPrefixName + Text("e") + kCommand02TextName + "x" + kPathMark + " extra",  // an argument too many
     };
     ToolCopy tool;
     AddEntry(tool, "e", "");

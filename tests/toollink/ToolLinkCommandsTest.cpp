@@ -368,7 +368,7 @@ TEST_F(ToolLinkCommandsTest, ListTargetsGivesTheIdsOfTheListingLines) {
     }
 }
 
-TEST_F(ToolLinkCommandsTest, SelectTargetPicksAListingEntryOrKeepsTheOldOne) {
+TEST_F(ToolLinkCommandsTest, SelectTargetTakesTheEntryAtItsPosition) {
     const Text E = kLineSep;
     const Text F = kFieldSep;
     reply_ = kTargetsHeading + E + "T1" + F + "a" + E + " T2 " + F + "b" + E + "lonely" + E + "T%4" + F + "d" + E;
@@ -380,12 +380,13 @@ TEST_F(ToolLinkCommandsTest, SelectTargetPicksAListingEntryOrKeepsTheOldOne) {
     const SelectCase cases[] = {
         {2, true, "T2"},     // trimmed
         {1, true, "T1"},
-        {3, false, "T1"},    // empty entry: the selection stays
-        {4, false, "T1"},    // not safe on a command line
+        {4, false, "T1"},    // not safe on a command line: the selection stays
         {5, false, "T1"},    // beyond the list
         {0, false, "T1"},
         {-1, false, "T1"},
         {INT32_MIN, false, "T1"},
+        {3, false, ""},      // empty entry: selected, and reported as no target
+        {1, true, "T1"},
     };
     for (const SelectCase& c : cases) {
         SCOPED_TRACE(::testing::Message() << "position " << c.position);

@@ -120,49 +120,98 @@ Reply Create(EntryStore& store, const MatchedLine& m, const Faults& faults) {
     return Ok(Line(kCreateStrip + std::to_string(number)));
 }
 
-// The options command carries its argument part as it came; numeric form "12" A, name form
-// name PathMark A, where A is kArgSep (key value)* or a raw text.
-Reply Options(EntryStore& store, const MatchedLine& m) {
-    Text entry, part;
-    if (m.shape->form == Form::Number) {
-        size_t digits = m.rest.find_first_not_of("0123456789");
-        entry = m.rest.substr(0, digits);
-        part = digits == Text::npos ? Text() : m.rest.substr(digits);
-    } else {
-        size_t mark = m.rest.find(kPathMark);
-        if (mark == Text::npos)
-            return UnknownCommand();
-        entry = m.rest.substr(0, mark);
-        part = m.rest.substr(mark + std::strlen(kPathMark));
+// An option key as the C runtime hands it over: the key's quotes only open and close.
+Text UnquotedKey(int k) {
+    Text key;
+    for (const char* c = kOptionKeys[k]; *c; ++c) {
+        if (*c != '"')
+            key += *c;
     }
-    StoredEntry* e = store.Find(entry, m.shape->form == Form::Number);
+    return key;
+}
+
+// The key word alone ("--color"), as it arrives where it stands outside quotes between two values.
+Text KeyWord(int k) {
+    const Text key = UnquotedKey(k);
+    const size_t first = key.find_first_not_of(' ');
+    const size_t last = key.find_last_not_of(' ');
+    return first == Text::npos ? Text() : key.substr(first, last - first + 1);
+}
+
+int KeyOfWord(const Text& word) {
+    for (int k = 0; k < 12; ++k) {
+        if (word == KeyWord(k))
+            return k;
+    }
+    return -1;
+}
+
+// The options command: numeric form "12" A, name form name PathMark A, where A is kArgSep
+// (key value)* or a raw text. In the numeric form A stands inside quotes: the first argument is
+// the number and A's start, then each key and each value is an argument of its own. In the name
+// form A stands outside quotes: its leading kArgSep separates, the rest arrives as one argument
+// after the name, keys without their quotes, values (which hold no blanks) between them.
+Reply Options(EntryStore& store, const MatchedLine& m) {
+    if (m.rest.empty())
+        return UnknownCommand();
+    const bool numeric = m.shape->form == Form::Number;
+    Text entry = m.rest[0];
+    Text first;
+    if (numeric) {
+        const size_t digits = entry.find_first_not_of("0123456789");
+        first = digits == Text::npos ? Text() : entry.substr(digits);
+        entry = entry.substr(0, digits);
+    }
+    StoredEntry* e = store.Find(entry, numeric);
     if (!e)
         return Fail("no such entry");
     if (e->locked)
         return Fail("the entry is locked");
-    // Known keys, in any order; anything else is a raw argument part.
-    Text applied;
-    bool keyed = part.compare(0, std::strlen(kArgSep), kArgSep) == 0;
-    size_t pos = std::strlen(kArgSep);
-    while (keyed && pos < part.size()) {
-        int key = -1;
-        for (int k = 0; k < 12; ++k) {
-            if (part.compare(pos, std::strlen(kOptionKeys[k]), kOptionKeys[k]) == 0)
-                key = k;
+
+    std::vector<std::pair<int, Text>> options;
+    bool keyed = true;
+    if (numeric) {
+        keyed = first == kArgSep && m.rest.size() % 2 == 1;
+        for (size_t i = 1; keyed && i < m.rest.size(); i += 2) {
+            const int key = KeyOfWord(m.rest[i]);
+            keyed = key >= 0;
+            options.push_back({key, m.rest[i + 1]});
         }
-        if (key < 0) {
-            keyed = false;
-            break;
+    } else if (m.rest.size() == 2) {
+        // kArgSep stood outside quotes, so it only separated this argument from the name.
+        const Text& part = m.rest[1];
+        size_t pos = 0;
+        while (keyed && pos < part.size()) {
+            int key = -1;
+            for (int k = 0; k < 12 && key < 0; ++k) {
+                if (part.compare(pos, UnquotedKey(k).size(), UnquotedKey(k)) == 0)
+                    key = k;
+            }
+            if (key < 0) {
+                keyed = false;
+                break;
+            }
+            pos += UnquotedKey(key).size();
+            size_t end = part.size();
+            for (int k = 0; k < 12; ++k)
+                end = std::min(end, part.find(UnquotedKey(k), pos));
+            options.push_back({key, part.substr(pos, end - pos)});
+            pos = end;
         }
-        pos += std::strlen(kOptionKeys[key]);
-        size_t end = part.find('"', pos);
-        if (end == Text::npos)
-            end = part.size();
-        applied += "option " + std::to_string(key + 1) + " = " + part.substr(pos, end - pos) + kLineSep;
-        pos = end;
+    } else {
+        keyed = m.rest.size() == 1;
     }
-    if (!keyed)
-        applied = "raw options: " + part + kLineSep;
+
+    Text applied;
+    if (keyed) {
+        for (const auto& [key, value] : options)
+            applied += "option " + std::to_string(key + 1) + " = " + value + kLineSep;
+    } else {
+        Text raw = first;
+        for (size_t i = 1; i < m.rest.size(); ++i)
+            raw += (raw.empty() ? "" : " ") + m.rest[i];
+        applied = "raw options: " + raw + kLineSep;
+    }
     return Ok(applied + Line("options applied"));
 }
 

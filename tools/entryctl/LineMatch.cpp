@@ -1,41 +1,80 @@
 #include "tools/entryctl/LineMatch.h"
 
 #include <cstring>
+#include <map>
+
+#include "tools/entryctl/Arguments.h"
 
 namespace entryctl {
 namespace {
+
+// A slot stands in a shape's own line as one character of the private use area.
+constexpr wchar_t kSlotMark = 0xE000;
+
+// One argument of a shape: fixed text (kind None) and slots in order.
+using ArgumentTemplate = std::vector<std::pair<Text, SlotKind>>;
+
+std::vector<ArgumentTemplate> SplitShape(const Shape& shape) {
+    std::wstring line;
+    for (const Piece& piece : shape.pieces)
+        line += piece.kind == SlotKind::None ? Widen(piece.text) : std::wstring(1, kSlotMark + int(piece.kind));
+    std::vector<ArgumentTemplate> arguments;
+    for (const std::wstring& argument : SplitWideCommandLine(line)) {
+        ArgumentTemplate pieces;
+        std::wstring fixed;
+        for (wchar_t c : argument) {
+            if (c < kSlotMark || c > kSlotMark + int(SlotKind::Rest)) {
+                fixed += c;
+                continue;
+            }
+            if (!fixed.empty())
+                pieces.push_back({Narrow(fixed), SlotKind::None});
+            fixed.clear();
+            pieces.push_back({Text(), SlotKind(c - kSlotMark)});
+        }
+        if (!fixed.empty() || pieces.empty())
+            pieces.push_back({Narrow(fixed), SlotKind::None});
+        arguments.push_back(pieces);
+    }
+    return arguments;
+}
+
+// The split shapes, in the order of AllShapes().
+const std::vector<std::vector<ArgumentTemplate>>& SplitShapes() {
+    static const std::vector<std::vector<ArgumentTemplate>> split = [] {
+        std::vector<std::vector<ArgumentTemplate>> all;
+        for (const Shape& shape : AllShapes())
+            all.push_back(SplitShape(shape));
+        return all;
+    }();
+    return split;
+}
 
 bool SlotMayHoldQuotes(SlotKind kind) {
     return kind == SlotKind::Path || kind == SlotKind::Rest;
 }
 
-bool MatchFrom(const Text& line, size_t pos, const std::vector<Piece>& pieces, size_t i, std::vector<Text>& slots) {
-    if (i == pieces.size())
-        return pos == line.size();
-    const Piece& piece = pieces[i];
-    if (piece.kind == SlotKind::None) {
-        size_t len = std::strlen(piece.text);
-        if (line.compare(pos, len, piece.text) != 0)
+// Whether `argument` from `pos` on has the pieces t[i..], filling `slots`.
+bool MatchFrom(const Text& argument, size_t pos, const ArgumentTemplate& t, size_t i, std::map<SlotKind, Text>& slots) {
+    if (i == t.size())
+        return pos == argument.size();
+    const auto& [fixed, kind] = t[i];
+    if (kind == SlotKind::None) {
+        if (argument.compare(pos, fixed.size(), fixed) != 0)
             return false;
-        return MatchFrom(line, pos + len, pieces, i + 1, slots);
+        return MatchFrom(argument, pos + fixed.size(), t, i + 1, slots);
     }
-    if (i + 1 == pieces.size()) {
-        Text value = line.substr(pos);
-        if (!SlotMayHoldQuotes(piece.kind) && value.find('"') != Text::npos)
-            return false;
-        slots.push_back(value);
-        return true;
+    auto fits = [&](const Text& value) { return SlotMayHoldQuotes(kind) || value.find('"') == Text::npos; };
+    if (i + 1 == t.size()) {
+        slots[kind] = argument.substr(pos);
+        return fits(slots[kind]);
     }
-    // The next piece is a fixed text (no two slots stand side by side): try each place it occurs.
-    const char* next = pieces[i + 1].text;
-    for (size_t q = line.find(next, pos); q != Text::npos; q = line.find(next, q + 1)) {
-        Text value = line.substr(pos, q - pos);
-        if (!SlotMayHoldQuotes(piece.kind) && value.find('"') != Text::npos)
-            return false;
-        slots.push_back(value);
-        if (MatchFrom(line, q, pieces, i + 1, slots))
+    // The next piece is fixed text (no two slots stand side by side): try each place it occurs.
+    const Text& next = t[i + 1].first;
+    for (size_t q = argument.find(next, pos); q != Text::npos; q = argument.find(next, q + 1)) {
+        slots[kind] = argument.substr(pos, q - pos);
+        if (fits(slots[kind]) && MatchFrom(argument, q, t, i + 1, slots))
             return true;
-        slots.pop_back();
     }
     return false;
 }
@@ -57,18 +96,35 @@ bool ParseNumbers(const Text& text, int minCount, int maxCount, std::vector<int>
     return static_cast<int>(out->size()) >= minCount && static_cast<int>(out->size()) <= maxCount;
 }
 
-// The line with its program token (quoted or bare) spelled as kToolExeName.
-Text CanonicalEntryLine(const Text& line) {
-    size_t end;
-    if (!line.empty() && line[0] == '"') {
-        end = line.find('"', 1);
-        end = end == Text::npos ? line.size() : end + 1;
-    } else {
-        end = line.find_first_of(" \t");
-        if (end == Text::npos)
-            end = line.size();
+// Fills `m` when `arguments` have the shape `split`.
+bool MatchShape(const std::vector<Text>& arguments, const std::vector<ArgumentTemplate>& split, MatchedLine& m) {
+    if (split.empty() || arguments.empty())
+        return false;
+    const bool endsWithRest = split.back().back().second == SlotKind::Rest;
+    if (endsWithRest ? arguments.size() < split.size() : arguments.size() != split.size())
+        return false;
+    std::map<SlotKind, Text> slots;
+    // The program token counts only where the shape has a slot for it (the tool's path).
+    if (split[0].size() == 1 && split[0][0].second == SlotKind::Path)
+        slots[SlotKind::Path] = arguments[0];
+    for (size_t i = 1; i < split.size(); ++i) {
+        if (endsWithRest && i + 1 == split.size()) {
+            if (split[i].size() != 1)
+                return false;
+            m.rest.assign(arguments.begin() + i, arguments.end());
+            break;
+        }
+        if (!MatchFrom(arguments[i], 0, split[i], 0, slots))
+            return false;
     }
-    return Text(kToolExeName) + line.substr(end);
+    m.entry = slots[SlotKind::Entry];
+    m.a = slots[SlotKind::A];
+    m.b = slots[SlotKind::B];
+    m.path = slots[SlotKind::Path];
+    m.target = slots[SlotKind::Target];
+    if (slots.count(SlotKind::Numbers))
+        return ParseNumbers(slots[SlotKind::Numbers], m.shape->minNumbers, m.shape->maxNumbers, &m.numbers);
+    return true;
 }
 
 }  // namespace
@@ -83,48 +139,16 @@ bool IsDigits(const Text& text) {
     return true;
 }
 
-MatchedLine MatchCommandLine(const Text& rawLine) {
-    // The command interpreter may leave blanks after the line it passes on; those that stand
-    // outside quotes (an even number of quotes before them) are no part of any argument.
-    Text line = rawLine;
-    size_t quotes = 0;
-    for (char c : line)
-        quotes += c == '"';
-    if (quotes % 2 == 0) {
-        while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
-            line.pop_back();
-    }
-    const Text entryLine = CanonicalEntryLine(line);
-    for (const Shape& shape : AllShapes()) {
-        const bool startsWithPath = shape.pieces.front().kind == SlotKind::None &&
-                                    std::strcmp(shape.pieces.front().text, kPathMark) == 0;
-        const Text& subject = startsWithPath ? line : entryLine;
-        std::vector<Text> slots;
-        if (!MatchFrom(subject, 0, shape.pieces, 0, slots))
-            continue;
+MatchedLine MatchCommandLine(const std::vector<Text>& arguments) {
+    const std::vector<Shape>& shapes = AllShapes();
+    for (size_t k = 0; k < shapes.size(); ++k) {
+        const Shape& shape = shapes[k];
         MatchedLine m;
-        size_t k = 0;
-        bool ok = true;
-        for (const Piece& piece : shape.pieces) {
-            if (piece.kind == SlotKind::None)
-                continue;
-            const Text& value = slots[k++];
-            switch (piece.kind) {
-                case SlotKind::Entry: m.entry = value; break;
-                case SlotKind::A: m.a = value; break;
-                case SlotKind::B: m.b = value; break;
-                case SlotKind::Path: m.path = value; break;
-                case SlotKind::Target: m.target = value; break;
-                case SlotKind::Rest: m.rest = value; break;
-                case SlotKind::Numbers: ok = ParseNumbers(value, shape.minNumbers, shape.maxNumbers, &m.numbers); break;
-                case SlotKind::None: break;
-            }
-        }
-        if (!ok)
+        m.shape = &shape;
+        if (!MatchShape(arguments, SplitShapes()[k], m))
             continue;
         if (shape.form == Form::Number && shape.op != Op::Options && !IsDigits(m.entry))
             continue;
-        m.shape = &shape;
         return m;
     }
     return {};

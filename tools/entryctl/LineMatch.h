@@ -1,5 +1,11 @@
 #pragma once
-// Matching one received command line against the shapes of CommandShapes.h.
+// Matching the arguments of one received command line against the shapes of CommandShapes.h.
+//
+// Each shape's own line, with a mark in place of every slot, is split by the same rules as the
+// received line (Arguments.h); the received arguments must then agree with it argument by
+// argument: the fixed text where the shape has fixed text, anything (but a double quote) in a
+// slot. The program token (the first argument) of an entry line may be spelled any way (bare
+// name, quoted full path); in a target line it is the tool's path slot.
 
 #include <vector>
 
@@ -10,14 +16,14 @@ namespace entryctl {
 
 struct MatchedLine {
     const Shape* shape = nullptr;
-    Text entry, a, b, path, target, rest;
+    Text entry, a, b, path, target;
+    std::vector<Text> rest;  // the options command: its arguments from the entry's on
     std::vector<int> numbers;
 };
 
-// The shape `line` has, with its slots filled; shape == nullptr when it has none. An argument
-// never holds a double quote (the quotes are the fixed texts' own); the program token of an
-// entry line may be spelled any way (bare name, quoted full path).
-MatchedLine MatchCommandLine(const Text& line);
+// The shape that `arguments` (program first) have, with its slots filled; shape == nullptr when
+// they have none.
+MatchedLine MatchCommandLine(const std::vector<Text>& arguments);
 
 // Whether `text` is a non-empty run of the digits 0-9 (the numeric form of a designator).
 bool IsDigits(const Text& text);

@@ -1,10 +1,14 @@
 // entryctl: a console tool that keeps numbered, named entries in files beside its program and
 // answers in the vocabulary of toollink/vocabulary. Every command line it receives is appended,
-// byte for byte, to the journal in its folder before it is carried out.
+// byte for byte, to the journal in its folder before it is carried out. It reads its command
+// line as a program built on the C runtime does: split into arguments by the C runtime's rules
+// (Arguments.h), and matches those against the vocabulary's line shapes. Admin commands (the
+// test-seeding channel) read the raw line instead, so seeding needs no escaping.
 
 #include <windows.h>
 
 #include "tools/entryctl/Admin.h"
+#include "tools/entryctl/Arguments.h"
 #include "tools/entryctl/Commands.h"
 #include "tools/entryctl/ToolFolder.h"
 
@@ -76,7 +80,7 @@ int main() {
     FolderLock lock;
     AppendBytes(InToolFolder(kJournalFile), line + "\r\n");
     const Faults faults = LoadFaults();
-    const MatchedLine matched = MatchCommandLine(line);
+    const MatchedLine matched = MatchCommandLine(ReceivedArguments());
     const Reply reply = matched.shape ? RunCommand(matched, faults) : UnknownCommand();
     lock.Release();
 

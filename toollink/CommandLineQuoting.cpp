@@ -1,0 +1,35 @@
+#include "toollink/CommandLineQuoting.h"
+
+#include "toollink/CommandLineSafety.h"
+
+Text BeforeClosingQuote(const Text& argument, const LeadBytes& leadBytes) {
+    // Walk whole characters: a run of backslash characters restarts after anything else, and the
+    // second byte of a pair never counts, whatever its value.
+    size_t run = 0;
+    for (size_t pos = 0; pos < argument.size();) {
+        const size_t length = leadBytes.CharLength(argument, pos);
+        run = length == 1 && argument[pos] == '\\' ? run + 1 : 0;
+        pos += length;
+    }
+    return argument + Text(run, '\\');
+}
+
+std::optional<Text> BuildCommandLine(const std::vector<LinePiece>& pieces, const LeadBytes& leadBytes) {
+    Text line;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const LinePiece& piece = pieces[i];
+        if (piece.kind == LinePieceKind::Fixed) {
+            line += piece.text;
+            continue;
+        }
+        if (!IsSafeCommandArgument(piece.text, leadBytes))
+            return std::nullopt;
+        size_t next = i + 1;
+        while (next < pieces.size() && pieces[next].text.empty())
+            ++next;
+        const bool closesQuote = next < pieces.size() && pieces[next].text[0] == '"';
+        line += piece.kind == LinePieceKind::Argument && closesQuote ? BeforeClosingQuote(piece.text, leadBytes)
+                                                                     : piece.text;
+    }
+    return line;
+}

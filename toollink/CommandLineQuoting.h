@@ -1,0 +1,51 @@
+#pragma once
+// Building one command line from the tool's fixed texts and the caller's arguments so that a tool
+// that splits its command line the C runtime's way receives every argument exactly.
+//
+// The fixed texts open and close the double quotes around the arguments (toollink/vocabulary).
+// The C runtime reads backslashes literally except right before a double quote: there 2n
+// backslashes give n and the quote closes, 2n+1 give n and a literal quote. So an argument whose
+// text ends in a run of backslashes and is followed by a closing quote gets that run doubled;
+// backslashes anywhere else, and a run at the very end of the line (the line's end closes the
+// quote), stay as they are. The run is counted in characters of the code page: a double-byte
+// character whose second byte is 0x5C is not a backslash.
+//
+// Every argument is checked with IsSafeCommandArgument first; one unsafe argument refuses the
+// whole line. Platform-free; any thread.
+
+#include <optional>
+#include <vector>
+
+#include "common/LeadBytes.h"
+#include "common/Text.h"
+
+enum class LinePieceKind {
+    Fixed,     // one of the tool's fixed texts (or a decimal number): placed as it is
+    Argument,  // a caller's text: checked, then quoted by the C runtime's rule
+    Program,   // the tool's program path at the start of the line: checked, never changed (the C
+               // runtime takes the program name up to the next quote, backslashes and all)
+};
+
+struct LinePiece {
+    Text text;
+    LinePieceKind kind = LinePieceKind::Fixed;
+};
+
+inline LinePiece FixedText(Text text) {
+    return {std::move(text), LinePieceKind::Fixed};
+}
+inline LinePiece Argument(Text text) {
+    return {std::move(text), LinePieceKind::Argument};
+}
+inline LinePiece ProgramPath(Text text) {
+    return {std::move(text), LinePieceKind::Program};
+}
+
+// `argument` as it must stand right before a closing double quote: its trailing run of
+// backslashes (whole characters of the code page of `leadBytes`) doubled.
+Text BeforeClosingQuote(const Text& argument, const LeadBytes& leadBytes);
+
+// The pieces joined with nothing between them; an argument whose next non-empty piece starts
+// with a double quote goes through BeforeClosingQuote. Nullopt when an argument or the program
+// path is not safe on a command line (IsSafeCommandArgument under `leadBytes`).
+std::optional<Text> BuildCommandLine(const std::vector<LinePiece>& pieces, const LeadBytes& leadBytes);
