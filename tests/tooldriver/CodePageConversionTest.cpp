@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/ActiveLeadBytes.h"
+
 // Byte spellings of the same words. The expectations hold whatever the system's code page is:
 // only the size of the intermediate buffers depends on it.
 namespace {
@@ -64,6 +66,20 @@ std::u16string UnitsOf(const WideText& wide, bool* restIsZero) {
 TEST(CodePageConversionTest, RunsUnderTheExpectedSystemCodePage) {
     const char* expected = std::getenv("EK_EXPECT_ACP");
     EXPECT_EQ(GetACP(), expected != nullptr ? static_cast<UINT>(std::atoi(expected)) : 936u);
+}
+
+// Command lines are checked against the table of the code page the process runs under.
+TEST(CodePageConversionTest, ActiveLeadBytesAreThoseOfTheSystemCodePage) {
+    const LeadBytes& active = ActiveLeadBytes();
+    if (GetACP() == 936) {
+        EXPECT_TRUE(active == LeadBytes::CodePage936());
+    } else {
+        CPINFO info = {};
+        ASSERT_TRUE(GetCPInfo(CP_ACP, &info));
+        ASSERT_EQ(info.MaxCharSize, 1u) << "this run expects a one-byte code page";
+        EXPECT_FALSE(active.HasLeadBytes());
+        EXPECT_TRUE(active.IsWholeText("x\xD5"));
+    }
 }
 
 TEST(CodePageConversionTest, Utf8ComesBackAsCodePage936) {

@@ -26,11 +26,28 @@ TEST(CommandLineSafetyTest, RefusesExactlyWhatCouldLeaveTheQuotes) {
         {"line feed", "a\nb", false},
         {"zero byte inside", Text("a\0b", 3), false},
         {"zero byte at the end", Text("ab\0", 3), false},
+        // A lead byte without its second byte takes the closing quote as its second byte when the
+        // line is converted.
+        {"lead byte at the end", "x\xD5", false},
+        {"lead byte before a space", "x\xD5 y", false},
+        {"lead byte before DEL", "x\xD5\x7F", false},
+        {"lead byte after a whole pair", "\xB1\xED\xB8", false},
+        {"backslash and a lead byte at the end", "C:\\dir\\\xD5", false},
+        {"0x80 alone is a character", "x\x80", true},
+        {"0xFF alone is a character", "x\xFF", true},
     };
     for (const SafetyCase& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(IsSafeCommandArgument(c.argument), c.safe);
+        EXPECT_EQ(IsSafeCommandArgument(c.argument, LeadBytes::CodePage936()), c.safe);
     }
+}
+
+TEST(CommandLineSafetyTest, WholeTextDependsOnTheCodePage) {
+    // Under a one-byte code page 0xD5 is a character of its own; the other rules stay.
+    EXPECT_TRUE(IsSafeCommandArgument("x\xD5", LeadBytes::CodePage1252()));
+    EXPECT_FALSE(IsSafeCommandArgument("x\xD5\"", LeadBytes::CodePage1252()));
+    EXPECT_FALSE(IsSafeCommandArgument("x\xD5", LeadBytes::CodePage936()));
 }
 
 }  // namespace
