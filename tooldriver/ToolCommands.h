@@ -50,7 +50,7 @@ bool IsAllDigits(const Text& entry);
 using OptionValues = std::array<std::optional<Text>, 12>;
 
 class ToolCommands {
-  public:
+public:
     // Construction runs on the window thread at start-up: the ToolLink member is built first
     // (it locates the tool and may run the tool's target listing once), then the tool is
     // located once more and the answer ignored. `runner` runs every command line of this object
@@ -218,7 +218,7 @@ class ToolCommands {
     ToolLink& Link() { return link_; }
     const ToolLink& Link() const { return link_; }
 
-  private:
+private:
     // The pieces of each line of a command, in running order.
     using Lines = std::vector<std::vector<LinePiece>>;
     // Gives the lines of a command for the numeric (true) or the name form (false).

@@ -26,7 +26,7 @@
 #include "common/Text.h"
 
 class ToolLink {
-  public:
+public:
     // Locates the tool (Locate without a path); when that found the tool's program, runs the
     // tool's target listing once through `runner`, output discarded.
     explicit ToolLink(CommandRunnerFn runner);
@@ -108,6 +108,6 @@ class ToolLink {
     // The only command that addresses no target: the tool's own output is returned.
     Text Command27();
 
-  private:
+private:
     CommandRunnerFn runner_;
 };

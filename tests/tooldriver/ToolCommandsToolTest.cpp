@@ -4,7 +4,11 @@
 
 #include "tooldriver/ToolCommands.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
@@ -19,6 +23,27 @@ Text AfterProgram(const Text& line) {
     const Text program = "entryctl.exe";
     const int at = FindText(line, program, /*ignoreCase=*/true);
     return at < 0 ? line : line.substr(at - 1 + program.size());
+}
+
+// Names of the files in `folder`.
+TextArray FilesIn(const Text& folder) {
+    TextArray names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const Text name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// A file or a folder at `path`.
+bool IsPresent(const Text& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool EndsWith(const Text& text, const Text& tail) {
@@ -44,6 +69,15 @@ TEST_F(ToolCommandsToolTest, BackupAndRestoreOfAwkwardNamesReachTheToolExactlyAs
         {"double-byte characters", "\xCC\xF5\xC4\xBF \xB1\xED"},
         // The second byte of this character is a backslash, right before the closing quote.
         {"double-byte character with a backslash byte last", "\xD5\x5C"},
+        {"double-byte character with a backslash byte inside",
+         "a\x95\x5C"
+         "b"},
+        {"backslash after a character with a backslash byte", "\x95\x5C\\"},
+        {"double-byte character with a bar byte", "\xD5\x7C&x"},
+        // Before a closing quote a backslash would escape it for the tool's C runtime.
+        {"one backslash at the end", "abc\\"},
+        {"two backslashes at the end", "abc\\\\"},
+        {"backslashes inside", "a\\b\\\\c"},
         {"leading space", " lead"},
         {"minus one as a name", "-1"},
         {"digits then letter", "12a"},
@@ -53,13 +87,15 @@ TEST_F(ToolCommandsToolTest, BackupAndRestoreOfAwkwardNamesReachTheToolExactlyAs
         SCOPED_TRACE(c.name);
         const Text content = "content " + std::to_string(++i);
         ASSERT_GT(tool_.Add(c.entry, content), 0);
-        const Text file = backups_.File("backup (" + std::to_string(i) + ") & more.bak");
+        ScratchFolder backups;
+        const Text file = backups.File("backup (" + std::to_string(i) + ") & more.bak");
 
+        const size_t received = tool_.Journal().size();
         ASSERT_TRUE(commands_.BackupEntry(c.entry, file));
-        const Text backupLine = Text(kBackupEntryLeadName) + c.entry + kBackupEntryTextName + file + kPathMark;
-        ASSERT_FALSE(tool_.Journal().empty());
-        EXPECT_TRUE(EndsWith(tool_.Journal().back(), AfterProgram(backupLine))) << tool_.Journal().back();
+        EXPECT_EQ(tool_.Journal().size(), received + 1);
+        // The tool wrote this entry's backup at exactly this path, and nothing anywhere else.
         EXPECT_TRUE(FileExists(file));
+        EXPECT_EQ(FilesIn(backups.Path()), TextArray{"backup (" + std::to_string(i) + ") & more.bak"});
 
         // Change the entry, then bring it back from the file.
         ASSERT_TRUE(commands_.Command43(c.entry, "changed"));
@@ -68,6 +104,52 @@ TEST_F(ToolCommandsToolTest, BackupAndRestoreOfAwkwardNamesReachTheToolExactlyAs
         EXPECT_EQ(commands_.QueryText(c.entry, "content"), content);
         EXPECT_EQ(commands_.QueryText(c.entry, "name"), c.entry + kLineSep);
     }
+}
+
+TEST_F(ToolCommandsToolTest, PathsAndTextsEndingInABackslashArriveWhole) {
+    tool_.Add("e");
+    struct Case {
+        const char* name;
+        std::function<bool()> call;
+        Text label;
+    } cases[] = {
+        // The argument stands before the closing quote.
+        {"folder path before the closing quote", [&] { return commands_.Command02("e", "C:\\dir\\"); }, "C:\\dir\\"},
+        {"two backslashes", [&] { return commands_.Command02("e", "x\\\\"); }, "x\\\\"},
+        // The argument stands before the next argument's quotes.
+        {"old text of a replacement",
+         [&] { return commands_.Command02("e", "C:\\dir\\ tail") && commands_.Command16("e", "C:\\dir\\", "D:\\"); },
+         "D:\\ tail"},
+        // The line's end closes the quote: nothing to double.
+        {"value at the end of a line with two arguments",
+         [&] { return commands_.Command31("e", "label", "D:\\x\\"); }, "D:\\x\\"},
+        {"last argument of the line",
+         [&] { return commands_.Command30("e", "T\\") && commands_.Command31("e", "kind", "k"); }, "D:\\x\\ T\\"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(c.call());
+        EXPECT_EQ(commands_.QueryText("e", "label"), c.label + kLineSep);
+    }
+}
+
+// Both were reproduced before a lone lead byte was refused: the byte took the closing quote as
+// its second byte when the interpreter converted the line, and the text meant for the next
+// argument ran as commands of its own.
+TEST_F(ToolCommandsToolTest, ALoneLeadByteCannotSmuggleACommandPastTheQuotes) {
+    tool_.Add("x");
+    const size_t received = tool_.Journal().size();
+
+    EXPECT_EQ(commands_.QueryText("x\xD5", "&echo INJECTED&"), "");
+
+    const Text name = "&mkdir PWNED&\xD5";
+    ScratchFolder backups;
+    EXPECT_FALSE(commands_.BackupEntry(name, backups.File("&mkdir PWNED&_.ekb")));  // the pass's path for it
+    EXPECT_FALSE(commands_.RestoreEntry(name, backups.File("&mkdir PWNED&_.ekb")));
+
+    EXPECT_EQ(tool_.Journal().size(), received) << "the tool never started";
+    EXPECT_FALSE(IsPresent(tool_.File("PWNED")));
+    EXPECT_FALSE(IsPresent(backups.File("PWNED")));
 }
 
 TEST_F(ToolCommandsToolTest, NumericDesignatorAddressesTheEntryByNumber) {

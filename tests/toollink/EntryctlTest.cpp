@@ -550,6 +550,44 @@ TEST(EntryctlTest, LockAndErrorMarkers) {
     EXPECT_FALSE(Has(locked(), kCommand19Marker));
 }
 
+// The tool reads its line as a program built on the C runtime does, so it receives what a real
+// tool would: a backslash run before a quote is halved and may escape the quote; elsewhere
+// backslashes stay. The journal keeps each line as it came.
+TEST(EntryctlTest, ArgumentsArriveAsTheCRuntimeSplitsThem) {
+    ToolCopy tool;
+    AddEntry(tool, "e", "");
+    AddEntry(tool, "ends\\", "");  // seeded raw: the name ends in one backslash
+    struct Case {
+        const char* name;
+        Text line;
+        Text label;  // of entry 1 afterwards
+    } cases[] = {
+        {"doubled run before the closing quote",
+         kEntryPrefixName + Text("e") + kCommand02TextName + "C:\\dir\\\\" + kPathMark, "C:\\dir\\"},
+        {"run inside stays", kEntryPrefixName + Text("e") + kCommand02TextName + "a\\\\b" + kPathMark, "a\\\\b"},
+        {"run at the line's end stays", kCommand30LeadName + Text("e") + kCommand30TextName + "t\\", "a\\\\b t\\"},
+        {"an entry name with its run doubled", kEntryPrefixNumber + Text("1") + kCommand02TextNumber + "x" + kPathMark,
+         "x"},
+    };
+    Text journal;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunResult r = tool.Run(c.line, 30000, true);
+        EXPECT_EQ(0u, r.exitCode) << r.out;
+        journal += c.line + "\r\n" + kListCommand + "\r\n";
+        EXPECT_EQ(c.label, ListingRows(tool.Run(kListCommand).out)[0][3]);
+    }
+    // The second entry is addressed by its name, whose run is doubled before the closing quote.
+    RunResult named = tool.Run(kEntryPrefixName + Text("ends\\\\") + kCommand02TextName + "y" + kPathMark);
+    EXPECT_EQ(0u, named.exitCode) << named.err;
+    EXPECT_EQ("y", ListingRows(tool.Run(kListCommand).out)[1][3]);
+    // An escaped quote is a literal quote inside the argument: no entry name or text holds one.
+    RunResult escaped = tool.Run(kEntryPrefixName + Text("ends\\") + kCommand02TextName + "z" + kPathMark, 30000, true);
+    EXPECT_EQ(2u, escaped.exitCode);
+    EXPECT_EQ("y", ListingRows(tool.Run(kListCommand).out)[1][3]);
+    EXPECT_EQ(0u, tool.Journal().find(journal));
+}
+
 TEST(EntryctlTest, UnknownLinesFail) {
     const Text lines[] = {
         "entryctl.exe",

@@ -115,4 +115,20 @@ TEST_F(ToolLinkEndToEndTest, CommandsReachTheSelectedTargetWithTheirArgumentsWho
     EXPECT_FALSE(link.Command25());
 }
 
+// A backslash right before a closing quote escapes it for a tool that splits its line the C
+// runtime's way; the target id and every argument must arrive as they were given all the same.
+TEST_F(ToolLinkEndToEndTest, TargetIdsAndArgumentsEndingInABackslashArriveWhole) {
+    AddTarget("T\\", "Ends in a backslash");
+    ToolLink link(RunConsoleCommand);
+    ASSERT_TRUE(link.SelectTarget(1));
+    ASSERT_EQ(TargetId(), "T\\");
+
+    EXPECT_EQ(link.Command07("id"), Text("T\\") + kLineSep);
+    EXPECT_TRUE(link.Command01("C:\\dir\\"));               // before the closing path mark
+    EXPECT_TRUE(link.Command03("C:\\dir\\", "D:\\"));       // before the next argument's quotes
+    EXPECT_TRUE(link.Command04("C:\\dir\\\\", "D:\\x\\"));  // two backslashes, then the path mark
+    EXPECT_TRUE(link.Command02("C:\\dir\\"));               // at the line's end
+    EXPECT_TRUE(link.Command25());
+}
+
 }  // namespace

@@ -244,4 +244,27 @@ TEST_F(BackupWorkerTest, AManifestThatCannotBeWrittenIsReportedNotCelebrated) {
     EXPECT_EQ(host->Buttons(), kIdleAgain);
 }
 
+// A name that ends in a lead byte would take the closing quote as its second byte on the command
+// line, and the rest of the line would leave the quotes: the pass skips it and says why.
+TEST_F(BackupWorkerTest, SkipsANameWithAnIncompleteDoubleByteCharacterAndSaysWhy) {
+    const Text lone = "&mkdir PWNED&\xD5";
+    ASSERT_TRUE(tool_.Seed({{lone, "1"}, {"A", "a"}}));
+    RunPass();
+
+    // The listing may glue the next field to the name (its lead byte takes the separator along);
+    // what counts is that the entry is skipped for this reason and never reaches the tool.
+    const Text why = Text(kUnsafeNameLeadIn) + kReasonIncompleteDoubleByte + kUnsafeNameTail;
+    int skipped = 0;
+    for (const Text& line : host_->Log()) {
+        skipped += line.rfind(lone, 0) == 0 && line.size() > why.size() &&
+                   line.compare(line.size() - why.size(), why.size(), why) == 0;
+        if (line.find(kBackupDoneText) != Text::npos)
+            EXPECT_EQ(line.rfind(Text("A") + kBackupDoneText, 0), 0u) << "only A is backed up: " << line;
+    }
+    EXPECT_EQ(skipped, 1) << ::testing::PrintToString(host_->Log());
+    EXPECT_EQ(Manifest().find(lone), Text::npos);
+    EXPECT_TRUE(tool_.BackupHolds(BackupFile("A"), "A"));
+    EXPECT_EQ(GetFileAttributesA((tool_.Dir() + "\\PWNED").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 }  // namespace
