@@ -7,7 +7,10 @@
 // not); L = the command's own leading text per form; t, u = its own texts; e = entry designator;
 // a, b = text arguments; x, y, n(...) = decimal numbers; S = kArgSep; M = kPathMark.
 // Every argument stands inside double quotes: the piece before it opens them, the piece after it
-// closes them, or the line's end does. The line of each command, as the tool receives it:
+// closes them, or the line's end does. Where a quote follows an argument, the argument's trailing
+// backslashes are doubled on the line (toollink/CommandLineQuoting.h), so that the tool's C runtime
+// hands them over as one backslash each; the examples below show arguments without backslashes.
+// The line of each command, as the tool receives it:
 //
 //   entry listing     kListCommand                       entryctl.exe list
 //   Command02         P e t a M                          entryctl.exe --name "e" set-label --text "a"
@@ -49,8 +52,9 @@
 //
 // The options command in the name form: PathMark closes the entry's quote and the argument part
 // starts with kArgSep, so each option value (and a raw argument part) stands outside quotes,
-// where the command interpreter treats & | < > ^ ( ) as operators. No choice of texts avoids
-// this within that line shape; a caller must not put such characters in those values.
+// where the command interpreter treats & | < > ^ ( ) as operators and a blank ends an argument.
+// No choice of texts avoids this within that line shape: the program refuses such values there
+// (ToolCommands::SendOptions).
 
 #include "toollink/vocabulary/EntryCommandTexts.h"
 #include "toollink/vocabulary/EntryListingTexts.h"
