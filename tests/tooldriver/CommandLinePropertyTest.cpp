@@ -136,10 +136,11 @@ class TextMaker {
 
 // --- The operations --------------------------------------------------------------------------------
 
-enum SlotBit { kEntry = 1, kA = 2, kB = 4, kTarget = 8 };
+enum SlotBit { kEntry = 1, kA = 2, kB = 4, kTarget = 8, kTool = 16 };
 
 struct Values {
     Text entry, a, b, target;
+    Text tool = "C:\\Program Files (x86)\\Entry Tool\\bin\\entryctl.exe";  // ToolPath, from the registry
 };
 
 struct Op {
@@ -174,7 +175,9 @@ std::vector<Op> Ops() {
         {"Command07", kEntry | kA, [](T t, V v) { t.Command07(v.entry, v.a); }},
         {"Command08", kEntry, [](T t, V v) { t.Command08(v.entry, 1, 2, 3, 4, 5); }},
         {"Command09", kEntry, [](T t, V v) { t.Command09(v.entry); }},
+        {"Command10", kEntry, [](T t, V v) { t.Command10(v.entry); }},
         {"QueryText", kEntry | kA, [](T t, V v) { t.QueryText(v.entry, v.a); }},
+        {"Command15", kEntry, [](T t, V v) { t.Command15(v.entry); }},
         {"Command16", kEntry | kA | kB, [](T t, V v) { t.Command16(v.entry, v.a, v.b); }},
         {"Command17", kEntry | kA | kB, [](T t, V v) { t.Command17(v.entry, v.a, v.b); }},
         {"Command18", kEntry, [](T t, V v) { t.Command18(v.entry); }},
@@ -197,50 +200,56 @@ std::vector<Op> Ops() {
         {"BackupEntry", kEntry | kA, [](T t, V v) { t.BackupEntry(v.entry, v.a); }},
         {"RestoreEntry", kEntry | kA, [](T t, V v) { t.RestoreEntry(v.entry, v.a); }},
         {"Command38", kEntry, [](T t, V v) { t.Command38(v.entry); }},
+        {"Command39", kEntry, [](T t, V v) { t.Command39(v.entry); }},
         {"Command40", kEntry | kA, [](T t, V v) { t.Command40(v.entry, v.a); }},
+        {"Command41", kEntry | kA, [](T t, V v) { t.Command41(v.entry, v.a); }},
         {"Command42", kEntry | kA | kB, [](T t, V v) { t.Command42(v.entry, v.a, v.b); }},
         {"Command43", kEntry | kA, [](T t, V v) { t.Command43(v.entry, v.a); }},
     };
-    // The target commands: the selected target, and their own texts.
+    // The target commands: the tool's path, the selected target, and their own texts.
     auto target = [&](const char* name, int slots, std::function<void(ToolLink&, const Values&)> call) {
-        ops.push_back({name, kTarget | slots, [call](T t, V v) {
+        ops.push_back({name, kTool | slots, [call](T t, V v) {
+                           SetToolPath(v.tool);
                            SetTargetId(v.target);
                            call(t.Link(), v);
                        }});
     };
     using L = ToolLink&;
-    target("target 1", kA, [](L l, V v) { l.Command01(v.a); });
-    target("target 2", kA, [](L l, V v) { l.Command02(v.a); });
-    target("target 3", kA | kB, [](L l, V v) { l.Command03(v.a, v.b); });
-    target("target 4", kA | kB, [](L l, V v) { l.Command04(v.a, v.b); });
-    target("target 5", 0, [](L l, V) {
+    const int kT = kTarget;
+    target("target listing", 0, [](L l, V) { l.ListTargets(); });
+    target("target 27", 0, [](L l, V) { l.Command27(); });
+    target("target 1", kT | kA, [](L l, V v) { l.Command01(v.a); });
+    target("target 2", kT | kA, [](L l, V v) { l.Command02(v.a); });
+    target("target 3", kT | kA | kB, [](L l, V v) { l.Command03(v.a, v.b); });
+    target("target 4", kT | kA | kB, [](L l, V v) { l.Command04(v.a, v.b); });
+    target("target 5", kT, [](L l, V) {
         TextArray out;
         l.Command05(out);
     });
-    target("target 6", 0, [](L l, V) {
+    target("target 6", kT, [](L l, V) {
         TextArray out;
         l.Command06(out);
     });
-    target("target 7", kA, [](L l, V v) { l.Command07(v.a); });
-    target("target 8", kA, [](L l, V v) { l.Command08(v.a); });
-    target("target 9", kA | kB, [](L l, V v) { l.Command09(v.a, v.b); });
-    target("target 10", kA, [](L l, V v) { l.Command10(v.a); });
-    target("target 11", kA, [](L l, V v) { l.Command11(v.a); });
-    target("target 12", kA, [](L l, V v) { l.Command12(v.a); });
-    target("target 13", 0, [](L l, V) { l.Command13(1, -2); });
-    target("target 14", 0, [](L l, V) { l.Command14(1, 2, 3, 4, 5); });
-    target("target 15", kA, [](L l, V v) { l.Command15(v.a); });
-    target("target 16", kA, [](L l, V v) { l.Command16(v.a); });
-    target("target 17", kA, [](L l, V v) { l.Command17(v.a); });
-    target("target 18", kA, [](L l, V v) { l.Command18(v.a); });
-    target("target 19", kA, [](L l, V v) { l.Command19(v.a); });
-    target("target 20", 0, [](L l, V) { l.Command20(nullptr); });
-    target("target 21", 0, [](L l, V) { l.Command21(); });
-    target("target 22", kA, [](L l, V v) { l.Command22(v.a, nullptr); });
-    target("target 23", kA, [](L l, V v) { l.Command23(v.a, nullptr); });
-    target("target 24", kA, [](L l, V v) { l.Command24(v.a); });
-    target("target 25", 0, [](L l, V) { l.Command25(); });
-    target("target 26", 0, [](L l, V) { l.Command26(); });
+    target("target 7", kT | kA, [](L l, V v) { l.Command07(v.a); });
+    target("target 8", kT | kA, [](L l, V v) { l.Command08(v.a); });
+    target("target 9", kT | kA | kB, [](L l, V v) { l.Command09(v.a, v.b); });
+    target("target 10", kT | kA, [](L l, V v) { l.Command10(v.a); });
+    target("target 11", kT | kA, [](L l, V v) { l.Command11(v.a); });
+    target("target 12", kT | kA, [](L l, V v) { l.Command12(v.a); });
+    target("target 13", kT, [](L l, V) { l.Command13(1, -2); });
+    target("target 14", kT, [](L l, V) { l.Command14(1, 2, 3, 4, 5); });
+    target("target 15", kT | kA, [](L l, V v) { l.Command15(v.a); });
+    target("target 16", kT | kA, [](L l, V v) { l.Command16(v.a); });
+    target("target 17", kT | kA, [](L l, V v) { l.Command17(v.a); });
+    target("target 18", kT | kA, [](L l, V v) { l.Command18(v.a); });
+    target("target 19", kT | kA, [](L l, V v) { l.Command19(v.a); });
+    target("target 20", kT, [](L l, V) { l.Command20(nullptr); });
+    target("target 21", kT, [](L l, V) { l.Command21(); });
+    target("target 22", kT | kA, [](L l, V v) { l.Command22(v.a, nullptr); });
+    target("target 23", kT | kA, [](L l, V v) { l.Command23(v.a, nullptr); });
+    target("target 24", kT | kA, [](L l, V v) { l.Command24(v.a); });
+    target("target 25", kT, [](L l, V) { l.Command25(); });
+    target("target 26", kT, [](L l, V) { l.Command26(); });
     return ops;
 }
 
@@ -267,6 +276,7 @@ const Text kNameMarker = "EMARKQ";
 const Text kAMarker = "AMARKQ";
 const Text kBMarker = "BMARKQ";
 const Text kTargetMarker = "TMARKQ";
+const Text kToolMarker = "C:\\PMARKQ\\entryctl.exe";
 
 // The arguments meant: `marked` with every marker replaced by its text. A raw part that stands
 // outside quotes is the caller's own words: its blanks separate arguments.
@@ -334,7 +344,7 @@ class CommandLinePropertyTest : public ToolCommandsWithFake {
         if (found != marked_.end())
             return found->second;
         fake_.Clear();
-        op.call(*commands_, {numeric ? kNumberMarker : kNameMarker, kAMarker, kBMarker, kTargetMarker});
+        op.call(*commands_, {numeric ? kNumberMarker : kNameMarker, kAMarker, kBMarker, kTargetMarker, kToolMarker});
         std::vector<std::vector<WideText>> lines;
         for (const Text& line : fake_.Lines()) {
             const Reading reading = ReadLine(line);
@@ -349,7 +359,8 @@ class CommandLinePropertyTest : public ToolCommandsWithFake {
     void Check(size_t opIndex, const Op& op, const Values& v) {
         const bool numeric = (op.slots & kEntry) && IsAllDigits(v.entry);
         bool refuse = false;
-        for (auto [bit, text] : {std::pair{kEntry, &v.entry}, {kA, &v.a}, {kB, &v.b}, {kTarget, &v.target}})
+        for (auto [bit, text] :
+             {std::pair{kEntry, &v.entry}, {kA, &v.a}, {kB, &v.b}, {kTarget, &v.target}, {kTool, &v.tool}})
             refuse = refuse || ((op.slots & bit) && MustBeRefused(*text));
         if (op.sendOptions && !numeric) {
             // Outside quotes: no operators; an option value is also one word, never empty.
@@ -364,7 +375,7 @@ class CommandLinePropertyTest : public ToolCommandsWithFake {
         op.call(*commands_, v);
         const TextArray lines = fake_.Lines();
         const Text where = Text(op.name) + " with entry " + Shown(v.entry) + ", a " + Shown(v.a) + ", b " + Shown(v.b) +
-                           ", target " + Shown(v.target);
+                           ", target " + Shown(v.target) + ", tool " + Shown(v.tool);
         if (refuse) {
             ++refused_;
             if (!lines.empty())
@@ -384,6 +395,7 @@ class CommandLinePropertyTest : public ToolCommandsWithFake {
             {Widen936(kAMarker), Widen936(v.a)},
             {Widen936(kBMarker), Widen936(v.b)},
             {Widen936(kTargetMarker), Widen936(v.target)},
+            {Widen936(kToolMarker), Widen936(v.tool)},
         };
         const WideText words = op.rawA && !numeric ? Widen936(kAMarker) : WideText();
         for (size_t i = 0; i < lines.size(); ++i) {
@@ -448,20 +460,24 @@ TEST_F(CommandLinePropertyTest, EveryLineIsRefusedOrCarriesExactlyItsArguments) 
     // Fillers for the slots not under test: safe, but each with a trap of its own.
     const Values fillers[] = {
         {"box \\", "C:\\dir\\", "b\\c\\", "T\\1\\"},
-        {"12", "\x95\x5C", "plain", "T1"},
+        {"12", "\x95\x5C", "plain", "T1", "C:\\T&x (1)\\\xB1\xB8\\e.exe"},
     };
     const std::vector<Op> ops = Ops();
     for (size_t t = 0; t < texts.size(); ++t) {
         for (size_t k = 0; k < ops.size(); ++k) {
             const Op& op = ops[k];
-            for (int bit : {kEntry, kA, kB, kTarget}) {
+            for (int bit : {kEntry, kA, kB, kTarget, kTool}) {
                 if (!(op.slots & bit))
                     continue;
                 Values v = fillers[t % 2];
-                (bit == kEntry ? v.entry : bit == kA ? v.a : bit == kB ? v.b : v.target) = texts[t];
+                (bit == kEntry    ? v.entry
+                 : bit == kA      ? v.a
+                 : bit == kB      ? v.b
+                 : bit == kTarget ? v.target
+                                  : v.tool) = texts[t];
                 Check(k, op, v);
             }
-            // Every slot from the generator at once.
+            // Every slot but the tool's path from the generator at once.
             Check(k, op,
                   {texts[t], texts[(t + 1) % texts.size()], texts[(t + 7) % texts.size()],
                    texts[(t + 3) % texts.size()]});
