@@ -14,6 +14,7 @@
 // whole line. Platform-free; any thread.
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/LeadBytes.h"
