@@ -29,6 +29,15 @@ void RemoveTree(const Text& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
+Text TempFolder() {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    Text base = temp;
+    if (!base.empty() && base.back() == '\\')
+        base.pop_back();
+    return base;
+}
+
 }  // namespace
 
 Text BuiltProgramFolder() {
@@ -43,13 +52,16 @@ Text BuiltProgramPath(const Text& exeName) {
     return BuiltProgramFolder() + "\\" + exeName;
 }
 
-ScratchFolder::ScratchFolder() {
+ScratchFolder::ScratchFolder() : ScratchFolder(TempFolder()) {}
+
+ScratchFolder::ScratchFolder(const Text& base, const Text& name) {
+    if (!name.empty()) {
+        const Text path = base + "\\" + name;
+        if (CreateDirectoryA(path.c_str(), nullptr))
+            path_ = path;
+        return;
+    }
     static std::atomic<int> counter{0};
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    Text base = temp;
-    if (!base.empty() && base.back() == '\\')
-        base.pop_back();
     for (int attempt = 0; attempt < 1000; ++attempt) {
         std::ostringstream name;
         name << base << "\\ek-test-" << GetCurrentProcessId() << "-" << counter++ << "-" << GetTickCount();

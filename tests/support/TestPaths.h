@@ -13,8 +13,11 @@ Text BuiltProgramPath(const Text& exeName);
 // A new empty folder under the system's temporary folder, removed with everything in it when
 // the object dies.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder();
+    // The same, under `parent` (an existing folder, without a closing separator) instead; named
+    // `name` when one is given (Path() stays empty when that folder exists already).
+    explicit ScratchFolder(const Text& parent, const Text& name = Text());
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
@@ -24,7 +27,7 @@ public:
     // Path() + "\\" + name.
     Text File(const Text& name) const;
 
-private:
+  private:
     Text path_;
 };
 
