@@ -12,3 +12,9 @@
 // this process has no such variable (a system without 32-bit programs), the reference is expanded
 // as this program sees it. Undefined references stay as they are.
 Text ExpandAsThirtyTwoBitProgram(const Text& text);
+
+// The target of the shortcut file `lnkPath` as a 32-bit program on this system reads it, when the
+// shortcut records its target relative to environment variables (ShortcutEnvironmentTarget.h):
+// the recorded text expanded by ExpandAsThirtyTwoBitProgram. Empty text when the file cannot be
+// read, is no shortcut or records no such target.
+Text ShortcutTargetAsThirtyTwoBitProgram(const Text& lnkPath);

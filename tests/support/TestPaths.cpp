@@ -52,6 +52,12 @@ Text BuiltProgramPath(const Text& exeName) {
     return BuiltProgramFolder() + "\\" + exeName;
 }
 
+Text EnvironmentFolder(const char* name) {
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetEnvironmentVariableA(name, buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? Text(buffer, length) : Text();
+}
+
 ScratchFolder::ScratchFolder() : ScratchFolder(TempFolder()) {}
 
 ScratchFolder::ScratchFolder(const Text& base, const Text& name) {

@@ -10,6 +10,10 @@ Text BuiltProgramFolder();
 // Full path of a program the build put beside the test program, e.g. "entryctl.exe".
 Text BuiltProgramPath(const Text& exeName);
 
+// The value of this process's environment variable `name` (a folder such as "ProgramFiles(x86)");
+// empty text when it is not defined or longer than a path.
+Text EnvironmentFolder(const char* name);
+
 // A new empty folder under the system's temporary folder, removed with everything in it when
 // the object dies.
 class ScratchFolder {

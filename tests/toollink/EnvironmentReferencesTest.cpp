@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "tests/support/TestPaths.h"
 #include "toollink/ThirtyTwoBitView.h"
 
 namespace {
@@ -20,14 +21,8 @@ Text SystemExpansion(const Text& text) {
     return Text(buffer.data());
 }
 
-Text Variable(const char* name) {
-    char buffer[MAX_PATH + 1] = {};
-    const DWORD length = GetEnvironmentVariableA(name, buffer, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? Text(buffer, length) : Text();
-}
-
 std::optional<Text> ProcessVariable(const Text& name) {
-    const Text value = Variable(name.c_str());
+    const Text value = EnvironmentFolder(name.c_str());
     return value.empty() ? std::nullopt : std::optional<Text>(value);
 }
 
@@ -86,11 +81,11 @@ TEST(EnvironmentReferencesTest, ThirtyTwoBitProgramsHaveTheirOwnProgramFolders) 
 }
 
 TEST(EnvironmentReferencesTest, ExpandsAsA32BitProgramOnThisSystem) {
-    const Text programFiles32 = Variable("ProgramFiles(x86)");
-    const Text common32 = Variable("CommonProgramFiles(x86)");
+    const Text programFiles32 = EnvironmentFolder("ProgramFiles(x86)");
+    const Text common32 = EnvironmentFolder("CommonProgramFiles(x86)");
     ASSERT_FALSE(programFiles32.empty());
     ASSERT_FALSE(common32.empty());
-    ASSERT_NE(programFiles32, Variable("ProgramFiles"));
+    ASSERT_NE(programFiles32, EnvironmentFolder("ProgramFiles"));
     struct Case {
         const char* name;
         Text input;
@@ -100,8 +95,8 @@ TEST(EnvironmentReferencesTest, ExpandsAsA32BitProgramOnThisSystem) {
         {"program files", "%ProgramFiles%\\Entryctl", programFiles32 + "\\Entryctl"},
         {"any letter case", "%programfiles%\\Entryctl", programFiles32 + "\\Entryctl"},
         {"common files", "%CommonProgramFiles%\\Tools", common32 + "\\Tools"},
-        {"the 64-bit folder by its own name", "%ProgramW6432%", Variable("ProgramW6432")},
-        {"a variable alike for both", "%SystemRoot%\\x", Variable("SystemRoot") + "\\x"},
+        {"the 64-bit folder by its own name", "%ProgramW6432%", EnvironmentFolder("ProgramW6432")},
+        {"a variable alike for both", "%SystemRoot%\\x", EnvironmentFolder("SystemRoot") + "\\x"},
         {"undefined", "%EK_NOT_DEFINED%\\x", "%EK_NOT_DEFINED%\\x"},
     };
     for (const Case& c : cases) {

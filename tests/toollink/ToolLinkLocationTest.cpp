@@ -330,13 +330,6 @@ TEST_F(ToolLinkLocationTest, ValueInThe32BitViewIsReadFirstThenThe64BitView) {
     EXPECT_EQ(ToolPath(), tool64 + kToolExeName);
 }
 
-// A folder named by an environment variable of this process, without a closing separator.
-Text EnvironmentFolder(const char* name) {
-    char buffer[MAX_PATH + 1] = {};
-    const DWORD length = GetEnvironmentVariableA(name, buffer, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? Text(buffer, length) : Text();
-}
-
 TEST_F(ToolLinkLocationTest, ProgramFilesInAValueMeansTheFolderOfProgramsOfItsViewsWidth) {
     // A 32-bit installer that records "%ProgramFiles%\Tool" means "Program Files (x86)\Tool";
     // a 64-bit installer means "Program Files\Tool". Folders of this test in both, each holding
@@ -375,6 +368,26 @@ TEST_F(ToolLinkLocationTest, ProgramFilesInAValueMeansTheFolderOfProgramsOfItsVi
         EXPECT_EQ(ToolPath(), c.expectedDir + kToolExeName);
         ASSERT_TRUE(c.install->Write(""));
     }
+}
+
+TEST_F(ToolLinkLocationTest, ToolOfA32BitInstallerIsFoundThroughItsDesktopShortcut) {
+    // The installer put the tool under "Program Files (x86)" and a shortcut on the desktop that
+    // records "%ProgramFiles%\...": the shell of 64-bit Windows reads it to this 64-bit program
+    // as "Program Files\...", where there is no tool.
+    const Text name = "EntryKeeper shortcut tool " + std::to_string(GetCurrentProcessId());
+    ScratchFolder installed(EnvironmentFolder("ProgramFiles(x86)"), name);
+    ASSERT_FALSE(installed.Path().empty());
+    const Text toolFolder = installed.Path() + kInstallSubdir;
+    ASSERT_TRUE(CreateDirectoryA(toolFolder.c_str(), nullptr));
+    ASSERT_TRUE(WriteWholeFile(toolFolder + kToolExeName, "stand-in"));
+    const Text relative = Text("\\") + name + kInstallSubdir + kToolExeName;
+    ASSERT_TRUE(shortcuts_.Add(kShortcutName1, EnvironmentFolder("ProgramFiles") + relative));
+    ASSERT_TRUE(AddEnvironmentTarget(SpecialFolder(0) + kShortcutName1, "%ProgramFiles%" + relative));
+
+    ToolLink link = MakeLink();
+    EXPECT_EQ(ToolDir(), toolFolder);
+    EXPECT_EQ(ToolPath(), toolFolder + kToolExeName);
+    EXPECT_EQ(lines_.size(), 1u);  // located, so the targets were listed once
 }
 
 TEST_F(ToolLinkLocationTest, SecondShortcutWinsWhenTheFirstIsMissing) {
