@@ -118,6 +118,16 @@ class InstallValue {
     std::vector<Text> created_;
 };
 
+// Leaves the folder that locating the tool made the current directory, so that a folder of the
+// test can be removed: declared after the test's own folders, it goes before them.
+class LeaveCurrentDirectory {
+public:
+    LeaveCurrentDirectory() = default;
+    ~LeaveCurrentDirectory() { SetCurrentDirectoryA(BuiltProgramFolder().c_str()); }
+    LeaveCurrentDirectory(const LeaveCurrentDirectory&) = delete;
+    LeaveCurrentDirectory& operator=(const LeaveCurrentDirectory&) = delete;
+};
+
 // Shortcut files placed on the desktop, removed again (with the desktop folder when it had to
 // be made).
 class DesktopShortcuts {
@@ -342,6 +352,7 @@ TEST_F(ToolLinkLocationTest, ProgramFilesInAValueMeansTheFolderOfProgramsOfItsVi
     const Text name = "EntryKeeper test tool " + std::to_string(GetCurrentProcessId());
     ScratchFolder under32(programFiles32, name);
     ScratchFolder under64(programFiles64, name);
+    LeaveCurrentDirectory leave;
     for (const ScratchFolder* folder : {&under32, &under64}) {
         ASSERT_FALSE(folder->Path().empty());
         ASSERT_TRUE(CreateDirectoryA((folder->Path() + kInstallSubdir).c_str(), nullptr));
@@ -376,6 +387,7 @@ TEST_F(ToolLinkLocationTest, ToolOfA32BitInstallerIsFoundThroughItsDesktopShortc
     // as "Program Files\...", where there is no tool.
     const Text name = "EntryKeeper shortcut tool " + std::to_string(GetCurrentProcessId());
     ScratchFolder installed(EnvironmentFolder("ProgramFiles(x86)"), name);
+    LeaveCurrentDirectory leave;
     ASSERT_FALSE(installed.Path().empty());
     const Text toolFolder = installed.Path() + kInstallSubdir;
     ASSERT_TRUE(CreateDirectoryA(toolFolder.c_str(), nullptr));
