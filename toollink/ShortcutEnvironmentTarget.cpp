@@ -26,7 +26,7 @@ constexpr size_t kWideFieldUnits = 260;
 
 // Reads little-endian numbers, refusing every read that would pass the end.
 class Reader {
-  public:
+public:
     explicit Reader(std::string_view bytes) : bytes_(bytes) {}
 
     bool Has(size_t at, size_t count) const { return at <= bytes_.size() && count <= bytes_.size() - at; }
@@ -42,7 +42,7 @@ class Reader {
 
     std::string_view Slice(size_t at, size_t count) const { return bytes_.substr(at, count); }
 
-  private:
+private:
     std::string_view bytes_;
 };
 

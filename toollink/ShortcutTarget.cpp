@@ -1,8 +1,8 @@
 #include "toollink/ShortcutTarget.h"
 
+#include <windows.h>
 #include <objidl.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <vector>
 

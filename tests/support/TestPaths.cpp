@@ -60,9 +60,9 @@ Text EnvironmentFolder(const char* name) {
 
 ScratchFolder::ScratchFolder() : ScratchFolder(TempFolder()) {}
 
-ScratchFolder::ScratchFolder(const Text& base, const Text& name) {
-    if (!name.empty()) {
-        const Text path = base + "\\" + name;
+ScratchFolder::ScratchFolder(const Text& parent, const Text& folderName) {
+    if (!folderName.empty()) {
+        const Text path = parent + "\\" + folderName;
         if (CreateDirectoryA(path.c_str(), nullptr))
             path_ = path;
         return;
@@ -70,7 +70,7 @@ ScratchFolder::ScratchFolder(const Text& base, const Text& name) {
     static std::atomic<int> counter{0};
     for (int attempt = 0; attempt < 1000; ++attempt) {
         std::ostringstream name;
-        name << base << "\\ek-test-" << GetCurrentProcessId() << "-" << counter++ << "-" << GetTickCount();
+        name << parent << "\\ek-test-" << GetCurrentProcessId() << "-" << counter++ << "-" << GetTickCount();
         if (CreateDirectoryA(name.str().c_str(), nullptr)) {
             path_ = name.str();
             return;

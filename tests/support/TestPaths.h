@@ -17,11 +17,11 @@ Text EnvironmentFolder(const char* name);
 // A new empty folder under the system's temporary folder, removed with everything in it when
 // the object dies.
 class ScratchFolder {
-  public:
+public:
     ScratchFolder();
     // The same, under `parent` (an existing folder, without a closing separator) instead; named
-    // `name` when one is given (Path() stays empty when that folder exists already).
-    explicit ScratchFolder(const Text& parent, const Text& name = Text());
+    // `folderName` when one is given (Path() stays empty when that folder exists already).
+    explicit ScratchFolder(const Text& parent, const Text& folderName = Text());
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
@@ -31,7 +31,7 @@ class ScratchFolder {
     // Path() + "\\" + name.
     Text File(const Text& name) const;
 
-  private:
+private:
     Text path_;
 };
 

@@ -1,9 +1,9 @@
 #pragma once
 // Writes real shell shortcut files for the tests, through the shell-link interface.
 
+#include <windows.h>
 #include <objidl.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <cstring>

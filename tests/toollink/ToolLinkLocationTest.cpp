@@ -36,7 +36,7 @@ Text CurrentDirectory() {
 // installer writes it on 64-bit Windows, the 64-bit view where a 64-bit one does. A value left
 // by an earlier run is removed first; keys it had to create are removed with it.
 class InstallValue {
-  public:
+public:
     explicit InstallValue(REGSAM view) : view_(view) { Remove(); }
     ~InstallValue() { Remove(); }
     InstallValue(const InstallValue&) = delete;
@@ -47,8 +47,8 @@ class InstallValue {
         if (!OpenCreating(&key))
             return false;
         const DWORD size = static_cast<DWORD>(value.size() + 1);
-        LONG status =
-            RegSetValueExA(key, kInstallValueName.c_str(), 0, type, reinterpret_cast<const BYTE*>(value.c_str()), size);
+        LONG status = RegSetValueExA(key, kInstallValueName.c_str(), 0, type,
+                                     reinterpret_cast<const BYTE*>(value.c_str()), size);
         RegCloseKey(key);
         return status == ERROR_SUCCESS;
     }
@@ -75,7 +75,7 @@ class InstallValue {
         return found;
     }
 
-  private:
+private:
     // Creates the key path one level at a time, remembering the levels that did not exist.
     bool OpenCreating(HKEY* out) {
         Text path;
@@ -131,7 +131,7 @@ public:
 // Shortcut files placed on the desktop, removed again (with the desktop folder when it had to
 // be made).
 class DesktopShortcuts {
-  public:
+public:
     DesktopShortcuts() {
         desktop_ = SpecialFolder(0);
         if (!desktop_.empty() && !IsDirectory(desktop_))
@@ -154,14 +154,14 @@ class DesktopShortcuts {
         return WriteShortcutFile(path, target);
     }
 
-  private:
+private:
     Text desktop_;
     bool madeDesktop_ = false;
     std::vector<Text> written_;
 };
 
 class ToolLinkLocationTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ClearToolLocation();
         ASSERT_FALSE(SpecialFolder(0).empty());
