@@ -11,8 +11,8 @@
 
 #include "common/Text.h"
 
-// Between the time of day and the message. A line whose time could not be written (no script
-// engine) begins with it.
+// Between the time of day and the message. A line whose time could not be written (a date text
+// that cannot be read) begins with it.
 inline constexpr char kLogSeparator[] = " - ";
 
 // Names the window whose LogBox AppendLog(message) writes to; null (the start) means this
@@ -24,7 +24,8 @@ HWND LogWindow();
 
 // Appends the line for `message` to the LogBox of `window` and puts the caret after its last
 // character, scrolled into view. The time of day is worked out on the calling thread (COM is
-// initialised for that during the call); the append itself is carried out on the window thread,
+// initialised for that during the call), by the script engine or, where that cannot be created,
+// from the local clock (LogDateText.h); the append itself is carried out on the window thread,
 // where the calling thread waits for it. The window thread never waits for a worker, so it may
 // log too. A NUL byte in `message` is written as '?', so it cannot end the line early.
 // Returns false, having appended nothing, when `window` does not exist or has no LogBox.

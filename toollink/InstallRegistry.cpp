@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/WinHandles.h"
+#include "toollink/ThirtyTwoBitView.h"
 
 namespace {
 
@@ -30,14 +31,14 @@ Text Expand(const Text& value) {
 
 }  // namespace
 
-Text ReadLocalMachineText(const Text& keyAndValue) {
+Text ReadLocalMachineText(const Text& keyAndValue, RegistryView view) {
     size_t slash = keyAndValue.rfind('\\');
     Text keyPath = slash == Text::npos ? Text() : keyAndValue.substr(0, slash);
     Text valueName = slash == Text::npos ? keyAndValue : keyAndValue.substr(slash + 1);
 
+    const REGSAM viewFlag = view == RegistryView::k32Bit ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
     UniqueRegKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, key.put()) !=
-        ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | viewFlag, key.put()) != ERROR_SUCCESS)
         return Text();
 
     DWORD type = 0;
@@ -59,7 +60,19 @@ Text ReadLocalMachineText(const Text& keyAndValue) {
         if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
             return Text();
         Text value = FromStoredBytes(bytes, got);
-        return type == REG_EXPAND_SZ ? Expand(value) : value;
+        if (type == REG_SZ)
+            return value;
+        // A 32-bit installer wrote the references for 32-bit programs to expand.
+        return view == RegistryView::k32Bit ? ExpandAsThirtyTwoBitProgram(value) : Expand(value);
+    }
+    return Text();
+}
+
+Text ReadLocalMachineText(const Text& keyAndValue) {
+    for (RegistryView view : {RegistryView::k32Bit, RegistryView::k64Bit}) {
+        Text value = ReadLocalMachineText(keyAndValue, view);
+        if (!value.empty())
+            return value;
     }
     return Text();
 }

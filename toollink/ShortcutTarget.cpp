@@ -10,6 +10,8 @@
 #include "automation/AutomationObject.h"
 #include "common/ComOwners.h"
 #include "common/TextOps.h"
+#include "toollink/PathQueries.h"
+#include "toollink/ThirtyTwoBitView.h"
 #include "toollink/vocabulary/LocationTexts.h"
 #include "toollink/vocabulary/ToolInstallTexts.h"
 
@@ -60,5 +62,12 @@ Text ShortcutTarget(const Text& path) {
     Text target = TargetThroughShellObject(path);
     if (target.empty())
         target = TargetThroughShellLink(path);
+    // A shortcut written by a 32-bit installer records a target under "Program Files (x86)" as
+    // "%ProgramFiles%\...", and the shell expands that with the environment of the program that
+    // reads it: this 64-bit program is told "Program Files". Where the target as a 32-bit program
+    // reads it exists, that is the one; a shortcut of a 64-bit installer keeps its own target.
+    const Text thirtyTwoBitTarget = ShortcutTargetAsThirtyTwoBitProgram(path);
+    if (!thirtyTwoBitTarget.empty() && thirtyTwoBitTarget != target && EntryExists(thirtyTwoBitTarget))
+        return thirtyTwoBitTarget;
     return target;
 }

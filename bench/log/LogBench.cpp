@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
          [&](int n) { return TimeOnWorker(n, [&] { AppendLog(hwnd, "Backing up entry 17/5000"); }); }},
         {"date text alone, worker thread",
          [&](int n) { return TimeOnWorker(n, [&] { EpochMillisToDateText("1700000000000"); }); }},
-        {"append alone (no script engine)",
+        {"append, date text from the clock",
          [&](int n) {
              SetScriptClassForTesting("EntryKeeper.NoSuchScriptEngine");
              Timing ms = TimeOnWindowThread(n, [&] { AppendLog(hwnd, "Backing up entry 17/5000"); });

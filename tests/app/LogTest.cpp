@@ -25,6 +25,9 @@ namespace {
 
 SYSTEMTIME g_fixedNow;
 
+// A script class that does not exist: the engine is missing, as for a 64-bit program on 64-bit Windows.
+constexpr char kNoScriptEngine[] = "EntryKeeper.NoSuchScriptEngine";
+
 SYSTEMTIME FixedClock() {
     return g_fixedNow;
 }
@@ -97,6 +100,9 @@ TEST_F(LogTest, LineBeginsWithTheLocalTimeOfDayThenTheSeparatorAndMessage) {
          "Backing up entry 2/3",
          "09:05:07 - Backing up entry 2/3\r\n"},
         {"last second of the local day", {2024, 3, 0, 1, 4, 59, 59, 999}, "late", "23:59:59 - late\r\n"},
+        {"local midnight", {2024, 3, 0, 1, 5, 0, 0, 0}, "early", "00:00:00 - early\r\n"},
+        {"last second of the local year", {2025, 1, 0, 1, 4, 59, 59, 999}, "old", "23:59:59 - old\r\n"},
+        {"local New Year", {2025, 1, 0, 1, 5, 0, 0, 0}, "new", "00:00:00 - new\r\n"},
         {"empty message", {2024, 1, 0, 15, 14, 5, 7, 0}, "", "09:05:07 - \r\n"},
         {"code page 936 message",
          {2024, 1, 0, 15, 0, 0, 0, 0},
@@ -108,18 +114,60 @@ TEST_F(LogTest, LineBeginsWithTheLocalTimeOfDayThenTheSeparatorAndMessage) {
          Text("tool said \0 here", 16),
          "09:05:07 - tool said ? here\r\n"},
     };
-    SetLogClockForTesting(FixedClock);
+    // Wine's script engine places the changes of the clock up to two hours early, so these are
+    // logged without it only, as a 64-bit program on 64-bit Windows logs them.
+    const Case clockChangeCases[] = {
+        // The clock goes from 01:59:59 straight to 03:00:00 in spring...
+        {"before the clock goes forward", {2024, 3, 0, 10, 6, 59, 59, 999}, "a", "01:59:59 - a\r\n"},
+        {"after the clock went forward", {2024, 3, 0, 10, 7, 0, 0, 0}, "b", "03:00:00 - b\r\n"},
+        {"an hour before the change", {2024, 3, 0, 10, 6, 0, 0, 0}, "c", "01:00:00 - c\r\n"},
+        // ...and from 01:59:59 back to 01:00:00 in autumn.
+        {"before the clock goes back", {2024, 11, 0, 3, 5, 59, 59, 999}, "d", "01:59:59 - d\r\n"},
+        {"after the clock went back", {2024, 11, 0, 3, 6, 0, 0, 0}, "e", "01:00:00 - e\r\n"},
+        {"the repeated hour", {2024, 11, 0, 3, 6, 30, 0, 0}, "f", "01:30:00 - f\r\n"},
+        {"midnight before the change", {2024, 11, 0, 3, 4, 0, 0, 0}, "g", "00:00:00 - g\r\n"},
+    };
+    struct Run {
+        const char* name;
+        const char* scriptClass;
+        std::vector<const Case*> cases;
+    };
+    Run runs[] = {{"with the script engine", nullptr, {}}, {"without the script engine", kNoScriptEngine, {}}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        g_fixedNow = c.utc;
-        const Text before = Log();
-        ASSERT_TRUE(AppendLog(hwnd_, c.message));
-        EXPECT_EQ(Log(), before + c.expectedLine);
+        runs[0].cases.push_back(&c);
+        runs[1].cases.push_back(&c);
+    }
+    for (const Case& c : clockChangeCases)
+        runs[1].cases.push_back(&c);
+
+    SetLogClockForTesting(FixedClock);
+    for (const Run& run : runs) {
+        SCOPED_TRACE(run.name);
+        SetScriptClassForTesting(run.scriptClass);
+        for (const Case* c : run.cases) {
+            SCOPED_TRACE(c->name);
+            g_fixedNow = c->utc;
+            const Text before = Log();
+            ASSERT_TRUE(AppendLog(hwnd_, c->message));
+            EXPECT_EQ(Log(), before + c->expectedLine);
+        }
     }
 }
 
-TEST_F(LogTest, WithoutTheScriptEngineLinesBeginWithTheSeparatorAndAreStillLogged) {
-    SetScriptClassForTesting("EntryKeeper.NoSuchScriptEngine");
+TEST_F(LogTest, WithoutTheScriptEngineLinesFromEveryThreadBeginWithTheTimeOfDay) {
+    SetScriptClassForTesting(kNoScriptEngine);
+    SetLogClockForTesting(FixedClock);
+    g_fixedNow = {2024, 11, 0, 3, 6, 30, 0, 0};
+    const Text before = Log();
+    ASSERT_TRUE(AppendLog(hwnd_, "from the window thread"));
+    ASSERT_TRUE(OnWorkerWhilePumping([&] { EXPECT_TRUE(AppendLog(hwnd_, "from a worker")); }, [] {}));
+    EXPECT_EQ(Log(), before + "01:30:00" + kLogSeparator + "from the window thread\r\n" + "01:30:00" + kLogSeparator +
+                         "from a worker\r\n");
+}
+
+TEST_F(LogTest, ADateTextThatCannotBeReadLeavesTheStampEmptyAndTheLineIsStillLogged) {
+    // An object that can be created but writes no date: the stamp is empty, the message stays.
+    SetScriptClassForTesting("VBScript.RegExp");
     const Text before = Log();
     ASSERT_TRUE(AppendLog(hwnd_, "from the window thread"));
     ASSERT_TRUE(OnWorkerWhilePumping([&] { EXPECT_TRUE(AppendLog(hwnd_, "from a worker")); }, [] {}));
@@ -143,7 +191,7 @@ TEST_F(LogTest, TypedAndSelectedTextStaysInFrontAndTheCaretEndsAtTheEnd) {
 
     // Enough lines to scroll: after each append the caret is after the last character, in view.
     // (The time of day plays no part here; without the script engine the appends are quicker.)
-    SetScriptClassForTesting("EntryKeeper.NoSuchScriptEngine");
+    SetScriptClassForTesting(kNoScriptEngine);
     for (int i = 0; i < 80; ++i) {
         SendMessageA(box_, EM_SETSEL, 3, 9);  // the user selects something in between
         ASSERT_TRUE(AppendLog(hwnd_, "line " + std::to_string(i)));

@@ -29,6 +29,15 @@ void RemoveTree(const Text& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
+Text TempFolder() {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    Text base = temp;
+    if (!base.empty() && base.back() == '\\')
+        base.pop_back();
+    return base;
+}
+
 }  // namespace
 
 Text BuiltProgramFolder() {
@@ -43,16 +52,25 @@ Text BuiltProgramPath(const Text& exeName) {
     return BuiltProgramFolder() + "\\" + exeName;
 }
 
-ScratchFolder::ScratchFolder() {
+Text EnvironmentFolder(const char* name) {
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetEnvironmentVariableA(name, buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? Text(buffer, length) : Text();
+}
+
+ScratchFolder::ScratchFolder() : ScratchFolder(TempFolder()) {}
+
+ScratchFolder::ScratchFolder(const Text& parent, const Text& folderName) {
+    if (!folderName.empty()) {
+        const Text path = parent + "\\" + folderName;
+        if (CreateDirectoryA(path.c_str(), nullptr))
+            path_ = path;
+        return;
+    }
     static std::atomic<int> counter{0};
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    Text base = temp;
-    if (!base.empty() && base.back() == '\\')
-        base.pop_back();
     for (int attempt = 0; attempt < 1000; ++attempt) {
         std::ostringstream name;
-        name << base << "\\ek-test-" << GetCurrentProcessId() << "-" << counter++ << "-" << GetTickCount();
+        name << parent << "\\ek-test-" << GetCurrentProcessId() << "-" << counter++ << "-" << GetTickCount();
         if (CreateDirectoryA(name.str().c_str(), nullptr)) {
             path_ = name.str();
             return;

@@ -10,11 +10,18 @@ Text BuiltProgramFolder();
 // Full path of a program the build put beside the test program, e.g. "entryctl.exe".
 Text BuiltProgramPath(const Text& exeName);
 
+// The value of this process's environment variable `name` (a folder such as "ProgramFiles(x86)");
+// empty text when it is not defined or longer than a path.
+Text EnvironmentFolder(const char* name);
+
 // A new empty folder under the system's temporary folder, removed with everything in it when
 // the object dies.
 class ScratchFolder {
 public:
     ScratchFolder();
+    // The same, under `parent` (an existing folder, without a closing separator) instead; named
+    // `folderName` when one is given (Path() stays empty when that folder exists already).
+    explicit ScratchFolder(const Text& parent, const Text& folderName = Text());
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "common/SharedTexts.h"
@@ -30,10 +32,12 @@ Text CurrentDirectory() {
     return buffer;
 }
 
-// The install value under HKLM (64-bit view). Keys it had to create are removed with it.
+// The install value under HKLM in one view of the registry: the 32-bit view is where a 32-bit
+// installer writes it on 64-bit Windows, the 64-bit view where a 64-bit one does. A value left
+// by an earlier run is removed first; keys it had to create are removed with it.
 class InstallValue {
 public:
-    InstallValue() { Remove(); }
+    explicit InstallValue(REGSAM view) : view_(view) { Remove(); }
     ~InstallValue() { Remove(); }
     InstallValue(const InstallValue&) = delete;
     InstallValue& operator=(const InstallValue&) = delete;
@@ -59,6 +63,18 @@ public:
         return status == ERROR_SUCCESS;
     }
 
+    // The value as the other view shows it: nothing, when the two views are really apart.
+    bool VisibleIn(REGSAM otherView) const {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKeyPath.c_str(), 0, KEY_QUERY_VALUE | otherView, &key) !=
+            ERROR_SUCCESS)
+            return false;
+        const bool found =
+            RegQueryValueExA(key, kInstallValueName.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        return found;
+    }
+
 private:
     // Creates the key path one level at a time, remembering the levels that did not exist.
     bool OpenCreating(HKEY* out) {
@@ -71,8 +87,8 @@ private:
             path = kInstallKeyPath.substr(0, end);
             HKEY key = nullptr;
             DWORD disposition = 0;
-            if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
-                                nullptr, &key, &disposition) != ERROR_SUCCESS)
+            if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view_, nullptr, &key,
+                                &disposition) != ERROR_SUCCESS)
                 return false;
             if (disposition == REG_CREATED_NEW_KEY)
                 created_.push_back(path);
@@ -88,17 +104,28 @@ private:
 
     void Remove() {
         HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKeyPath.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) ==
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKeyPath.c_str(), 0, KEY_SET_VALUE | view_, &key) ==
             ERROR_SUCCESS) {
             RegDeleteValueA(key, kInstallValueName.c_str());
             RegCloseKey(key);
         }
         for (auto it = created_.rbegin(); it != created_.rend(); ++it)
-            RegDeleteKeyExA(HKEY_LOCAL_MACHINE, it->c_str(), KEY_WOW64_64KEY, 0);
+            RegDeleteKeyExA(HKEY_LOCAL_MACHINE, it->c_str(), view_, 0);
         created_.clear();
     }
 
+    REGSAM view_;
     std::vector<Text> created_;
+};
+
+// Leaves the folder that locating the tool made the current directory, so that a folder of the
+// test can be removed: declared after the test's own folders, it goes before them.
+class LeaveCurrentDirectory {
+public:
+    LeaveCurrentDirectory() = default;
+    ~LeaveCurrentDirectory() { SetCurrentDirectoryA(BuiltProgramFolder().c_str()); }
+    LeaveCurrentDirectory(const LeaveCurrentDirectory&) = delete;
+    LeaveCurrentDirectory& operator=(const LeaveCurrentDirectory&) = delete;
 };
 
 // Shortcut files placed on the desktop, removed again (with the desktop folder when it had to
@@ -170,7 +197,9 @@ protected:
         });
     }
 
-    InstallValue install_;
+    // Declared before the shortcuts and folders: both views are cleared before anything else is made.
+    InstallValue install32_{KEY_WOW64_32KEY};
+    InstallValue install_{KEY_WOW64_64KEY};
     DesktopShortcuts shortcuts_;
     ScratchFolder scratch_;
     std::vector<Text> lines_;
@@ -243,11 +272,134 @@ TEST_F(ToolLinkLocationTest, LocateWithAGivenPathTakesItOnlyWhenItExistsAndIsSaf
 TEST_F(ToolLinkLocationTest, ExpandableRegistryValueIsExpanded) {
     const Text folder = MakeToolFolder(kInstallSubdir);
     ASSERT_TRUE(SetEnvironmentVariableA("EK_TOOL_ROOT", scratch_.Path().c_str()));
-    ASSERT_TRUE(install_.Write("%EK_TOOL_ROOT%", REG_EXPAND_SZ));
-    ToolLink link = MakeLink();
-    EXPECT_EQ(link.FindToolDir(), folder);
-    EXPECT_EQ(ToolPath(), folder + kToolExeName);
+    // A variable that is the same for programs of both widths, in either view.
+    for (InstallValue* install : {&install32_, &install_}) {
+        SCOPED_TRACE(install == &install32_ ? "32-bit view" : "64-bit view");
+        ClearToolLocation();
+        ASSERT_TRUE(install->Write("%EK_TOOL_ROOT%", REG_EXPAND_SZ));
+        ToolLink link = MakeLink();
+        EXPECT_EQ(link.FindToolDir(), folder);
+        EXPECT_EQ(ToolPath(), folder + kToolExeName);
+        ASSERT_TRUE(install->Write(""));
+    }
     SetEnvironmentVariableA("EK_TOOL_ROOT", nullptr);
+}
+
+TEST_F(ToolLinkLocationTest, ValueInThe32BitViewIsReadFirstThenThe64BitView) {
+    // Install folders (value) with the tool in their kInstallSubdir, and the target of a shortcut.
+    const Text root32 = scratch_.File("installed by a 32-bit installer");
+    const Text root64 = scratch_.File("installed by a 64-bit installer");
+    const Text rootWithoutTool = scratch_.File("tool removed");
+    const Text tool32 = MakeToolFolder("installed by a 32-bit installer" + Text(kInstallSubdir));
+    const Text tool64 = MakeToolFolder("installed by a 64-bit installer" + Text(kInstallSubdir));
+    const Text shortcutFolder = MakeToolFolder("shortcut target");
+    ASSERT_TRUE(shortcuts_.Add(kShortcutName1, shortcutFolder + kToolExeName));
+
+    struct Case {
+        const char* name;
+        std::optional<Text> in32;  // nullopt: no value in that view
+        std::optional<Text> in64;
+        Text expectedDir;
+        bool located;
+    };
+    const Case cases[] = {
+        {"only in the 32-bit view", root32, std::nullopt, tool32, true},
+        {"only in the 64-bit view", std::nullopt, root64, tool64, true},
+        {"in both with different folders: the 32-bit view wins", root32, root64, tool32, true},
+        // The first value found is used, as by a 32-bit program, even when the tool is gone there.
+        {"in both, the tool gone from the 32-bit view's folder", rootWithoutTool, root64,
+         rootWithoutTool + kInstallSubdir, false},
+        {"empty text in the 32-bit view counts as no value", Text(), root64, tool64, true},
+        {"in neither: the desktop shortcut", std::nullopt, std::nullopt, shortcutFolder, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearToolLocation();
+        InstallValue in32(KEY_WOW64_32KEY);
+        InstallValue in64(KEY_WOW64_64KEY);
+        if (c.in32)
+            ASSERT_TRUE(in32.Write(*c.in32));
+        if (c.in64)
+            ASSERT_TRUE(in64.Write(*c.in64));
+        if (c.in32 && !c.in64)
+            ASSERT_FALSE(in32.VisibleIn(KEY_WOW64_64KEY)) << "the two views are one in this prefix";
+
+        ToolLink link = MakeLink();
+        EXPECT_EQ(ToolDir(), c.expectedDir);
+        EXPECT_EQ(ToolPath(), c.located ? c.expectedDir + kToolExeName : Text());
+        EXPECT_EQ(link.FindToolDir(), c.located ? c.expectedDir : Text());
+    }
+
+    // A value of another kind than text in the 32-bit view counts as no value either.
+    ClearToolLocation();
+    InstallValue in32(KEY_WOW64_32KEY);
+    InstallValue in64(KEY_WOW64_64KEY);
+    ASSERT_TRUE(in32.WriteNumber(7));
+    ASSERT_TRUE(in64.Write(root64));
+    ToolLink link = MakeLink();
+    EXPECT_EQ(ToolPath(), tool64 + kToolExeName);
+}
+
+TEST_F(ToolLinkLocationTest, ProgramFilesInAValueMeansTheFolderOfProgramsOfItsViewsWidth) {
+    // A 32-bit installer that records "%ProgramFiles%\Tool" means "Program Files (x86)\Tool";
+    // a 64-bit installer means "Program Files\Tool". Folders of this test in both, each holding
+    // the tool, so only the right expansion finds the right one.
+    const Text programFiles32 = EnvironmentFolder("ProgramFiles(x86)");
+    const Text programFiles64 = EnvironmentFolder("ProgramFiles");
+    ASSERT_FALSE(programFiles32.empty());
+    ASSERT_NE(programFiles32, programFiles64);
+    // The same folder name in both, as one tool installed for either width would have.
+    const Text name = "EntryKeeper test tool " + std::to_string(GetCurrentProcessId());
+    ScratchFolder under32(programFiles32, name);
+    ScratchFolder under64(programFiles64, name);
+    LeaveCurrentDirectory leave;
+    for (const ScratchFolder* folder : {&under32, &under64}) {
+        ASSERT_FALSE(folder->Path().empty());
+        ASSERT_TRUE(CreateDirectoryA((folder->Path() + kInstallSubdir).c_str(), nullptr));
+        ASSERT_TRUE(WriteWholeFile(folder->Path() + kInstallSubdir + kToolExeName, "stand-in"));
+    }
+    const Text value = "%ProgramFiles%\\" + name;
+
+    struct Case {
+        const char* name;
+        InstallValue* install;
+        Text value;
+        Text expectedDir;
+    };
+    const Case cases[] = {
+        {"32-bit view", &install32_, value, under32.Path() + kInstallSubdir},
+        {"64-bit view", &install_, value, under64.Path() + kInstallSubdir},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearToolLocation();
+        ASSERT_TRUE(c.install->Write(c.value, REG_EXPAND_SZ));
+        ToolLink link = MakeLink();
+        EXPECT_EQ(ToolDir(), c.expectedDir);
+        EXPECT_EQ(ToolPath(), c.expectedDir + kToolExeName);
+        ASSERT_TRUE(c.install->Write(""));
+    }
+}
+
+TEST_F(ToolLinkLocationTest, ToolOfA32BitInstallerIsFoundThroughItsDesktopShortcut) {
+    // The installer put the tool under "Program Files (x86)" and a shortcut on the desktop that
+    // records "%ProgramFiles%\...": the shell of 64-bit Windows reads it to this 64-bit program
+    // as "Program Files\...", where there is no tool.
+    const Text name = "EntryKeeper shortcut tool " + std::to_string(GetCurrentProcessId());
+    ScratchFolder installed(EnvironmentFolder("ProgramFiles(x86)"), name);
+    LeaveCurrentDirectory leave;
+    ASSERT_FALSE(installed.Path().empty());
+    const Text toolFolder = installed.Path() + kInstallSubdir;
+    ASSERT_TRUE(CreateDirectoryA(toolFolder.c_str(), nullptr));
+    ASSERT_TRUE(WriteWholeFile(toolFolder + kToolExeName, "stand-in"));
+    const Text relative = Text("\\") + name + kInstallSubdir + kToolExeName;
+    ASSERT_TRUE(shortcuts_.Add(kShortcutName1, EnvironmentFolder("ProgramFiles") + relative));
+    ASSERT_TRUE(AddEnvironmentTarget(SpecialFolder(0) + kShortcutName1, "%ProgramFiles%" + relative));
+
+    ToolLink link = MakeLink();
+    EXPECT_EQ(ToolDir(), toolFolder);
+    EXPECT_EQ(ToolPath(), toolFolder + kToolExeName);
+    EXPECT_EQ(lines_.size(), 1u);  // located, so the targets were listed once
 }
 
 TEST_F(ToolLinkLocationTest, SecondShortcutWinsWhenTheFirstIsMissing) {

@@ -1,0 +1,32 @@
+#pragma once
+// The shape of the script engine's default date text ("Thu Jan 4 22:07:09 UTC-0500 2024"), written
+// from a local date-time and its distance from UTC. The log makes its date text this way when the
+// engine cannot be created (on 64-bit Windows it exists for 32-bit programs only), so the same
+// reassembly (LogDateText.h) reads both. Pure text: no clock and no time zone are read here.
+// Any thread.
+
+#include <cstdint>
+
+#include "common/Text.h"
+
+// A local date-time as the clock shows it: month 1-12, day 1-31, hour 0-23, minute and second 0-59.
+struct LocalDateTime {
+    int32_t year;
+    int32_t month;
+    int32_t day;
+    int32_t hour;
+    int32_t minute;
+    int32_t second;
+};
+
+// The engine's weekday abbreviations, Sunday first.
+inline constexpr const char* kWeekdayTokens[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+// Starts the zone field; the signed offset follows it ("UTC+0800", "UTC-0330"), except at UTC itself.
+inline constexpr char kZonePrefix[] = "UTC";
+
+// Six fields separated by single kDateFieldSep characters: the weekday token, the month token
+// (kMonthTokens), the day without a leading zero, the time of day as hh:mm:ss, the zone
+// (kZonePrefix, then + or - and the offset's hours and minutes as four digits; nothing more when
+// `minutesEastOfUtc` is 0), the year. Empty text when a field of `local` is outside its range
+// (years before 1 included) or the offset is a day or more.
+Text EngineShapedDateText(const LocalDateTime& local, int32_t minutesEastOfUtc);
