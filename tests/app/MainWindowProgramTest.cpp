@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <string>
-
 #include "app/ControlIds.h"
 #include "app/MainWindow.h"
 #include "tests/support/ProgramUnderTest.h"
