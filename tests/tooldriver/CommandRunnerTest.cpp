@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -265,6 +266,8 @@ TEST(CommandRunnerTest, FinalOutputOfAChildThatEndsAtOnceIsNeverLost) {
     constexpr int kThreads = 4;
     constexpr int kRunsPerThread = 50;
     std::atomic<int> lost{0};
+    std::mutex firstLossLock;
+    Text firstLoss;
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
@@ -275,14 +278,17 @@ TEST(CommandRunnerTest, FinalOutputOfAChildThatEndsAtOnceIsNeverLost) {
                 bool byEcho = i % 2 == 0;
                 Text command = byEcho ? "echo " + words : Child("sleep:" + std::to_string(i % 7) + " out:" + words);
                 Text expected = byEcho ? words + "\r\n" : words;
-                if (RunConsoleCommand(command) != expected)
-                    ++lost;
+                const Text output = RunConsoleCommand(command);
+                if (output != expected && lost++ == 0) {
+                    std::lock_guard<std::mutex> hold(firstLossLock);
+                    firstLoss = command + " gave [" + output + "]";
+                }
             }
         });
     }
     for (std::thread& thread : threads)
         thread.join();
-    EXPECT_EQ(lost.load(), 0);
+    EXPECT_EQ(lost.load(), 0) << "first: " << firstLoss;
 }
 
 TEST(CommandRunnerTest, StopSignalEndsTheCaptureWhileTheChildRunsOn) {
