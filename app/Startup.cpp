@@ -2,9 +2,11 @@
 
 #include <memory>
 
+#include "app/Log.h"
 #include "app/MainWindow.h"
 #include "app/ProgramFolder.h"
 #include "app/ProgramHandlers.h"
+#include "app/StartupBound.h"
 #include "common/ComOwners.h"
 #include "tooldriver/ToolCommands.h"
 #include "toollink/ToolLocation.h"
@@ -34,14 +36,23 @@ int RunEntryKeeper(HINSTANCE instance, int showCommand) {
     // The window thread's apartment, before any window exists: the folder dialog runs here.
     ScopedComInit com;
 
-    // Locates the tool and runs its target listing once (start-up waits for the tool); a tool
-    // that is not found shows later as empty output in the passes.
-    auto commands = std::make_shared<ToolCommands>();
+    // Locates the tool and runs its target listing once, before the window exists. Start-up waits
+    // for that listing only so long: a tool that hangs must not keep the window from appearing.
+    // A tool that is not found shows later as empty output in the passes.
+    std::shared_ptr<ToolCommands> commands;
+    bool toolDidNotAnswer = false;
+    {
+        StartupBound bound;
+        commands = std::make_shared<ToolCommands>(bound.Runner());
+        toolDidNotAnswer = bound.ToolDidNotAnswer();
+    }
     ExitStep exitStep(commands);
 
     ProgramHandlers handlers(ProgramFolder(), commands);
     MainWindow window(&handlers);
     if (!window.Create(instance, showCommand))
         return 1;
+    if (toolDidNotAnswer)
+        AppendLog(window.Handle(), kStartupNoAnswerText);
     return window.RunMessageLoop();
 }

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "common/PumpingWait.h"
@@ -34,10 +33,6 @@ namespace {
 
 constexpr DWORD kStillActive = 259;
 
-// Pause between two looks at the pipe: 1 ms after a look that found bytes, doubling while the
-// pipe stays empty up to this much. The child's end always cuts a pause short.
-constexpr int kLongestLookGapMs = 16;
-
 Text SystemInterpreter() {
     char folder[MAX_PATH] = {};
     UINT length = GetSystemDirectoryA(folder, MAX_PATH);
@@ -57,6 +52,48 @@ bool MessagesWaiting() {
     return HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0;
 }
 
+// The capture loop's view of the pipe's read end and the child process (neither owned).
+class PipeAndChild : public CaptureSource {
+public:
+    PipeAndChild(HANDLE readEnd, HANDLE process) : readEnd_(readEnd), process_(process) {}
+
+    size_t Available() override {
+        DWORD available = 0;
+        if (!PeekNamedPipe(readEnd_, nullptr, 0, nullptr, &available, nullptr))
+            return 0;
+        return available;
+    }
+
+    // Never blocks: it asks for no more than a look reported.
+    Text Read(size_t count) override {
+        std::vector<char> buffer(count, '\0');
+        DWORD read = 0;
+        if (!ReadFile(readEnd_, buffer.data(), static_cast<DWORD>(count), &read, nullptr))
+            read = 0;
+        return Text(buffer.data(), read);
+    }
+
+    bool ChildEnded() override {
+        // A child may itself end with the still-active value; its signalled handle says it ended.
+        DWORD exitCode = 0;
+        return !GetExitCodeProcess(process_, &exitCode) || exitCode != kStillActive ||
+               WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+    }
+
+    bool StopRequested() override { return CurrentThreadShouldStop(); }
+
+    void Pause(int milliseconds) override {
+        if (MessagesWaiting())
+            ProcessPendingMessages();
+        // The child's end cuts the pause short, so the last bytes and the end are seen at once.
+        PumpingWaitFor(process_, milliseconds);
+    }
+
+private:
+    HANDLE readEnd_;
+    HANDLE process_;
+};
+
 }  // namespace
 
 Text LaunchPrefixNt() {
@@ -67,14 +104,16 @@ Text LaunchPrefixOther() {
     return "command.com /c ";
 }
 
-Text RunConsoleCommand(const Text& command, const ChunkObserver* observer, bool notifyChunks) {
-    SECURITY_ATTRIBUTES inheritable = {};
-    inheritable.nLength = sizeof(inheritable);
-    inheritable.bInheritHandle = TRUE;
+Capture CaptureConsoleCommand(const Text& command, const ChunkObserver* observer, bool notifyChunks) {
+    // Only the write end goes to the child. Were the read end inherited too, the command
+    // interpreter and the tool would each hold a reader, so after a stop (when this process no
+    // longer reads) a child with more to write would block in its write for ever instead of
+    // failing and ending.
     UniqueHandle readEnd;
     UniqueHandle writeEnd;
-    if (!CreatePipe(readEnd.put(), writeEnd.put(), &inheritable, 0))
-        return Text();
+    if (!CreatePipe(readEnd.put(), writeEnd.put(), nullptr, 0) ||
+        !SetHandleInformation(writeEnd.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT))
+        return Capture();
 
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
@@ -96,56 +135,12 @@ Text RunConsoleCommand(const Text& command, const ChunkObserver* observer, bool 
     // Our copy of the write end must go at once: only the child's copies may keep the pipe open.
     writeEnd.reset();
     if (!started)
-        return Text();
+        return Capture();
 
-    Text output;
-    bool ended = false;
-    int gapMs = 1;
-    for (;;) {
-        if (CurrentThreadShouldStop())
-            break;
+    PipeAndChild source(readEnd.get(), process.get());
+    return RunCaptureLoop(source, observer, notifyChunks);
+}
 
-        DWORD available = 0;
-        if (!PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr))
-            available = 0;
-
-        if (available != 0) {
-            std::vector<char> buffer(available, '\0');
-            DWORD read = 0;
-            if (!ReadFile(readEnd.get(), buffer.data(), available, &read, nullptr))
-                read = 0;
-            Text chunk(buffer.data(), read);
-            size_t zero = chunk.find('\0');
-            if (zero != Text::npos)
-                chunk.resize(zero);
-            if (notifyChunks && observer && *observer && (*observer)(chunk, 1, 0) != 0)
-                break;
-            output += chunk;
-            gapMs = 1;
-        } else if (ended) {
-            // The child had ended before this look, and the pipe holds nothing more.
-            break;
-        } else {
-            // A child may itself end with the still-active value; its signalled handle says it ended.
-            DWORD exitCode = 0;
-            if (!GetExitCodeProcess(process.get(), &exitCode) || exitCode != kStillActive ||
-                WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) {
-                // What the child wrote between the last look and its end is still in the pipe:
-                // take one more look before leaving.
-                ended = true;
-                continue;
-            }
-            gapMs = std::min(gapMs * 2, kLongestLookGapMs);
-        }
-
-        if (MessagesWaiting())
-            ProcessPendingMessages();
-        // The child's end cuts the pause short, so the last bytes and the end are seen at once.
-        PumpingWaitFor(process.get(), gapMs);
-    }
-
-    readEnd.reset();
-    process.reset();
-    thread.reset();
-    return output;
+Text RunConsoleCommand(const Text& command, const ChunkObserver* observer, bool notifyChunks) {
+    return CaptureConsoleCommand(command, observer, notifyChunks).output;
 }

@@ -13,11 +13,13 @@
 
 #include "app/ControlIds.h"
 #include "app/PassControl.h"
+#include "app/StartupBound.h"
 #include "common/TextOps.h"
 #include "common/WinHandles.h"
 #include "tests/support/CapturedRun.h"
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/UiDriverRun.h"
 #include "toollink/vocabulary/ToolInstallTexts.h"
 #include "tools/entryctl/ToolFolder.h"
 #include "workers/ManifestFile.h"
@@ -154,6 +156,7 @@ TEST_F(EntryKeeperProgramTest, BacksUpTheToolsEntriesAndRestoresThemAfterALoss) 
     ASSERT_EQ(before.size(), 3u);
 
     ASSERT_TRUE(program_.Start(programFolder_.Path()));
+    EXPECT_FALSE(LogHas(kStartupNoAnswerText)) << "the tool answered at start-up";
     ASSERT_TRUE(program_.Click(kStartButtonId));
     ASSERT_TRUE(WaitUntil([&] { return LogHas("Backup finished."); }, 60000)) << program_.ControlText(kLogBoxId);
     ASSERT_TRUE(WaitUntil([&] { return program_.IsEnabled(kStartButtonId) && !program_.IsEnabled(kStopButtonId); },
@@ -193,8 +196,9 @@ TEST_F(EntryKeeperProgramTest, ClosingWhilePassesHangInTheToolEndsTheProgramClea
         ProgramUnderTest program;
         ASSERT_TRUE(program.Start(programFolder_.Path()));
         ASSERT_TRUE(program.Click(kStartButtonId));
-        if (c.withRestore)
+        if (c.withRestore) {
             ASSERT_TRUE(program.Click(kRestoreButtonId));
+        }
         // The tool's commands run one at a time: a restore waits for the hanging listing of the
         // backup, having logged what it is about to restore.
         ASSERT_TRUE(WaitUntil([&] { return ToolProcesses().size() == 1; }, 30000));
@@ -207,6 +211,31 @@ TEST_F(EntryKeeperProgramTest, ClosingWhilePassesHangInTheToolEndsTheProgramClea
         EXPECT_EQ(program.ExitCode(), 0u);
         EndToolProcesses();
     }
+}
+
+TEST_F(EntryKeeperProgramTest, AToolThatHangsAtStartUpKeepsNeitherTheWindowAwayNorThePassesFromWorking) {
+    ASSERT_TRUE(Admin("add \"A\" \"1\""));
+    // Only the target listing, which start-up runs before the window exists, never answers.
+    ASSERT_TRUE(Admin("fault \"hang\""));
+    ASSERT_TRUE(Admin("fault \"only targets\""));
+
+    // Start gives up, ending the program, when no window has shown after this long.
+    ASSERT_TRUE(program_.Start(programFolder_.Path(), "EntryKeeper.exe", 60000)) << "no window while the tool hangs";
+    // The window did not wait for the tool, which still hangs in its own process.
+    EXPECT_EQ(ToolProcesses().size(), 1u);
+    CapturedRunResult said = RunUiDriver(program_.ProcessId(),
+                                         "wait LogBox text-contains \"" + Text(kStartupNoAnswerText) + "\"");
+    EXPECT_EQ(said.exitCode, 0u) << program_.ControlText(kLogBoxId);
+
+    // The passes ask the tool themselves; the abandoned listing holds nothing they need.
+    ASSERT_TRUE(program_.Click(kStartButtonId));
+    ASSERT_TRUE(WaitUntil([&] { return LogHas("Backup finished."); }, 60000)) << program_.ControlText(kLogBoxId);
+    EXPECT_TRUE(FileExists(ManifestPath(programFolder_.Path())));
+
+    CapturedRunResult closed = RunUiDriver(program_.ProcessId(), "close");
+    EXPECT_EQ(closed.exitCode, 0u) << closed.output;
+    ASSERT_TRUE(program_.WaitForExit(20000));
+    EXPECT_EQ(program_.ExitCode(), 0u);
 }
 
 }  // namespace

@@ -4,13 +4,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <string>
-
 #include "app/ControlIds.h"
 #include "app/MainWindow.h"
-#include "tests/support/CapturedRun.h"
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/UiDriverRun.h"
 
 namespace {
 
@@ -23,16 +21,7 @@ protected:
     }
 
     // Runs uidriver.exe against this test's program.
-    CapturedRunResult Driver(const Text& arguments) {
-        // Appended piece by piece: one long chain of + draws a false -Wrestrict warning from GCC 12.
-        Text line = "\"";
-        line += BuiltProgramPath("uidriver.exe");
-        line += "\" --pid ";
-        line += std::to_string(program_.ProcessId());
-        line += " --timeout 10000 ";
-        line += arguments;
-        return RunCaptured(line);
-    }
+    CapturedRunResult Driver(const Text& arguments) { return RunUiDriver(program_.ProcessId(), arguments); }
 
     ScratchFolder folder_;
     ProgramUnderTest program_;

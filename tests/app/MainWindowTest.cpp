@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/ControlAccess.h"
+#include "app/Log.h"
 #include "app/WindowThreadCall.h"
 #include "common/PumpingWait.h"
 
@@ -174,18 +175,24 @@ TEST_F(MainWindowTest, TextTypedIntoTheLogStaysInFrontOfLaterLines) {
     for (char c : std::string("my note"))
         SendMessageA(log, WM_CHAR, static_cast<WPARAM>(c), 0);
 
-    // A worker appends a line the way the log does: read the whole text, write it back longer.
+    const Text typed = ReadControlText(hwnd_, kLogBoxId);
+    ASSERT_EQ(typed, Text(kLogIntroText) + "my note");
+
+    // A worker appends a line through the log, as the passes do; the window thread serves it.
     std::atomic<bool> done{false};
+    bool appended = false;
     std::thread worker([&] {
-        RunOnWindowThread(hwnd_, [&] {
-            WriteControlText(hwnd_, kLogBoxId, ReadControlText(hwnd_, kLogBoxId) + "\r\n12:00:00 - a line\r\n");
-        });
+        appended = AppendLog(hwnd_, "a line");
         done = true;
     });
     while (!done)
         PumpingWait(5);
     worker.join();
-    EXPECT_EQ(ReadControlText(hwnd_, kLogBoxId), Text(kLogIntroText) + "my note\r\n12:00:00 - a line\r\n");
+    EXPECT_TRUE(appended);
+    // The note, then the time of day (eight characters), the separator and the line.
+    const Text after = ReadControlText(hwnd_, kLogBoxId);
+    ASSERT_EQ(after.substr(0, typed.size()), typed);
+    EXPECT_EQ(after.substr(typed.size() + 8), Text(kLogSeparator) + "a line\r\n");
 }
 
 TEST_F(MainWindowTest, ButtonClicksReachTheirHandlers) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 
 TEST(StopSignalTest, CurrentSignalIsPerThreadAndRestoredOnScopeEnd) {
@@ -22,4 +23,37 @@ TEST(StopSignalTest, CurrentSignalIsPerThreadAndRestoredOnScopeEnd) {
         EXPECT_FALSE(CurrentThreadShouldStop());
     }
     EXPECT_EQ(CurrentThreadStopSignal(), nullptr);
+}
+
+TEST(StopSignalTest, ADeadlineMakesTheSignalRequestedOnceItHasPassed) {
+    using std::chrono::milliseconds;
+    struct Case {
+        const char* name;
+        milliseconds delay;
+        bool requestedAtOnce;
+    };
+    const Case cases[] = {
+        {"no delay", milliseconds(0), true},
+        {"a delay below zero counts as none", milliseconds(-5), true},
+        {"an hour ahead", std::chrono::hours(1), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StopSignal signal;
+        EXPECT_FALSE(signal.Requested());
+        signal.RequestAfter(c.delay);
+        EXPECT_EQ(signal.Requested(), c.requestedAtOnce);
+        signal.Request();
+        EXPECT_TRUE(signal.Requested());
+    }
+
+    // A short deadline comes by itself, and the thread that has the signal installed sees it.
+    auto soon = std::make_shared<StopSignal>();
+    soon->RequestAfter(milliseconds(30));
+    ScopedThreadStopSignal scope(soon);
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!CurrentThreadShouldStop() && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(milliseconds(1));
+    EXPECT_TRUE(CurrentThreadShouldStop());
+    EXPECT_TRUE(soon->Requested()) << "a deadline that has passed stays passed";
 }

@@ -77,4 +77,19 @@ TEST_F(EntryListingToolTest, FiveThousandEntriesAreReadWhole) {
     }
 }
 
+TEST_F(EntryListingToolTest, AZeroByteInTheListingHidesNoEntry) {
+    // The tool prints a zero byte after the first line of its answer; the lines after it count.
+    tool_.Admin("generate 3");
+    tool_.Fault("zero-byte");
+    EntryList list;
+    ASSERT_EQ(commands_.ListEntries(list), 3);
+    for (int k = 1; k <= 3; ++k) {
+        SCOPED_TRACE(k);
+        char name[32];
+        std::snprintf(name, sizeof name, "entry-%05d", k);
+        EXPECT_EQ(list[k - 1].number, k);
+        EXPECT_EQ(list[k - 1].text1, name);
+    }
+}
+
 }  // namespace

@@ -10,9 +10,12 @@
 //   args            write every argument after the program name as [argument] and a line feed
 //   sleep:MS        pause MS milliseconds
 //   touch:PATH      create the (empty) file PATH
+//   pid:PATH        write this process's id in decimal to the file PATH
+//   wait:PATH       pause until the file PATH exists (for at most 60 seconds, then go on)
 //   hang            pause for ever
 //   exit:CODE       end at once with CODE (the default end is code 0 after the last action)
-// An unknown action ends the program with code 2.
+// An unknown action ends the program with code 2. A write that fails (the reading end is gone)
+// is given up and the next action follows, as a console program that ignores its write errors.
 
 #include <windows.h>
 
@@ -120,6 +123,18 @@ int main(int argc, char** argv) {
             HANDLE file = CreateFileA(rest.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
             if (file != INVALID_HANDLE_VALUE)
                 CloseHandle(file);
+        } else if (StartsWith(action, "pid:", &rest)) {
+            std::string id = std::to_string(GetCurrentProcessId());
+            HANDLE file = CreateFileA(rest.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            if (file != INVALID_HANDLE_VALUE) {
+                DWORD written = 0;
+                WriteFile(file, id.data(), static_cast<DWORD>(id.size()), &written, nullptr);
+                CloseHandle(file);
+            }
+        } else if (StartsWith(action, "wait:", &rest)) {
+            for (int waited = 0; waited < 60000 && GetFileAttributesA(rest.c_str()) == INVALID_FILE_ATTRIBUTES;
+                 waited += 10)
+                Sleep(10);
         } else if (action == "hang") {
             Sleep(INFINITE);
         } else if (StartsWith(action, "exit:", &rest)) {
