@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <random>
 #include <vector>
 
 #include "app/ControlIds.h"
@@ -18,6 +19,7 @@
 #include "tests/support/CapturedRun.h"
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/TestPaths.h"
+#include "tests/workers/StandInTool.h"
 #include "toollink/vocabulary/ToolInstallTexts.h"
 #include "tools/entryctl/ToolFolder.h"
 #include "workers/ManifestFile.h"
@@ -140,6 +142,16 @@ protected:
 
     bool LogHas(const Text& text) const { return FindText(program_.ControlText(kLogBoxId), text) > 0; }
 
+    // Starts a program of its own, has it back up the tool's entries to the end and closes it.
+    void BackUpInAProgram() {
+        ProgramUnderTest program;
+        ASSERT_TRUE(program.Start(programFolder_.Path()));
+        ASSERT_TRUE(program.Click(kStartButtonId));
+        ASSERT_TRUE(WaitUntil([&] { return FindText(program.ControlText(kLogBoxId), kBackupAllDoneTail) > 0; }, 60000))
+            << program.ControlText(kLogBoxId);
+        ASSERT_TRUE(program.Close());
+    }
+
     ScratchFolder install_;
     ScratchFolder programFolder_;
     InstallValueOverride installValue_{install_.Path()};
@@ -207,6 +219,60 @@ TEST_F(EntryKeeperProgramTest, ClosingWhilePassesHangInTheToolEndsTheProgramClea
         EXPECT_EQ(program.ExitCode(), 0u);
         EndToolProcesses();
     }
+}
+
+// Closing the program ends it at once, whatever its passes were doing (so does a crash). Every
+// entry's backup must still stand whole under its own name, old or new, and the next pass must
+// clear away what the interrupted one left.
+TEST_F(EntryKeeperProgramTest, ClosingInTheMiddleOfABackupNeverHidesABackup) {
+    const std::vector<Text> names = {"A", "B", "C"};
+    auto seed = [&](int round) {
+        ASSERT_TRUE(Admin("clear"));
+        for (const Text& name : names)
+            ASSERT_TRUE(Admin("add \"" + name + "\" \"" + name + " of round " + IntToText(round) + "\""));
+    };
+    auto backupFile = [&](const Text& name) { return BackupFolder() + "\\" + name + ".ekb"; };
+    seed(0);
+    BackUpInAProgram();
+
+    std::mt19937 random(20260417);
+    std::uniform_int_distribution<int> delayMs(0, 1200);
+    for (int round = 1; round <= 8; ++round) {
+        SCOPED_TRACE("round " + IntToText(round));
+        seed(round);
+        // Odd rounds: the tool writes its file in place and is caught half-way. Even rounds: the
+        // program ends at a random moment of an ordinary pass.
+        const bool torn = round % 2 == 1;
+        ASSERT_TRUE(WriteWholeFile(ToolFolder() + "\\" + entryctl::kFaultsFile, torn ? "backup-torn\r\n" : ""));
+        ProgramUnderTest program;
+        ASSERT_TRUE(program.Start(programFolder_.Path()));
+        ASSERT_TRUE(program.Click(kStartButtonId));
+        if (torn) {
+            ASSERT_TRUE(WaitUntil([&] { return FilesIn(BackupFolder()).size() > names.size(); }, 30000));
+        } else {
+            Sleep(delayMs(random));
+        }
+        if (round % 4 < 2)
+            program.Kill();
+        else
+            ASSERT_TRUE(program.Close(20000));
+
+        if (torn)
+            EndToolProcesses();
+        else
+            EXPECT_TRUE(WaitUntil([&] { return ToolProcesses().empty(); }, 30000));
+        for (const Text& name : names)
+            EXPECT_TRUE(IsStandInBackupOf(backupFile(name), name)) << name << ": " << ReadWholeFile(backupFile(name));
+    }
+
+    ASSERT_TRUE(WriteWholeFile(ToolFolder() + "\\" + entryctl::kFaultsFile, ""));
+    BackUpInAProgram();
+    std::vector<Text> files = FilesIn(BackupFolder());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<Text>{"A.ekb", "B.ekb", "C.ekb"})) << "nothing of the interrupted passes is left";
+    Text name, content;
+    ASSERT_TRUE(ReadStandInBackup(backupFile("B"), &name, &content));
+    EXPECT_EQ(content, "B of round 8");
 }
 
 }  // namespace
