@@ -248,7 +248,7 @@ TEST_F(EntryKeeperProgramTest, ClosingInTheMiddleOfABackupNeverHidesABackup) {
         ASSERT_TRUE(program.Start(programFolder_.Path()));
         ASSERT_TRUE(program.Click(kStartButtonId));
         if (torn) {
-            ASSERT_TRUE(WaitUntil([&] { return FilesIn(BackupFolder()).size() > names.size(); }, 30000));
+            ASSERT_TRUE(WaitUntil([&] { return FolderHoldsTornBackup(BackupFolder()); }, 30000));
         } else {
             Sleep(delayMs(random));
         }

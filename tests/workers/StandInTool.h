@@ -48,6 +48,18 @@ inline bool IsStandInBackupOf(const Text& path, const Text& name) {
     return ReadStandInBackup(path, &storedName, &content) && storedName == name;
 }
 
+// Whether a file in `folder` holds the start of a stand-in backup but not the whole of one: what
+// the tool leaves when it is caught writing (its backup-torn fault).
+inline bool FolderHoldsTornBackup(const Text& folder) {
+    for (const Text& file : FilesIn(folder)) {
+        Text name, content;
+        const Text path = folder + "\\" + file;
+        if (ReadWholeFile(path).rfind("entryctl backup 1\r\n", 0) == 0 && !ReadStandInBackup(path, &name, &content))
+            return true;
+    }
+    return false;
+}
+
 class StandInTool {
 public:
     StandInTool() {
