@@ -1,5 +1,6 @@
 #include "tooldriver/EntryListing.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "common/SharedTexts.h"
@@ -17,14 +18,23 @@ Text Take(TextArray& fields, size_t index) {
 
 }  // namespace
 
-int32_t ParseEntryListing(const Text& output, EntryList& list) {
+ListingOutcome ParseEntryListingOutcome(const Text& output, EntryList& list) {
     list.clear();
-    TextArray lines = SplitText(TrimText(output), kLineSep);
+    Text text = output;
+    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+    TextArray lines = SplitText(TrimText(text), kLineSep);
     list.reserve(lines.size());
+    bool errorReported = false;
+    bool anyText = false;
     for (const Text& line : lines) {
+        anyText = anyText || !line.empty();
         TextArray fields = SplitText(line, kCoordSep);
-        if (fields.size() < 2)
+        if (fields.size() < 2) {
+            // An entry's name may hold the marker; a line that is no entry and holds it is the
+            // tool (or the interpreter) saying the listing failed.
+            errorReported = errorReported || FindText(line, kErrorMarker) != -1;
             continue;
+        }
         EntryRecord& record = list.emplace_back();
         record.number = TextToInt(ReplaceText(fields[0], kNumberMark, "", /*ignoreCase=*/true));
         record.text1 = Take(fields, 1);
@@ -34,5 +44,12 @@ int32_t ParseEntryListing(const Text& output, EntryList& list) {
         record.text5 = Take(fields, 5);
         record.extra = fields.size() == kFieldsWithoutExtra ? 0 : 1;
     }
+    if (errorReported || (list.empty() && anyText))
+        return ListingOutcome::Failed;
+    return list.empty() ? ListingOutcome::Empty : ListingOutcome::Entries;
+}
+
+int32_t ParseEntryListing(const Text& output, EntryList& list) {
+    ParseEntryListingOutcome(output, list);
     return static_cast<int32_t>(list.size());
 }

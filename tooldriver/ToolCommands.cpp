@@ -458,3 +458,8 @@ int32_t ToolCommands::ListEntries(EntryList& list) const {
     list.clear();
     return ParseEntryListing(RunLines({kListCommand}), list);
 }
+
+ListingOutcome ToolCommands::ListEntriesOutcome(EntryList& list) const {
+    list.clear();
+    return ParseEntryListingOutcome(RunLines({kListCommand}), list);
+}

@@ -39,6 +39,7 @@
 #include "common/Text.h"
 #include "tooldriver/CommandRunner.h"
 #include "tooldriver/EntryList.h"
+#include "tooldriver/EntryListing.h"
 #include "tooldriver/RowTable.h"
 #include "toollink/CommandLineQuoting.h"
 #include "toollink/ToolLink.h"
@@ -213,6 +214,11 @@ public:
     // lines that become records). Returns the number of records; 0 when the tool could not be
     // started or printed nothing usable.
     int32_t ListEntries(EntryList& list) const;
+    // The same listing, answering whether it was one: entries, an empty listing, or a failure
+    // (the tool printed no entry line or reported an error; see EntryListing.h). A tool that
+    // cannot be started prints nothing and so reads as empty; a pass that must tell the two
+    // apart looks for the tool's program itself.
+    ListingOutcome ListEntriesOutcome(EntryList& list) const;
 
     // The member ToolLink: tool location and the target-directed commands.
     ToolLink& Link() { return link_; }

@@ -21,6 +21,10 @@ bool IsForbiddenSingleByte(unsigned char c) {
     return c < 0x20 || c == 0x7F || (c != 0 && std::strchr("<>:\"/\\|?*", c) != nullptr);
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 bool IsDeviceName(Text base) {
     while (!base.empty() && base.back() == ' ')
         base.pop_back();
@@ -78,10 +82,47 @@ Text SafeFileStem(const Text& name) {
     return stem;
 }
 
-Text BackupPathPicker::Pick(const Text& folder, const Text& name) {
+void BackupPathPicker::Reserve(const Text& name, const Text& path) {
+    holders_.try_emplace(FoldForCompare(path), Holder{name, 0});
+}
+
+Text BackupPathPicker::Pick(const Text& folder, const Text& name, int entry) {
     const Text base = folder + kPathSep + SafeFileStem(name);
     Text path = base + kBackupFileExt;
-    for (int n = 2; !taken_.insert(FoldForCompare(path)).second; ++n)
+    for (int n = 2; !Claim(path, name, entry); ++n)
         path = base + kDuplicateMark + IntToText(n) + kBackupFileExt;
     return path;
+}
+
+bool BackupPathPicker::Claim(const Text& path, const Text& name, int entry) {
+    auto [it, added] = holders_.try_emplace(FoldForCompare(path), Holder{name, entry});
+    if (added)
+        return true;
+    Holder& holder = it->second;
+    if (holder.name != name || (holder.entry != 0 && holder.entry != entry))
+        return false;
+    holder.entry = entry;
+    return true;
+}
+
+Text StagingPath(const Text& backupPath, const Text& token) {
+    return backupPath + "." + token + kStagingFileExt;
+}
+
+bool IsStagingFileName(const Text& fileName) {
+    // <stem><backup extension>.<token><staging extension>
+    const Text stagingExt = kStagingFileExt;
+    const Text backupExt = kBackupFileExt;
+    if (fileName.size() < backupExt.size() + 2 + stagingExt.size())
+        return false;
+    const size_t tokenEnd = fileName.size() - stagingExt.size();
+    if (!EqualsIgnoreCase(fileName.substr(tokenEnd), stagingExt))
+        return false;
+    size_t tokenStart = tokenEnd;
+    while (tokenStart > 0 && (IsDigit(fileName[tokenStart - 1]) || fileName[tokenStart - 1] == '-'))
+        --tokenStart;
+    if (tokenStart == tokenEnd || tokenStart < backupExt.size() + 1 || fileName[tokenStart - 1] != '.')
+        return false;
+    const size_t extStart = tokenStart - 1 - backupExt.size();
+    return EqualsIgnoreCase(fileName.substr(extStart, backupExt.size()), backupExt);
 }

@@ -4,7 +4,7 @@
 //
 // Platform-free; any thread. Each pass owns its own BackupPathPicker.
 
-#include <set>
+#include <map>
 
 #include "common/Text.h"
 
@@ -18,14 +18,39 @@
 // An empty name gives the filler alone. Names that need none of this are returned unchanged.
 Text SafeFileStem(const Text& name);
 
-// Chooses the backup file path of each entry of one pass.
+// Chooses the backup file path of each entry of one pass, so that no two entries of the pass share
+// a file: neither two new backups, nor a new backup and an earlier one that the pass keeps in the
+// manifest for an entry whose new backup failed. Paths are compared as Windows compares file
+// names (ASCII letters in any case). Entries are told apart by their position in the pass (from 1),
+// as two entries may bear the same name.
 class BackupPathPicker {
 public:
-    // folder + "\" + SafeFileStem(name) + extension. When an earlier entry of this pass already
-    // has that path (compared as Windows compares file names: ASCII letters in any case), a
-    // duplicate mark and the first free number from 2 go before the extension.
-    Text Pick(const Text& folder, const Text& name);
+    // Holds `path` for the entry named `name` (exact bytes): picks for entries of other names pass
+    // it over. Called before the first pick for every path the previous manifest records for a
+    // name the pass lists. When two names reserve one path, the first keeps it.
+    void Reserve(const Text& name, const Text& path);
+
+    // folder + "\" + SafeFileStem(name) + extension for entry `entry`. When that path is held by
+    // another entry, or reserved for another name, a duplicate mark and the first free number
+    // from 2 go before the extension.
+    Text Pick(const Text& folder, const Text& name, int entry);
+
+    // Hands `path` to entry `entry` named `name`, as Pick would: true when the path is free, held
+    // by that entry already, or reserved for its name and not yet handed to another entry.
+    bool Claim(const Text& path, const Text& name, int entry);
 
 private:
-    std::set<Text> taken_;  // folded paths handed out so far
+    struct Holder {
+        Text name;
+        int entry = 0;  // 0: reserved for the name, handed to no entry yet
+    };
+    std::map<Text, Holder> holders_;  // by folded path
 };
+
+// The path the tool writes a new backup to before it takes `backupPath`'s place: beside it (same
+// folder, so the replacement is one step), `token` (digits and '-') telling writers apart, ending
+// in the staging extension, never in the backup extension.
+Text StagingPath(const Text& backupPath, const Text& token);
+
+// Whether `fileName` (without folder) is a name StagingPath gives, letters in any case.
+bool IsStagingFileName(const Text& fileName);

@@ -1,15 +1,21 @@
 #include "workers/BackupWorker.h"
 
+#include <optional>
+#include <set>
+#include <utility>
+
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
 #include "toollink/ToolLocation.h"
 #include "toollink/vocabulary/ToolInstallTexts.h"
 #include "workers/BackupFileName.h"
+#include "workers/EntryDesignator.h"
 #include "workers/ManifestFile.h"
 #include "workers/NameChecks.h"
-#include "workers/PathIsPresent.h"
 #include "workers/PassTexts.h"
-#include "workers/PreviousBackup.h"
+#include "workers/PathIsPresent.h"
+#include "workers/PreviousManifest.h"
+#include "workers/StagedBackup.h"
 
 namespace {
 
@@ -18,82 +24,155 @@ Text Progress(int k, int count) {
 }
 
 // Why the entry cannot be backed up, as a whole log message after its name; empty when it can.
-Text RefusalMessage(const Text& name, const Text& designator, const Text& file) {
+// `staging` is the path the tool is given, `file` the one the manifest records.
+Text RefusalMessage(const Text& name, const std::optional<Text>& designator, const Text& file, const Text& staging) {
     if (Text reason = CommandRefusalReason(name); !reason.empty())
         return kUnsafeNameLeadIn + reason + kUnsafeNameTail;
-    if (Text reason = CommandRefusalReason(designator); !reason.empty())
+    if (!designator)
+        return kNoNumberText;
+    if (Text reason = CommandRefusalReason(*designator); !reason.empty())
         return kUnsafeNameLeadIn + reason + kUnsafeNameTail;
     if (Text reason = ManifestRefusalReason(name); !reason.empty())
         return kUnsafeNameLeadIn + reason + kUnrecordableTail;
-    if (Text reason = CommandRefusalReason(file); !reason.empty())
+    if (Text reason = CommandRefusalReason(staging); !reason.empty())
         return kUnsafePathLeadIn + reason + kUnsafeNameTail;
     if (Text reason = ManifestRefusalReason(file); !reason.empty())
         return kUnsafePathLeadIn + reason + kUnrecordableTail;
     return Text();
 }
 
-// An empty listing from a tool whose program is not in its folder says nothing about the entries:
-// writing it would throw away the list of backups that the previous pass made.
+// An empty listing from a tool whose program is not in its folder says nothing about the entries.
 bool ToolIsReachable() {
     const Text dir = ToolDir();
     return !dir.empty() && PathIsPresent(dir + kPathSep + kToolExeName);
 }
 
+// Why the pass backs up nothing and leaves the previous manifest as it is; null when it goes on.
+// A listing that failed or came back empty says nothing reliable about the entries, and writing
+// a manifest from it would throw away the list of backups the previous pass made.
+const char* ReasonToKeepEverything(ListingOutcome listing, const PreviousManifest& previous) {
+    if (listing != ListingOutcome::Entries && !ToolIsReachable())
+        return kToolMissingText;
+    if (listing == ListingOutcome::Failed)
+        return kListingFailedText;
+    if (listing == ListingOutcome::Empty && previous.HasLines())
+        return kEmptyListingKeptText;
+    return nullptr;
+}
+
+// The name the pass logs and records an entry under: its own, or one made from its position.
+Text RecordedName(const EntryRecord& record, int k) {
+    return record.text1.empty() ? kDefaultNamePrefix + IntToText(k - 1) : record.text1;
+}
+
 // What became of one entry.
 enum class EntryOutcome { BackedUp, Failed, Stopped };
 
-// Backs up entry `k` of `count`. When a backup file of the entry exists afterwards (the new one,
-// or a previous one the tool did not replace), its line goes in front of `manifest`.
-EntryOutcome BackUpEntry(const ToolCommands& commands, PassHost& host, BackupPathPicker& paths,
-                         const EntryRecord& record, int k, int count, Text& manifest) {
-    Text name = record.text1;
-    // The tool is told which entry by its name; one without a name can only be reached by its number.
-    Text designator = name;
-    if (name.empty()) {
-        name = kDefaultNamePrefix + IntToText(k - 1);
-        designator = record.number > 0 ? IntToText(record.number) : name;
+// One backup pass over the entries one listing gave.
+class BackupPass {
+public:
+    BackupPass(const ToolCommands& commands, PassHost& host, const EntryList& entries, const PreviousManifest& previous)
+        : commands_(commands), host_(host), entries_(entries), previous_(previous) {
+        // The paths the previous manifest records for entries still listed stay theirs: an entry
+        // whose backup fails keeps its line, and no other entry's new backup may land on that file.
+        std::set<Text> listed;
+        for (int k = 1; k <= Count(); ++k)
+            listed.insert(RecordedName(entries_[k - 1], k));
+        for (const PreviousManifest::Line& line : previous_.Lines()) {
+            if (listed.count(line.name))
+                paths_.Reserve(line.name, line.path);
+        }
     }
-    if (host.ShouldStop())
-        return EntryOutcome::Stopped;
-    host.AppendLog(name + kBackupStartText + Progress(k, count));
-    if (host.ShouldStop())
-        return EntryOutcome::Stopped;
-    const Text file = paths.Pick(host.FolderField(), name);
 
-    if (Text refusal = RefusalMessage(name, designator, file); !refusal.empty()) {
-        if (host.ShouldStop())
+    int Count() const { return static_cast<int>(entries_.size()); }
+    const Text& Manifest() const { return manifest_; }
+
+    // Backs up entry `k`; when it fails, its earlier backup stays in the manifest if it can.
+    EntryOutcome Entry(int k) {
+        const Text name = RecordedName(entries_[k - 1], k);
+        const EntryOutcome outcome = BackUp(name, k);
+        if (outcome == EntryOutcome::Failed && !KeepEarlierBackup(name, k))
             return EntryOutcome::Stopped;
-        host.AppendLog(name + refusal);
+        return outcome;
+    }
+
+private:
+    EntryOutcome BackUp(const Text& name, int k) {
+        const EntryRecord& record = entries_[k - 1];
+        const std::optional<Text> designator = EntryDesignator(record.text1, record.number);
+        if (host_.ShouldStop())
+            return EntryOutcome::Stopped;
+        host_.AppendLog(name + kBackupStartText + Progress(k, Count()));
+        if (host_.ShouldStop())
+            return EntryOutcome::Stopped;
+        const Text folder = host_.FolderField();
+        if (swept_.insert(folder).second)
+            RemoveLeftoverStagingFiles(folder);
+        StagedBackup backup(paths_.Pick(folder, name, k));
+
+        if (Text refusal = RefusalMessage(name, designator, backup.File(), backup.StagingPath()); !refusal.empty()) {
+            if (host_.ShouldStop())
+                return EntryOutcome::Stopped;
+            host_.AppendLog(name + refusal);
+            return EntryOutcome::Failed;
+        }
+
+        if (host_.ShouldStop())
+            return EntryOutcome::Stopped;
+        commands_.BackupEntry(*designator, backup.StagingPath());
+        // After Stop the tool may still be writing: its file is left to the next pass.
+        if (host_.ShouldStop())
+            return EntryOutcome::Stopped;
+        const StagedBackup::Outcome outcome = backup.Commit();
+        if (host_.ShouldStop())
+            return EntryOutcome::Stopped;
+        switch (outcome) {
+            case StagedBackup::Outcome::Replaced:
+                manifest_ = ManifestLine(name, backup.File()) + manifest_;
+                host_.AppendLog(name + kBackupDoneText + Progress(k, Count()));
+                return EntryOutcome::BackedUp;
+            case StagedBackup::Outcome::NothingWritten:
+                host_.AppendLog(name + kBackupFailedText + Progress(k, Count()));
+                return EntryOutcome::Failed;
+            case StagedBackup::Outcome::NotReplaced:
+                host_.AppendLog(name + kReplaceFailedText + Progress(k, Count()));
+                return EntryOutcome::Failed;
+        }
         return EntryOutcome::Failed;
     }
 
+    // Puts the line the previous manifest has for exactly this name into the new one, while its
+    // file exists and no other entry of this pass holds that file. False when stopped.
+    bool KeepEarlierBackup(const Text& name, int k) {
+        for (const PreviousManifest::Line* line : previous_.LinesOf(name)) {
+            if (!PathIsPresent(line->path) || !paths_.Claim(line->path, name, k))
+                continue;
+            manifest_ = line->text + manifest_;
+            if (host_.ShouldStop())
+                return false;
+            host_.AppendLog(name + kKeptEarlierText + line->path);
+            return true;
+        }
+        return !host_.ShouldStop();
+    }
+
+    const ToolCommands& commands_;
+    PassHost& host_;
+    const EntryList& entries_;
+    const PreviousManifest& previous_;
+    BackupPathPicker paths_;
+    std::set<Text> swept_;  // folders already rid of an earlier pass's staging files
+    Text manifest_;
+};
+
+// Enables Start and disables Stop, unless the pass was stopped (the Stop handler sets them then).
+void ReturnButtonsToIdle(PassHost& host) {
     if (host.ShouldStop())
-        return EntryOutcome::Stopped;
-    PreviousBackup previous;
-    if (!previous.SetAside(file)) {
-        // The previous backup stays where it is and remains the one to restore from.
-        manifest = ManifestLine(name, file) + manifest;
-        if (host.ShouldStop())
-            return EntryOutcome::Stopped;
-        host.AppendLog(name + kSetAsideFailedText + Progress(k, count));
-        return EntryOutcome::Failed;
-    }
-    const bool hadPrevious = previous.HasPrevious();
-    if (!host.ShouldStop())
-        commands.BackupEntry(designator, file);
-    // The files are settled even after Stop, so no previous backup is left aside by mistake.
-    const bool stopped = host.ShouldStop();
-    const bool written = previous.Settle(!stopped);
-    if (stopped)
-        return EntryOutcome::Stopped;
-    if (written || hadPrevious)
-        manifest = ManifestLine(name, file) + manifest;
-    if (written) {
-        host.AppendLog(name + kBackupDoneText + Progress(k, count));
-        return EntryOutcome::BackedUp;
-    }
-    host.AppendLog(name + (hadPrevious ? kBackupFailedKeptText : kBackupFailedText) + Progress(k, count));
-    return EntryOutcome::Failed;
+        return;
+    host.SetButtonEnabled(PassButton::Start, true);
+    if (host.ShouldStop())
+        return;
+    host.SetButtonEnabled(PassButton::Stop, false);
 }
 
 }  // namespace
@@ -106,26 +185,23 @@ void BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
         return;
 
     EntryList entries;
-    const int count = commands->ListEntries(entries);
+    const ListingOutcome listing = commands->ListEntriesOutcome(entries);
     if (host->ShouldStop())
         return;
-    if (count == 0 && !ToolIsReachable()) {
-        host->AppendLog(kToolMissingText);
-        if (host->ShouldStop())
-            return;
-        host->SetButtonEnabled(PassButton::Start, true);
-        if (host->ShouldStop())
-            return;
-        host->SetButtonEnabled(PassButton::Stop, false);
+    const Text manifestPath = ManifestPath(host->ProgramFolder());
+    const PreviousManifest previous(ReadManifest(manifestPath));
+    if (const char* reason = ReasonToKeepEverything(listing, previous)) {
+        host->AppendLog(reason);
+        ReturnButtonsToIdle(*host);
         return;
     }
+    BackupPass pass(*commands, *host, entries, previous);
+    const int count = pass.Count();
     host->AppendLog(kCountLeadIn + IntToText(count) + kBackupCountTail);
 
-    Text manifest;
     int failed = 0;
-    BackupPathPicker paths;
     for (int k = 1; k <= count; ++k) {
-        switch (BackUpEntry(*commands, *host, paths, entries[k - 1], k, count, manifest)) {
+        switch (pass.Entry(k)) {
             case EntryOutcome::Stopped: return;
             case EntryOutcome::Failed: ++failed; break;
             case EntryOutcome::BackedUp: break;
@@ -137,8 +213,7 @@ void BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
 
     if (host->ShouldStop())
         return;
-    const Text manifestPath = ManifestPath(host->ProgramFolder());
-    const bool saved = ReplaceManifest(manifestPath, manifest);
+    const bool saved = ReplaceManifest(manifestPath, pass.Manifest());
     if (host->ShouldStop())
         return;
     if (!saved)
@@ -147,10 +222,5 @@ void BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
         host->AppendLog(IntToText(count) + kBackupAllDoneTail);
     else
         host->AppendLog(IntToText(count) + kBackupSummaryMid + IntToText(failed) + kBackupSummaryTail);
-    if (host->ShouldStop())
-        return;
-    host->SetButtonEnabled(PassButton::Start, true);
-    if (host->ShouldStop())
-        return;
-    host->SetButtonEnabled(PassButton::Stop, false);
+    ReturnButtonsToIdle(*host);
 }

@@ -8,11 +8,20 @@
 // the tool's entries into a list of its own, so a restore pass may run at the same time.
 //
 // Beyond the plain walk:
-//  - an entry whose backup the tool did not write is logged as failed, keeps its previous backup
-//    file, and is counted; the closing line then reports the failures;
+//  - a listing that failed (the tool printed no entry line, or reported an error), or that came
+//    back empty while the previous manifest has lines, backs up nothing and leaves the previous
+//    manifest as it was; so does a tool whose program is not in its folder. The log says which,
+//    and the pass ends without its closing line;
+//  - an entry whose name is all digits, or empty, is passed to the tool by its listed number;
+//  - the tool writes each new backup under a staging name beside the backup file, which only a
+//    complete new file replaces, in one step: the backup file never leaves its name. A stopped
+//    pass leaves at most a staging file; the next pass removes those of the folders it uses;
+//  - an entry whose backup failed is logged and counted, and keeps the line the previous manifest
+//    has for exactly its name while that line's file exists; the closing line reports the failures;
 //  - a name or folder that cannot be passed to the tool or recorded in the manifest is skipped
-//    with the reason, and counted;
-//  - every backup file lands inside the chosen folder under a name Windows accepts, one per entry;
+//    with the reason, and counted (and keeps its previous line likewise);
+//  - every backup file lands inside the chosen folder under a name Windows accepts, one per entry:
+//    no two entries of a pass share a file, neither new backups nor kept ones;
 //  - the manifest is replaced whole or not at all; a manifest that cannot be written is logged
 //    as an error instead of the closing line.
 // After Stop it logs nothing, touches no control and writes no manifest.

@@ -8,12 +8,10 @@
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
 #include "common/WinHandles.h"
+#include "workers/FileReplace.h"
 #include "workers/PassTexts.h"
 
 namespace {
-
-constexpr int kReplaceAttempts = 20;
-constexpr DWORD kReplaceRetryMs = 25;
 
 // A name beside `path` that no other writer of this process uses at the same moment.
 Text TemporaryPathBeside(const Text& path) {
@@ -57,15 +55,8 @@ bool ReplaceManifest(const Text& path, const Text& content) {
         return false;
     bool written = WriteAllAndFlush(file.get(), content);
     file.reset();
-    for (int attempt = 1; written; ++attempt) {
-        if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
-        // A file that is open elsewhere cannot be replaced; a reader holds it only for a moment.
-        DWORD error = GetLastError();
-        if (attempt == kReplaceAttempts || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
-            break;
-        Sleep(kReplaceRetryMs);
-    }
+    if (written && ReplaceFileInOneStep(temporary, path))
+        return true;
     DeleteFileA(temporary.c_str());
     return false;
 }

@@ -12,9 +12,10 @@ inline constexpr char kManifestSep[] = "\t";
 inline constexpr char kBackupFileExt[] = ".ekb";
 // Name given to an entry that the tool lists without one, followed by its position counted from 0.
 inline constexpr char kDefaultNamePrefix[] = "Unnamed entry ";
-// A previous backup file is moved to its own path followed by this while the tool writes the new
-// one; a number follows when that name is taken.
-inline constexpr char kSetAsideSuffix[] = ".previous";
+// The tool writes a new backup beside the old one, under the backup file's path followed by a dot,
+// a writer's token (digits and '-') and this ending; only a complete file then takes the backup
+// file's name. Not ending in kBackupFileExt, such a name is never another entry's backup file.
+inline constexpr char kStagingFileExt[] = ".partial";
 // Added before a number to a backup file name already used by another entry of the same pass.
 inline constexpr char kDuplicateMark[] = "~";
 // Replaces each character a Windows file name cannot hold, and goes in front of a device name.
@@ -30,11 +31,16 @@ inline constexpr char kToolMissingText[] =
 inline constexpr char kBackupStartText[] = ": backing up ";
 inline constexpr char kBackupDoneText[] = ": backed up ";
 inline constexpr char kBackupAllDoneTail[] = " entries backed up. Backup finished.";
+inline constexpr char kListingFailedText[] =
+    "The tool did not list its entries (it reported an error or printed no entry), so nothing was backed up; "
+    "the previous list of backups was kept.";
+inline constexpr char kEmptyListingKeptText[] =
+    "The tool listed no entries, so nothing was backed up; the previous list of backups was kept.";
 inline constexpr char kBackupFailedText[] = ": backup failed, the tool wrote no backup file ";
-inline constexpr char kBackupFailedKeptText[] =
-    ": backup failed, the tool wrote no new backup file; the previous one was kept ";
-inline constexpr char kSetAsideFailedText[] =
-    ": not backed up, the previous backup file could not be moved aside (is it open elsewhere?) ";
+inline constexpr char kReplaceFailedText[] =
+    ": backup failed, the new backup file could not take the place of the previous one (is it open elsewhere?) ";
+// Followed by the path of the earlier backup file that stays in the list of backups.
+inline constexpr char kKeptEarlierText[] = ": the backup from an earlier pass stays in the list of backups: ";
 inline constexpr char kBackupSummaryMid[] = " entries listed, ";
 inline constexpr char kBackupSummaryTail[] = " not backed up (see the lines above). Backup finished.";
 inline constexpr char kManifestWriteFailedText[] =
@@ -47,6 +53,9 @@ inline constexpr char kCreateFailedText[] = "The tool could not create a missing
 inline constexpr char kRestoreExistsText[] = ": found in the tool, restoring ";
 inline constexpr char kRestoreDoneText[] = ": restored ";
 inline constexpr char kRestoreRefusedText[] = ": restore failed, the tool did not accept the backup file ";
+inline constexpr char kCreatedNotListedText[] =
+    ": created, but the tool does not list it afterwards, so it cannot be told from the entry of that number; "
+    "not restored ";
 inline constexpr char kFileMissingText[] = ": skipped, its backup file no longer exists";
 inline constexpr char kBadLineText[] = "A line of the list of backups is blank or damaged; skipped";
 inline constexpr char kUnnamedEntryText[] =
@@ -59,6 +68,11 @@ inline constexpr char kUnsafeNameLeadIn[] = ": skipped, its name holds ";
 inline constexpr char kUnsafeNameTail[] = ", which cannot be passed to the tool";
 inline constexpr char kUnsafePathLeadIn[] = ": skipped, the path of its backup file holds ";
 inline constexpr char kUnrecordableTail[] = ", which the list of backups cannot hold";
+// The tool reads a designator of digits only as an entry number: an entry whose name is all digits
+// (or that has no name) is passed by the number the listing gives it, and without one it is skipped.
+inline constexpr char kNoNumberText[] =
+    ": skipped, the tool can only be told this entry by its number (its name is empty or digits only), "
+    "and the tool's list gives it none";
 inline constexpr char kReasonDoubleQuote[] = "a double quote";
 inline constexpr char kReasonPercent[] = "a percent sign";
 inline constexpr char kReasonLineBreak[] = "a line break";

@@ -1,7 +1,10 @@
 #include "workers/RestoreWorker.h"
 
+#include <optional>
+
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
+#include "workers/EntryDesignator.h"
 #include "workers/ManifestFile.h"
 #include "workers/NameChecks.h"
 #include "workers/PassTexts.h"
@@ -53,7 +56,7 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList&
 
     if (host.ShouldStop())
         return LineOutcome::PassEnds;
-    const bool listed = IsEntryListed(commands, host, entries, name);
+    std::optional<EntryRecord> listed = FindListedEntry(commands, host, entries, name);
     if (host.ShouldStop())
         return LineOutcome::PassEnds;
     if (!listed) {
@@ -69,13 +72,29 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList&
                 host.SetButtonEnabled(PassButton::Restore, true);
             return LineOutcome::PassEnds;
         }
+        // An entry reached by its number is looked up again: the listing, not the answer to the
+        // create, says which number the tool gave the entry of this name.
+        if (!EntryDesignator(name, 0)) {
+            listed = FindListedEntry(commands, host, entries, name);
+            if (host.ShouldStop())
+                return LineOutcome::PassEnds;
+            if (!listed) {
+                host.AppendLog(name + kCreatedNotListedText + Progress(pos, total));
+                return LineOutcome::Failed;
+            }
+        }
     } else {
         host.AppendLog(name + kRestoreExistsText + Progress(pos, total));
     }
 
+    const std::optional<Text> designator = EntryDesignator(name, listed ? listed->number : 0);
     if (host.ShouldStop())
         return LineOutcome::PassEnds;
-    const bool restored = commands.RestoreEntry(name, file);
+    if (!designator) {
+        host.AppendLog(name + kNoNumberText);
+        return LineOutcome::Failed;
+    }
+    const bool restored = commands.RestoreEntry(*designator, file);
     if (host.ShouldStop())
         return LineOutcome::PassEnds;
     host.AppendLog(name + (restored ? kRestoreDoneText : kRestoreRefusedText) + Progress(pos, total));
@@ -84,25 +103,30 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList&
 
 }  // namespace
 
-bool IsEntryListed(const ToolCommands& commands, PassHost& host, EntryList& list, const Text& name) {
+std::optional<EntryRecord> FindListedEntry(const ToolCommands& commands, PassHost& host, EntryList& list,
+                                           const Text& name) {
     const int count = commands.ListEntries(list);
     bool unnamedLogged = false;
     for (int j = 1; j <= count; ++j) {
         if (host.ShouldStop())
-            return false;
-        const Text& listedName = list[j - 1].text1;
-        if (listedName == name)
-            return true;
+            return std::nullopt;
+        const EntryRecord& record = list[j - 1];
+        if (record.text1 == name)
+            return record;
         // An unnamed record says nothing about this name: the ones after it may still hold it.
-        if (listedName.empty() && !unnamedLogged) {
+        if (record.text1.empty() && !unnamedLogged) {
             unnamedLogged = true;
             host.AppendLog(name + kUnnamedEntryText);
         }
         if (host.ShouldStop())
-            return false;
+            return std::nullopt;
         host.Pause(kRecordPauseMs);
     }
-    return false;
+    return std::nullopt;
+}
+
+bool IsEntryListed(const ToolCommands& commands, PassHost& host, EntryList& list, const Text& name) {
+    return FindListedEntry(commands, host, list, name).has_value();
 }
 
 void RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {

@@ -11,10 +11,14 @@
 //
 // Beyond the plain walk: a restore the tool refused is logged as failed and counted; a line whose
 // name or path cannot be passed to the tool, or whose name is empty, is skipped and counted.
+// An entry whose name is all digits is passed to the tool by the number the listing gives the
+// entry of that name (after creating one, the tool is asked for its list again to learn the new
+// number), never by its name, which the tool would read as another entry's number.
 // After Stop it logs nothing and touches no control (the Restore button then stays disabled).
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "common/Text.h"
 #include "tooldriver/EntryList.h"
@@ -25,6 +29,13 @@
 inline constexpr int32_t kRestoreCreateMode = 3;
 
 void RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host);
+
+// The record the tool lists under exactly `name` (bytes compared, letter case counts): the first
+// such in the tool's order. Refills `list` from the tool's listing and walks it, pausing 50 ms after
+// each record passed over. An unnamed record is logged (once) and passed over. Nothing when there
+// is no such record or the pass was stopped meanwhile. On the pass's thread.
+std::optional<EntryRecord> FindListedEntry(const ToolCommands& commands, PassHost& host, EntryList& list,
+                                           const Text& name);
 
 // Whether the tool lists an entry named exactly `name` (bytes compared, letter case counts).
 // Refills `list` from the tool's listing and walks it, pausing 50 ms after each record passed

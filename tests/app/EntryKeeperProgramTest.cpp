@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <random>
+#include <set>
 #include <vector>
 
 #include "app/ControlIds.h"
@@ -20,6 +22,7 @@
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/UiDriverRun.h"
+#include "tests/workers/StandInTool.h"
 #include "toollink/vocabulary/ToolInstallTexts.h"
 #include "tools/entryctl/ToolFolder.h"
 #include "workers/ManifestFile.h"
@@ -132,6 +135,40 @@ protected:
         }
         return found;
     }
+    // The command interpreters running now. These tests run alone, so one that was not running
+    // before a test started was started for it.
+    static std::set<DWORD> Interpreters() {
+        std::set<DWORD> found;
+        UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+            if (EqualsIgnoreCase(entry.szExeFile, "cmd.exe"))
+                found.insert(entry.th32ProcessID);
+        }
+        return found;
+    }
+    // Waits until the interpreters and tools that an ended program had started have ended too.
+    // Under Wine an interpreter whose parent was ended while it was starting may never end (nor
+    // start the tool); those are ended here after a grace period, as they would hold the test's
+    // output open for ever.
+    void WaitForTheProgramsChildren(const std::set<DWORD>& interpretersBefore) const {
+        auto strays = [&] {
+            std::vector<DWORD> started;
+            for (DWORD id : Interpreters()) {
+                if (!interpretersBefore.count(id))
+                    started.push_back(id);
+            }
+            return started;
+        };
+        WaitUntil([&] { return strays().empty() && ToolProcesses().empty(); }, 10000);
+        for (DWORD id : strays()) {
+            UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+            if (process)
+                TerminateProcess(process.get(), 1);
+        }
+        EXPECT_TRUE(WaitUntil([&] { return ToolProcesses().empty(); }, 30000));
+    }
     void EndToolProcesses() const {
         for (DWORD id : ToolProcesses()) {
             UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
@@ -141,6 +178,16 @@ protected:
     }
 
     bool LogHas(const Text& text) const { return FindText(program_.ControlText(kLogBoxId), text) > 0; }
+
+    // Starts a program of its own, has it back up the tool's entries to the end and closes it.
+    void BackUpInAProgram() {
+        ProgramUnderTest program;
+        ASSERT_TRUE(program.Start(programFolder_.Path()));
+        ASSERT_TRUE(program.Click(kStartButtonId));
+        ASSERT_TRUE(WaitUntil([&] { return FindText(program.ControlText(kLogBoxId), kBackupAllDoneTail) > 0; }, 60000))
+            << program.ControlText(kLogBoxId);
+        ASSERT_TRUE(program.Close());
+    }
 
     ScratchFolder install_;
     ScratchFolder programFolder_;
@@ -236,6 +283,62 @@ TEST_F(EntryKeeperProgramTest, AToolThatHangsAtStartUpKeepsNeitherTheWindowAwayN
     EXPECT_EQ(closed.exitCode, 0u) << closed.output;
     ASSERT_TRUE(program_.WaitForExit(20000));
     EXPECT_EQ(program_.ExitCode(), 0u);
+}
+
+// Closing the program ends it at once, whatever its passes were doing (so does a crash). Every
+// entry's backup must still stand whole under its own name, old or new, and the next pass must
+// clear away what the interrupted one left.
+TEST_F(EntryKeeperProgramTest, ClosingInTheMiddleOfABackupNeverHidesABackup) {
+    const std::vector<Text> names = {"A", "B", "C"};
+    auto seed = [&](int round) {
+        ASSERT_TRUE(Admin("clear"));
+        for (const Text& name : names)
+            ASSERT_TRUE(Admin("add \"" + name + "\" \"" + name + " of round " + IntToText(round) + "\""));
+    };
+    auto backupFile = [&](const Text& name) { return BackupFolder() + "\\" + name + ".ekb"; };
+    seed(0);
+    BackUpInAProgram();
+
+    const std::set<DWORD> interpretersBefore = Interpreters();
+    std::mt19937 random(20260417);
+    std::uniform_int_distribution<int> delayMs(0, 1200);
+    for (int round = 1; round <= 8; ++round) {
+        SCOPED_TRACE("round " + IntToText(round));
+        seed(round);
+        // Odd rounds: the tool writes its file in place and is caught half-way. Even rounds: the
+        // program ends at a random moment of an ordinary pass.
+        const bool torn = round % 2 == 1;
+        ASSERT_TRUE(WriteWholeFile(ToolFolder() + "\\" + entryctl::kFaultsFile, torn ? "backup-torn\r\n" : ""));
+        ProgramUnderTest program;
+        ASSERT_TRUE(program.Start(programFolder_.Path()));
+        ASSERT_TRUE(program.Click(kStartButtonId));
+        if (torn) {
+            ASSERT_TRUE(WaitUntil([&] { return FolderHoldsTornBackup(BackupFolder()); }, 30000));
+        } else {
+            Sleep(delayMs(random));
+        }
+        if (round % 4 < 2)
+            program.Kill();
+        else
+            ASSERT_TRUE(program.Close(20000));
+
+        // A command interpreter the program had just started may start the tool only now; the next
+        // round's fault switches must not reach that late run.
+        if (torn)
+            EndToolProcesses();
+        WaitForTheProgramsChildren(interpretersBefore);
+        for (const Text& name : names)
+            EXPECT_TRUE(IsStandInBackupOf(backupFile(name), name)) << name << ": " << ReadWholeFile(backupFile(name));
+    }
+
+    ASSERT_TRUE(WriteWholeFile(ToolFolder() + "\\" + entryctl::kFaultsFile, ""));
+    BackUpInAProgram();
+    std::vector<Text> files = FilesIn(BackupFolder());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<Text>{"A.ekb", "B.ekb", "C.ekb"})) << "nothing of the interrupted passes is left";
+    Text name, content;
+    ASSERT_TRUE(ReadStandInBackup(backupFile("B"), &name, &content));
+    EXPECT_EQ(content, "B of round 8");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // Where the test programs find what the build made, and scratch folders that clean up after
 // themselves.
 
+#include <vector>
+
 #include "common/Text.h"
 
 // Folder of the running test program (the build's bin folder), without a closing separator.
@@ -39,3 +41,6 @@ private:
 Text ReadWholeFile(const Text& path);
 bool WriteWholeFile(const Text& path, const Text& bytes);
 bool FileExists(const Text& path);
+
+// The names of the files (not folders) directly inside `folder`, in the order the system gives them.
+std::vector<Text> FilesIn(const Text& folder);

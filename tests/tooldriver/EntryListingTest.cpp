@@ -72,6 +72,11 @@ TEST(EntryListingParseTest, ListingLinesBecomeRecords) {
         {"line of one field skipped", "No.5" + L + six, {{1, "alpha", 1}}},
         {"interpreter message instead of a listing", "'entryctl.exe' is not recognized as an internal command.\r\n",
          {}},
+        // A zero byte neither ends the listing nor spoils the number field it stands in.
+        {"zero byte before a line", six + L + Text(1, '\0') + Line({"No.2", "beta", "k", "l", "s", "p"}),
+         {{1, "alpha", 1}, {2, "beta", 1}}},
+        {"zero byte inside a field", Line({Text("No.1\0" "2", 6), Text("be\0ta", 5), "", "", "", ""}),
+         {{12, "beta", 1}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -85,6 +90,40 @@ TEST(EntryListingParseTest, ListingLinesBecomeRecords) {
             EXPECT_EQ(list[i].text1, c.records[i].name);
             EXPECT_EQ(list[i].extra, c.records[i].extra);
         }
+    }
+}
+
+TEST(EntryListingParseTest, TellsAFailedListingFromAnEmptyOne) {
+    const Text L = kLineSep;
+    const Text entry = Line({"No.1", "alpha", "k", "l", "s", "p", "0"}) + L;
+    struct Case {
+        const char* name;
+        Text output;
+        ListingOutcome outcome;
+        size_t records;
+    } cases[] = {
+        {"entries", entry + entry, ListingOutcome::Entries, 2},
+        {"nothing printed", "", ListingOutcome::Empty, 0},
+        {"only blanks and line ends", " \r\n\r\n ", ListingOutcome::Empty, 0},
+        {"only a zero byte", Text(1, '\0'), ListingOutcome::Empty, 0},
+        {"the tool's error alone", "entryctl: error: the tool is out of order\r\n", ListingOutcome::Failed, 0},
+        {"text without an entry line", "Service starting, try again later\r\n", ListingOutcome::Failed, 0},
+        {"the interpreter cannot find the tool", "'entryctl.exe' is not recognized as an internal command.\r\n",
+         ListingOutcome::Failed, 0},
+        {"an error after some entries", entry + "entryctl: error: the store is damaged\r\n", ListingOutcome::Failed,
+         1},
+        {"an error before the entries", "error: partial listing" + L + entry, ListingOutcome::Failed, 1},
+        // An entry may be called anything, the error marker included.
+        {"an entry named like an error", Line({"No.4", "error: not one", "", "", "", "", "0"}) + L + entry,
+         ListingOutcome::Entries, 2},
+        {"a warning beside the entries", entry + "entryctl: warning: written to standard error\r\n" + entry,
+         ListingOutcome::Entries, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EntryList list(2);
+        EXPECT_EQ(ParseEntryListingOutcome(c.output, list), c.outcome);
+        EXPECT_EQ(list.size(), c.records);
     }
 }
 
@@ -125,6 +164,20 @@ TEST_F(EntryListingTest, ListEntriesRunsTheListingInTheToolsFolderAndRefillsTheL
     fake_.answer = [](const Text&) { return Text(); };  // the tool cannot be started
     EXPECT_EQ(Commands().ListEntries(list), 0);
     EXPECT_TRUE(list.empty());
+}
+
+TEST_F(EntryListingTest, ListEntriesOutcomeRunsTheSameListingAndJudgesIt) {
+    fake_.answer = [](const Text&) { return Line({"No.1", "first", "k", "l", "s", "p", "3"}) + kLineSep; };
+    EntryList list(5);
+    EXPECT_EQ(Commands().ListEntriesOutcome(list), ListingOutcome::Entries);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].text1, "first");
+    fake_.answer = [](const Text&) { return Text("entryctl: error: out of order\r\n"); };
+    EXPECT_EQ(Commands().ListEntriesOutcome(list), ListingOutcome::Failed);
+    EXPECT_TRUE(list.empty());
+    fake_.answer = [](const Text&) { return Text(); };
+    EXPECT_EQ(Commands().ListEntriesOutcome(list), ListingOutcome::Empty);
+    EXPECT_EQ(fake_.Lines(), (TextArray{kListCommand, kListCommand, kListCommand}));
 }
 
 TEST_F(EntryListingTest, CreateEntrySendsTheModeTextAndReadsTheNumber) {

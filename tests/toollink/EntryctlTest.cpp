@@ -392,6 +392,38 @@ TEST(EntryctlTest, SilentBackupFailureLooksLikeSuccessButWritesNoFile) {
     EXPECT_FALSE(FileExists(silent));
 }
 
+TEST(EntryctlTest, TornBackupLeavesHalfAFileInPlaceAndNeverEnds) {
+    ToolCopy tool;
+    AddEntry(tool, "e", Text(4000, 'x'));
+    const Text good = tool.File("good.bak"), torn = tool.File("torn.bak");
+    ASSERT_EQ(0u, tool.Run(BackupLine("e", good)).exitCode);
+    ASSERT_TRUE(WriteWholeFile(torn, "the file that was there"));
+    tool.SetFaults("backup-torn\r\n");
+    RunResult r = tool.Run(BackupLine("e", torn), 1500);
+    EXPECT_FALSE(r.ended);
+    const Text whole = ReadWholeFile(good);
+    EXPECT_EQ(ReadWholeFile(torn), whole.substr(0, whole.size() / 2)) << "written in place, cut in the middle";
+    // The killed run left the tool's folder free for the next command.
+    tool.SetFaults("");
+    EXPECT_TRUE(tool.Run(kListCommand, 30000).ended);
+}
+
+TEST(EntryctlTest, ToolOutOfOrderAnswersEveryCommandWithAnErrorAlone) {
+    ToolCopy tool;
+    AddEntry(tool, "e", "data");
+    tool.SetFaults("fail-all\r\n");
+    for (const Text& line : {Text(kListCommand), BackupLine("e", tool.File("e.bak"))}) {
+        SCOPED_TRACE(line);
+        RunResult r = tool.Run(line, 30000, true);
+        EXPECT_NE(r.exitCode, 0u);
+        EXPECT_TRUE(Has(r.out, kErrorMarker));
+        EXPECT_EQ(r.out.find(kCoordSep), Text::npos) << "no entry line";
+    }
+    EXPECT_FALSE(FileExists(tool.File("e.bak")));
+    tool.SetFaults("");
+    EXPECT_EQ("data", ShowContent(tool, "e"));
+}
+
 TEST(EntryctlTest, RefusedRestorePrintsNoMarkerAndChangesNothing) {
     ToolCopy tool;
     AddEntry(tool, "e", "before");

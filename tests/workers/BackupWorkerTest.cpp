@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "common/SharedTexts.h"
@@ -14,6 +15,7 @@
 #include "toollink/ToolLocation.h"
 #include "workers/ManifestFile.h"
 #include "workers/PassTexts.h"
+#include "workers/RestoreWorker.h"
 
 namespace {
 
@@ -42,10 +44,22 @@ protected:
     Text Manifest() const { return ReadWholeFile(ManifestPath(program_.Path())); }
 
     // Runs a whole pass on its own thread, as the window does.
-    void RunPass() {
-        std::thread pass(BackupWorker, tool_.Commands(), host_);
+    void RunPass() { RunPassWith(host_); }
+    void RunPassWith(const std::shared_ptr<FakePassHost>& host) {
+        std::thread pass(BackupWorker, tool_.Commands(), host);
         pass.join();
     }
+    // A pass with a host of its own that backs up every entry; the manifest it wrote.
+    Text EarlierPass() {
+        auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
+        RunPassWith(host);
+        const std::vector<Text> log = host->Log();
+        EXPECT_TRUE(!log.empty() && log.back().find(kBackupAllDoneTail) != Text::npos);
+        return Manifest();
+    }
+    // The log line of an entry whose earlier backup file `stem`.ekb stays in the list of backups.
+    Text KeptLine(const Text& name, const Text& stem) const { return name + kKeptEarlierText + BackupFile(stem); }
+    Text KeptLine(const Text& name) const { return KeptLine(name, name); }
 
     StandInTool tool_;
     ScratchFolder program_;
@@ -68,6 +82,7 @@ TEST_F(BackupWorkerTest, BacksUpInListOrderAndWritesTheManifestInReverse) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(tool_.BackupHolds(BackupFile(name), name));
     }
+    EXPECT_EQ(FilesIn(backups_.Path()).size(), 3u) << "nothing but the backup files";
 }
 
 TEST_F(BackupWorkerTest, NamesUnnamedEntriesByTheirPositionFromZero) {
@@ -91,12 +106,12 @@ TEST_F(BackupWorkerTest, ReplacesAnEarlierBackupOfTheSamePath) {
 
     EXPECT_EQ(host_->Log(), CleanPassLog({"A"}));
     EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("A"), "fresh"));
-    EXPECT_FALSE(FileExists(BackupFile("A") + kSetAsideSuffix)) << "the replaced backup must not linger";
+    EXPECT_EQ(FilesIn(backups_.Path()), std::vector<Text>{"A.ekb"}) << "nothing of the replaced backup lingers";
 }
 
 TEST_F(BackupWorkerTest, NoEntriesGiveAnEmptyManifest) {
     ASSERT_TRUE(tool_.Seed({}));
-    ASSERT_TRUE(WriteWholeFile(ManifestPath(program_.Path()), "old\tmanifest\r\n"));
+    ASSERT_TRUE(WriteWholeFile(ManifestPath(program_.Path()), ""));
     RunPass();
 
     EXPECT_EQ(host_->Log(), CleanPassLog({}));
@@ -136,40 +151,176 @@ TEST_F(BackupWorkerTest, AFolderChangedDuringThePassTakesTheRemainingEntries) {
                               BackupFile("A") + "\r\n");
 }
 
-TEST_F(BackupWorkerTest, KeepsThePreviousBackupWhenTheToolWritesNone) {
+TEST_F(BackupWorkerTest, AnEntryWhoseBackupFailsKeepsItsEarlierBackup) {
     ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}, {"C", "3"}}));
-    const Text previous("previous backup of B\0with a zero byte\xff", 40);
-    ASSERT_TRUE(WriteWholeFile(BackupFile("B"), previous));
-    // From B on, the tool answers as usual but writes nothing.
+    EarlierPass();
+    // D is new; from B on, the tool answers as usual but writes nothing.
+    ASSERT_TRUE(tool_.Seed({{"A", "1b"}, {"B", "2b"}, {"C", "3b"}, {"D", "4"}}));
     host_->afterLog = [&](FakePassHost&, const Text& line) {
-        if (line == Line("B", kBackupStartText, 2, 3))
+        if (line == Line("B", kBackupStartText, 2, 4))
             tool_.FailBackups();
     };
     RunPass();
 
-    EXPECT_EQ(ReadWholeFile(BackupFile("B")), previous);
-    EXPECT_FALSE(FileExists(BackupFile("C")));
-    EXPECT_FALSE(FileExists(BackupFile("B") + kSetAsideSuffix));
     const std::vector<Text> expected = {
-        kCountLeadIn + Text("3") + kBackupCountTail,
-        Line("A", kBackupStartText, 1, 3),
-        Line("A", kBackupDoneText, 1, 3),
-        Line("B", kBackupStartText, 2, 3),
-        Line("B", kBackupFailedKeptText, 2, 3),
-        Line("C", kBackupStartText, 3, 3),
-        Line("C", kBackupFailedText, 3, 3),
-        Text("3") + kBackupSummaryMid + "2" + kBackupSummaryTail,
+        kCountLeadIn + Text("4") + kBackupCountTail,
+        Line("A", kBackupStartText, 1, 4),
+        Line("A", kBackupDoneText, 1, 4),
+        Line("B", kBackupStartText, 2, 4),
+        Line("B", kBackupFailedText, 2, 4),
+        KeptLine("B"),
+        Line("C", kBackupStartText, 3, 4),
+        Line("C", kBackupFailedText, 3, 4),
+        KeptLine("C"),
+        Line("D", kBackupStartText, 4, 4),
+        Line("D", kBackupFailedText, 4, 4),
+        Text("4") + kBackupSummaryMid + "3" + kBackupSummaryTail,
     };
     EXPECT_EQ(host_->Log(), expected);
-    // B's kept backup is still the one to restore from; C has none to offer.
-    EXPECT_EQ(Manifest(), "B\t" + BackupFile("B") + "\r\n" + "A\t" + BackupFile("A") + "\r\n");
+    // B's and C's earlier backups are still the ones to restore from; D has none to offer.
+    EXPECT_EQ(Manifest(), "C\t" + BackupFile("C") + "\r\n" + "B\t" + BackupFile("B") + "\r\n" + "A\t" +
+                              BackupFile("A") + "\r\n");
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("A"), "1b"));
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("B"), "2"));
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("C"), "3"));
+    EXPECT_EQ(FilesIn(backups_.Path()).size(), 3u);
     EXPECT_EQ(host_->Buttons(), kIdleAgain);
 }
 
-TEST_F(BackupWorkerTest, APreviousBackupHeldOpenElsewhereIsLeftAloneAndReported) {
+// A mistyped folder makes every backup fail: the list of backups must still lead to the earlier
+// files, so that a restore brings every entry back.
+TEST_F(BackupWorkerTest, AFolderWhereNothingCanBeWrittenKeepsTheWholeListOfBackups) {
+    ASSERT_TRUE(tool_.Seed({{"A", "alpha"}, {"B", "beta"}}));
+    const Text earlier = EarlierPass();
+    host_->SetFolderField(backups_.File("no such folder"));
+    RunPass();
+
+    const std::vector<Text> expected = {
+        kCountLeadIn + Text("2") + kBackupCountTail,
+        Line("A", kBackupStartText, 1, 2), Line("A", kBackupFailedText, 1, 2), KeptLine("A"),
+        Line("B", kBackupStartText, 2, 2), Line("B", kBackupFailedText, 2, 2), KeptLine("B"),
+        Text("2") + kBackupSummaryMid + "2" + kBackupSummaryTail,
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_EQ(Manifest(), earlier);
+
+    ASSERT_TRUE(tool_.Seed({{"A", "lost"}}));
+    auto restore = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
+    std::thread pass(RestoreWorker, tool_.Commands(), restore);
+    pass.join();
+    EXPECT_EQ(tool_.ContentOf("A"), "alpha");
+    EXPECT_EQ(tool_.ContentOf("B"), "beta");
+}
+
+TEST_F(BackupWorkerTest, AListingThatFailedOrCameBackEmptyLeavesTheListOfBackupsAsItWas) {
+    struct Case {
+        const char* name;
+        const char* faults;
+        std::vector<std::pair<Text, Text>> entries;
+        const char* logged;
+    } cases[] = {
+        {"every command of the tool fails", "fail-all\r\n", {{"A", "1"}, {"B", "2"}}, kListingFailedText},
+        {"the tool lists no entries", "", {}, kEmptyListingKeptText},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(tool_.ClearFaults());
+        ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}}));
+        const Text earlier = EarlierPass();
+        ASSERT_TRUE(tool_.Seed(c.entries));
+        ASSERT_TRUE(tool_.SetFaults(c.faults));
+        auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
+        RunPassWith(host);
+
+        EXPECT_EQ(host->Log(), std::vector<Text>{c.logged}) << "no closing line, and no success";
+        EXPECT_EQ(Manifest(), earlier);
+        EXPECT_TRUE(tool_.BackupHolds(BackupFile("A"), "A"));
+        EXPECT_EQ(host->Buttons(), kIdleAgain);
+        EXPECT_TRUE(host->Pauses().empty());
+    }
+}
+
+// Whatever the command runner does with a zero byte in the tool's answer, the rest of the
+// listing must reach the pass.
+TEST_F(BackupWorkerTest, AZeroByteInTheListingCutsNoEntryOff) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}, {"C", "3"}}));
+    ASSERT_TRUE(tool_.SetFaults("zero-byte\r\nonly list\r\n"));
+    RunPass();
+
+    EXPECT_EQ(host_->Log(), CleanPassLog({"A", "B", "C"}));
+    EXPECT_EQ(Manifest(), "C\t" + BackupFile("C") + "\r\n" + "B\t" + BackupFile("B") + "\r\n" + "A\t" +
+                              BackupFile("A") + "\r\n");
+}
+
+// The tool reads a designator of digits only as an entry number: entry "2" is No. 1 here and
+// entry "1" is No. 2, so naming them would back up each with the other's data.
+TEST_F(BackupWorkerTest, EntriesNamedWithDigitsAreBackedUpByTheirOwnNumbers) {
+    ASSERT_TRUE(tool_.Seed({{"2", "data of the entry named 2"}, {"1", "data of the entry named 1"}, {"x", "x"}}));
+    RunPass();
+
+    EXPECT_EQ(host_->Log(), CleanPassLog({"2", "1", "x"}));
+    for (const char* name : {"1", "2"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(tool_.BackupHolds(BackupFile(name), name));
+        EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile(name), Text("data of the entry named ") + name));
+    }
+}
+
+// On a file system that ignores letter case, report.ekb and REPORT.ekb are one file.
+TEST_F(BackupWorkerTest, AKeptLineIsOnlyEverTheEarlierLineOfTheSameName) {
+    ASSERT_TRUE(tool_.Seed({{"report", "lower"}, {"REPORT", "UPPER"}}));
+    EarlierPass();
+    ASSERT_TRUE(tool_.BackupHolds(BackupFile("report"), "report"));
+    ASSERT_TRUE(tool_.BackupHolds(BackupFile("REPORT~2"), "REPORT"));
+    // report is deleted; REPORT's backup fails.
+    ASSERT_TRUE(tool_.Seed({{"REPORT", "UPPER again"}}));
+    ASSERT_TRUE(tool_.FailBackups());
+    RunPass();
+
+    // REPORT's own earlier file, never the one that stands where REPORT's new backup would go.
+    EXPECT_EQ(Manifest(), "REPORT\t" + BackupFile("REPORT~2") + "\r\n");
+    EXPECT_TRUE(tool_.BackupHolds(BackupFile("REPORT~2"), "REPORT"));
+    const std::vector<Text> log = host_->Log();
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(log[3], KeptLine("REPORT", "REPORT~2"));
+}
+
+TEST_F(BackupWorkerTest, ANewEntryNeverWritesOverTheFileAFailedEntryKeeps) {
+    ASSERT_TRUE(tool_.Seed({{"report", "lower"}}));
+    EarlierPass();
+    // REPORT is new and comes first; its backup succeeds, then report's fails.
+    ASSERT_TRUE(tool_.Seed({{"REPORT", "UPPER"}, {"report", "lower, changed"}}));
+    host_->afterLog = [&](FakePassHost&, const Text& line) {
+        if (line == Line("report", kBackupStartText, 2, 2))
+            tool_.FailBackups();
+    };
+    RunPass();
+
+    EXPECT_TRUE(tool_.BackupHolds(BackupFile("report"), "report"));
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("report"), "lower"));
+    EXPECT_TRUE(tool_.BackupHolds(BackupFile("REPORT~2"), "REPORT"));
+    EXPECT_EQ(Manifest(), "report\t" + BackupFile("report") + "\r\n" + "REPORT\t" + BackupFile("REPORT~2") + "\r\n");
+}
+
+TEST_F(BackupWorkerTest, RemovesWhatAnInterruptedPassLeftBeingWritten) {
     ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
-    ASSERT_TRUE(WriteWholeFile(BackupFile("A"), "previous A"));
-    // Another program has the file open and allows neither moving nor deleting it.
+    ASSERT_TRUE(WriteWholeFile(backups_.File("A.ekb.77-1.partial"), "half a backup"));
+    ASSERT_TRUE(WriteWholeFile(backups_.File("Gone.ekb.77-2.partial"), "half a backup of a deleted entry"));
+    ASSERT_TRUE(WriteWholeFile(backups_.File("notes.txt"), "the user's own"));
+    RunPass();
+
+    EXPECT_EQ(host_->Log(), CleanPassLog({"A"}));
+    std::vector<Text> files = FilesIn(backups_.Path());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<Text>{"A.ekb", "notes.txt"}));
+}
+
+TEST_F(BackupWorkerTest, ABackupFileHeldOpenElsewhereIsLeftAloneAndReported) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    const Text earlier = EarlierPass();
+    const Text previous = ReadWholeFile(BackupFile("A"));
+    ASSERT_TRUE(tool_.Seed({{"A", "changed"}}));
+    // Another program has the file open and allows neither deleting nor replacing it.
     UniqueFileHandle holder(CreateFileA(BackupFile("A").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(holder);
@@ -179,12 +330,14 @@ TEST_F(BackupWorkerTest, APreviousBackupHeldOpenElsewhereIsLeftAloneAndReported)
     const std::vector<Text> expected = {
         kCountLeadIn + Text("1") + kBackupCountTail,
         Line("A", kBackupStartText, 1, 1),
-        Line("A", kSetAsideFailedText, 1, 1),
+        Line("A", kReplaceFailedText, 1, 1),
+        KeptLine("A"),
         Text("1") + kBackupSummaryMid + "1" + kBackupSummaryTail,
     };
     EXPECT_EQ(host_->Log(), expected);
-    EXPECT_EQ(ReadWholeFile(BackupFile("A")), "previous A");
-    EXPECT_EQ(Manifest(), "A\t" + BackupFile("A") + "\r\n");
+    EXPECT_EQ(ReadWholeFile(BackupFile("A")), previous);
+    EXPECT_EQ(Manifest(), earlier);
+    EXPECT_EQ(FilesIn(backups_.Path()), std::vector<Text>{"A.ekb"});
 }
 
 TEST_F(BackupWorkerTest, SkipsNamesThatCannotReachTheToolAndKeepsOthersInsideTheFolder) {

@@ -10,20 +10,6 @@
 
 namespace {
 
-int CountFilesIn(const Text& folder) {
-    int count = 0;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            ++count;
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return count;
-}
-
 TEST(ManifestFileTest, ReplacesWholeWithExactBytesAndLeavesNothingBehind) {
     ScratchFolder folder;
     const Text path = ManifestPath(folder.Path());
@@ -42,7 +28,7 @@ TEST(ManifestFileTest, ReplacesWholeWithExactBytesAndLeavesNothingBehind) {
     ASSERT_TRUE(ReplaceManifest(path, ""));
     EXPECT_TRUE(FileExists(path));
     EXPECT_EQ(ReadWholeFile(path), "");
-    EXPECT_EQ(CountFilesIn(folder.Path()), 1) << "no temporary file may stay beside the manifest";
+    EXPECT_EQ(FilesIn(folder.Path()).size(), 1u) << "no temporary file may stay beside the manifest";
 }
 
 TEST(ManifestFileTest, LineEndsEveryLineIncludingTheLast) {
@@ -61,7 +47,7 @@ TEST(ManifestFileTest, KeepsThePreviousManifestWhenItCannotBeReplaced) {
         EXPECT_FALSE(ReplaceManifest(path, "new\tmanifest\r\n"));
     }
     EXPECT_EQ(ReadWholeFile(path), "old\tmanifest\r\n");
-    EXPECT_EQ(CountFilesIn(folder.Path()), 1);
+    EXPECT_EQ(FilesIn(folder.Path()).size(), 1u);
 
     // A folder that does not exist cannot receive one either.
     EXPECT_FALSE(ReplaceManifest(folder.File("missing\\m.txt"), "x"));
@@ -92,7 +78,7 @@ TEST(ManifestFileTest, WaitsForAReaderToLetGoBeforeReplacing) {
     EXPECT_TRUE(ReplaceManifest(path, "B\tb\r\n"));
     letGo.join();
     EXPECT_EQ(ReadWholeFile(path), "B\tb\r\n");
-    EXPECT_EQ(CountFilesIn(folder.Path()), 1);
+    EXPECT_EQ(FilesIn(folder.Path()).size(), 1u);
 }
 
 }  // namespace

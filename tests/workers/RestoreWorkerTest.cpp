@@ -97,6 +97,30 @@ TEST_F(RestoreWorkerTest, CreatesEntriesTheToolNoLongerHas) {
     EXPECT_EQ(tool_.ContentOf("Lost"), "l");
 }
 
+// The tool reads a designator of digits only as an entry number. After the backup, entry "2" is
+// No. 1 and "Other" No. 2, and "1" is gone: created again it becomes No. 3, while No. 1 is "2".
+TEST_F(RestoreWorkerTest, EntriesNamedWithDigitsAreRestoredIntoTheirOwnEntries) {
+    ASSERT_TRUE(tool_.Seed({{"x", "x"}, {"2", "named two"}, {"1", "named one"}, {"Other", "other"}}));
+    BackUp();
+    ASSERT_TRUE(tool_.Seed({{"2", "changed"}, {"Other", "changed"}}));
+    RunPass();
+
+    const std::vector<Text> expected = {
+        CountLine(4),
+        Line("x", kRestoreCreateText, 1, 4), Line("x", kRestoreDoneText, 1, 4),
+        Line("2", kRestoreExistsText, 2, 4), Line("2", kRestoreDoneText, 2, 4),
+        Line("1", kRestoreCreateText, 3, 4), Line("1", kRestoreDoneText, 3, 4),
+        Line("Other", kRestoreExistsText, 4, 4), Line("Other", kRestoreDoneText, 4, 4),
+        Summary(4, 0),
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_EQ(tool_.ListedNames(), (std::vector<Text>{"2", "Other", "x", "1"}));
+    EXPECT_EQ(tool_.ContentOf("x"), "x");
+    EXPECT_EQ(tool_.ContentOf("2"), "named two");
+    EXPECT_EQ(tool_.ContentOf("1"), "named one");
+    EXPECT_EQ(tool_.ContentOf("Other"), "other");
+}
+
 TEST_F(RestoreWorkerTest, CountsUnusableLinesAndGoesOn) {
     ASSERT_TRUE(tool_.Seed({{"A", "a"}, {"C", "c"}}));
     BackUp();

@@ -23,6 +23,43 @@
 #include "tools/entryctl/FieldEscape.h"
 #include "tools/entryctl/ToolFolder.h"
 
+// The stand-in tool's backup file at `path`: "entryctl backup 1", then "key: value" lines (name
+// escaped, size in bytes), an empty line, and exactly `size` bytes of content. False for anything
+// else, a missing or half-written file among them.
+inline bool ReadStandInBackup(const Text& path, Text* name, Text* content) {
+    const Text bytes = ReadWholeFile(path);
+    const size_t bodyStart = bytes.find("\r\n\r\n");
+    if (bytes.rfind("entryctl backup 1\r\n", 0) != 0 || bodyStart == Text::npos)
+        return false;
+    long long size = -1;
+    for (const Text& line : SplitText(bytes.substr(0, bodyStart), "\r\n")) {
+        if (line.rfind("name: ", 0) == 0)
+            *name = entryctl::UnescapeField(line.substr(6));
+        else if (line.rfind("size: ", 0) == 0)
+            size = TextToInt(line.substr(6));
+    }
+    *content = bytes.substr(bodyStart + 4);
+    return size >= 0 && static_cast<long long>(content->size()) == size;
+}
+
+// Whether `path` is a complete backup file the stand-in tool wrote of the entry named `name`.
+inline bool IsStandInBackupOf(const Text& path, const Text& name) {
+    Text storedName, content;
+    return ReadStandInBackup(path, &storedName, &content) && storedName == name;
+}
+
+// Whether a file in `folder` holds the start of a stand-in backup but not the whole of one: what
+// the tool leaves when it is caught writing (its backup-torn fault).
+inline bool FolderHoldsTornBackup(const Text& folder) {
+    for (const Text& file : FilesIn(folder)) {
+        Text name, content;
+        const Text path = folder + "\\" + file;
+        if (ReadWholeFile(path).rfind("entryctl backup 1\r\n", 0) == 0 && !ReadStandInBackup(path, &name, &content))
+            return true;
+    }
+    return false;
+}
+
 class StandInTool {
 public:
     StandInTool() {
@@ -78,22 +115,39 @@ public:
     }
 
     // Whether `path` is a complete backup file the tool wrote of the entry named `name`.
-    bool BackupHolds(const Text& path, const Text& name) const {
-        Text storedName, content;
-        return ReadBackup(path, &storedName, &content) && storedName == name;
-    }
+    bool BackupHolds(const Text& path, const Text& name) const { return IsStandInBackupOf(path, name); }
     // Whether `path` is a complete backup file the tool wrote of an entry with this content.
     bool BackupHoldsContent(const Text& path, const Text& expected) const {
         Text storedName, content;
-        return ReadBackup(path, &storedName, &content) && content == expected;
+        return ReadStandInBackup(path, &storedName, &content) && content == expected;
     }
 
     // Ends every process still running this copy of the tool (a hanging one never ends itself).
     void EndHangingTools() {
+        for (UniqueHandle& process : RunningTools())
+            TerminateProcess(process.get(), 1);
+    }
+
+    // Waits up to `timeoutMs` for every run of this copy of the tool to end by itself (a run that
+    // Stop left behind goes on until it is done). False when one still runs then.
+    bool WaitForToolsToEnd(DWORD timeoutMs) {
+        const DWORD start = GetTickCount();
+        while (!RunningTools().empty()) {
+            if (GetTickCount() - start > timeoutMs)
+                return false;
+            Sleep(20);
+        }
+        return true;
+    }
+
+private:
+    // The processes running this copy of the tool.
+    std::vector<UniqueHandle> RunningTools() const {
+        std::vector<UniqueHandle> running;
         const Text program = folder_.File(kToolExeName);
         UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
         if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE)
-            return;
+            return running;
         PROCESSENTRY32 entry = {};
         entry.dwSize = sizeof entry;
         for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
@@ -104,11 +158,11 @@ public:
             char image[MAX_PATH * 2] = {};
             DWORD size = sizeof image;
             if (QueryFullProcessImageNameA(process.get(), 0, image, &size) && EqualsIgnoreCase(Text(image, size), program))
-                TerminateProcess(process.get(), 1);
+                running.push_back(std::move(process));
         }
+        return running;
     }
 
-private:
     std::vector<TextArray> StoreLines() const {
         std::vector<TextArray> lines;
         for (const Text& line : SplitText(ReadWholeFile(folder_.File(entryctl::kEntriesFile)), "\r\n")) {
@@ -120,24 +174,6 @@ private:
             lines.push_back(fields);
         }
         return lines;
-    }
-
-    // The tool's backup file: "entryctl backup 1", then "key: value" lines (name escaped, size in
-    // bytes), an empty line, and exactly `size` bytes of content. Anything else is not complete.
-    static bool ReadBackup(const Text& path, Text* name, Text* content) {
-        const Text bytes = ReadWholeFile(path);
-        const size_t bodyStart = bytes.find("\r\n\r\n");
-        if (bytes.rfind("entryctl backup 1\r\n", 0) != 0 || bodyStart == Text::npos)
-            return false;
-        long long size = -1;
-        for (const Text& line : SplitText(bytes.substr(0, bodyStart), "\r\n")) {
-            if (line.rfind("name: ", 0) == 0)
-                *name = entryctl::UnescapeField(line.substr(6));
-            else if (line.rfind("size: ", 0) == 0)
-                size = TextToInt(line.substr(6));
-        }
-        *content = bytes.substr(bodyStart + 4);
-        return size >= 0 && static_cast<long long>(content->size()) == size;
     }
 
     ScratchFolder folder_;

@@ -412,6 +412,12 @@ Reply Backup(EntryStore& store, const MatchedLine& m, const Faults& faults) {
     const Text done = Line("backed up entry " + std::to_string(e->number));
     if (faults.backupSilent)
         return Ok(done);
+    if (faults.backupTorn && !m.a.empty()) {
+        Reply torn = Ok(done);
+        torn.tornPath = m.a;
+        torn.tornBytes = FormatBackup(*e);
+        return torn;
+    }
     if (m.a.empty() || !ReplaceFileBytes(m.a, FormatBackup(*e)))
         return Fail("the backup file cannot be written");
     return Ok(done);
@@ -469,6 +475,8 @@ Reply UnknownCommand() {
 }
 
 Reply RunCommand(const MatchedLine& m, const Faults& faults) {
+    if (faults.failAll)
+        return Fail("the tool is out of order");
     EntryStore store;
     store.Load();
     switch (m.shape->op) {

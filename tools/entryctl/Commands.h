@@ -11,6 +11,10 @@ struct Reply {
     Text out;  // standard output
     Text err;  // standard error (error messages: "entryctl: error: ...")
     int exitCode = 0;
+    // The backup-torn fault: once the folder lock is released, the first half of `tornBytes` is
+    // written to `tornPath` and the command never ends.
+    Text tornPath;
+    Text tornBytes;
 };
 
 // Carries out the matched command on the tool's files and says what to print.

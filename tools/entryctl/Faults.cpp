@@ -27,6 +27,10 @@ Faults LoadFaults() {
         int number = std::atoi(value.c_str());
         if (word == "backup-silent")
             f.backupSilent = true;
+        else if (word == "backup-torn")
+            f.backupTorn = true;
+        else if (word == "fail-all")
+            f.failAll = true;
         else if (word == "restore-refuse")
             f.restoreRefuse = true;
         else if (word == "create-fail")

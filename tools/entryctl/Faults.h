@@ -3,6 +3,10 @@
 // switch per line ('#' starts a comment line); a missing file means none:
 //
 //   backup-silent       backups print their usual success text but write no file
+//   backup-torn         backups write the first half of the file straight to the given path (no
+//                       temporary file, the file kept open) and then never end (wait until killed),
+//                       as a tool does that is stopped or killed while it writes
+//   fail-all            every command changes nothing and answers only with an error
 //   restore-refuse      restores print an error (no success marker) and change nothing
 //   create-fail         creates print an error (no marker)
 //   big-listing N       the entry listing shows N generated entries after the real ones
@@ -25,6 +29,8 @@ namespace entryctl {
 
 struct Faults {
     bool backupSilent = false;
+    bool backupTorn = false;
+    bool failAll = false;
     bool restoreRefuse = false;
     bool createFail = false;
     int bigListing = 0;

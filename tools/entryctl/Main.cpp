@@ -27,6 +27,20 @@ void Write(DWORD which, const Text& bytes) {
     }
 }
 
+// Writes the first half of `bytes` into `path` in place and never returns, the file still open:
+// a tool caught in the middle of writing a backup.
+[[noreturn]] void WriteTornAndHang(const Text& path, const Text& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD wrote = 0;
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size() / 2), &wrote, nullptr);
+        FlushFileBuffers(file);
+    }
+    for (;;)
+        Sleep(INFINITE);
+}
+
 // Prints the reply, applying the output switches of `faults`.
 void Emit(const Reply& reply, const Faults& faults, bool faultsApply) {
     if (!faultsApply) {
@@ -83,6 +97,8 @@ int main() {
     const MatchedLine matched = MatchCommandLine(ReceivedArguments());
     const Reply reply = matched.shape ? RunCommand(matched, faults) : UnknownCommand();
     lock.Release();
+    if (!reply.tornPath.empty())
+        WriteTornAndHang(reply.tornPath, reply.tornBytes);
 
     Emit(reply, faults, faults.AppliesTo(matched.shape ? matched.shape->name : "unknown"));
     return reply.exitCode;

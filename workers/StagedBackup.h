@@ -1,0 +1,41 @@
+#pragma once
+// An entry's new backup, written by the tool beside the backup file under a staging name and put
+// in the backup file's place in one step once it is complete. The backup file never leaves its
+// name: whenever the program stops (Stop, closing, a crash), every entry's backup file holds the
+// old backup or the new one, whole. An interrupted pass leaves at most a staging file, which the
+// next pass removes.
+//
+// Use: StagingPath() is what the tool is told to write; Commit() once the tool's command has
+// ended. Any thread; one object per entry and pass.
+
+#include "common/Text.h"
+
+class StagedBackup {
+public:
+    // `file` is the entry's backup file path. The staging path beside it is new to this object:
+    // it holds this process's id and a number no other object of the process had.
+    explicit StagedBackup(const Text& file);
+
+    const Text& File() const { return file_; }
+    const Text& StagingPath() const { return staging_; }
+
+    enum class Outcome {
+        Replaced,        // the new backup now stands under the backup file's name
+        NothingWritten,  // the tool wrote no file, or an empty one; the backup file is untouched
+        NotReplaced,     // the new backup could not take the backup file's place (held open
+                         // elsewhere, read-only, ...); the backup file is untouched
+    };
+
+    // Only after the tool has surely ended: a tool left running after Stop may still be writing,
+    // and its file then stays for the next pass to remove. A staging file that is not used is
+    // deleted.
+    Outcome Commit();
+
+private:
+    Text file_;
+    Text staging_;
+};
+
+// Deletes every staging file that an earlier, interrupted pass left in `folder`. Files of other
+// names are never touched; a staging file still held open by a tool stays for a later pass.
+void RemoveLeftoverStagingFiles(const Text& folder);
