@@ -102,10 +102,11 @@ TEST(CommandLineTest, AskingForHelpOrALineThatCannotBeFollowedGivesTheUsage) {
         const CommandLineRequest request = ParseCommandLine(c.line);
         EXPECT_EQ(request.action, ProgramAction::Usage);
         EXPECT_FALSE(request.RunsAPass());
-        if (*c.problem)
+        if (*c.problem) {
             EXPECT_NE(request.problem.find(c.problem), Text::npos) << request.problem;
-        else
+        } else {
             EXPECT_EQ(request.problem, "");
+        }
     }
 }
 

@@ -15,6 +15,7 @@
 #include "app/ControlAccess.h"
 #include "app/LogClock.h"
 #include "app/MainWindow.h"
+#include "app/TaskbarProgress.h"
 #include "common/PumpingWait.h"
 #include "common/TextOps.h"
 #include "tests/support/TestPaths.h"
@@ -167,6 +168,9 @@ TEST_F(WindowPassHostTest, ProgressShowsInTheTitleUntilThePassEnds) {
         std::make_shared<WindowPassHost>(Window(), restoreSignal, programFolder.Path(), PassKind::Restore, runs);
     ASSERT_TRUE(runs->Begin());
     ASSERT_TRUE(runs->Begin());
+    // The shell's word that the taskbar button exists: the progress goes there too, where the
+    // shell has the taskbar interface (this one may have only a stand-in), and the title is as ever.
+    SendMessageA(Window(), TaskbarButtonCreatedMessage(), 0, 0);
 
     OnWorker([&] { backup->ShowProgress(12, 50); });
     EXPECT_EQ(Title(Window()), "Entry Keeper - backing up 12/50");

@@ -49,8 +49,10 @@ ProgramUnderTest::~ProgramUnderTest() {
 }
 
 bool ProgramUnderTest::Start(const Text& folder, const Text& exeName, DWORD timeoutMs) {
-    if (!Launch(folder, Text(), exeName))
-        return false;
+    return Launch(folder, Text(), exeName) && WaitForWindow(timeoutMs);
+}
+
+bool ProgramUnderTest::WaitForWindow(DWORD timeoutMs) {
     if (!WaitUntil([this] { return (window_ = FindMainWindow()) != nullptr || HasExited(); }, timeoutMs) || !window_) {
         Kill();
         return false;
