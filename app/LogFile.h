@@ -23,7 +23,8 @@ inline constexpr char kLogFileFailedText[] =
 
 class LogFile {
 public:
-    // `path` should be a full path: the passes change the current directory. `sizeLimit` is for tests.
+    // `path` should be a full path: the passes change the current directory (WithFullPaths,
+    // UnattendedRun.h). `sizeLimit` is for tests.
     explicit LogFile(Text path, uint64_t sizeLimit = kLogFileSizeLimit);
     LogFile(const LogFile&) = delete;
     LogFile& operator=(const LogFile&) = delete;

@@ -34,7 +34,7 @@ private:
 }  // namespace
 
 int RunEntryKeeper(HINSTANCE instance, int showCommand) {
-    const CommandLineRequest request = ParseCommandLine(GetCommandLineA());
+    const CommandLineRequest request = WithFullPaths(ParseCommandLine(GetCommandLineA()));
     if (request.action == ProgramAction::Usage)
         return ShowUsage(request);
     ScopedRunLogFile logFile(request);

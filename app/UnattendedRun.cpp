@@ -10,15 +10,27 @@ int ShowUsage(const CommandLineRequest& request) {
     return kExitNotDone;
 }
 
+namespace {
+
 Text FullPath(const Text& path) {
+    if (path.empty())
+        return path;
     char full[MAX_PATH * 4];
     const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
     return length > 0 && length < sizeof full ? Text(full, length) : path;
 }
 
+}  // namespace
+
+CommandLineRequest WithFullPaths(CommandLineRequest request) {
+    request.folder = FullPath(request.folder);
+    request.logFile = FullPath(request.logFile);
+    return request;
+}
+
 ScopedRunLogFile::ScopedRunLogFile(const CommandLineRequest& request) {
     if (!request.logFile.empty())
-        SetRunLogFile(std::make_shared<LogFile>(FullPath(request.logFile)));
+        SetRunLogFile(std::make_shared<LogFile>(request.logFile));
 }
 
 ScopedRunLogFile::~ScopedRunLogFile() {
@@ -37,7 +49,7 @@ void UnattendedRun::Begin(HWND window) {
         return;
     const PassKind kind = request_.action == ProgramAction::Backup ? PassKind::Backup : PassKind::Restore;
     if (!request_.folder.empty())
-        WriteControlText(window, kFolderFieldId, FullPath(request_.folder));
+        WriteControlText(window, kFolderFieldId, request_.folder);
     passes_.SetPassEndedListener([this, kind, window](PassKind ended, PassResult result) {
         if (ended != kind)
             return;

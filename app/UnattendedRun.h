@@ -17,9 +17,10 @@
 // exit code for it, kExitNotDone.
 int ShowUsage(const CommandLineRequest& request);
 
-// Makes `path` full against the current directory (the passes change it later); `path` as it is
-// when the system cannot.
-Text FullPath(const Text& path);
+// `request` with /folder and /log made full against the current directory, where a relative path
+// counts from: every tool command changes the current directory later. Call first thing. A path
+// the system cannot make full stays as it is.
+CommandLineRequest WithFullPaths(CommandLineRequest request);
 
 // Makes `request`'s log file the run's (SetRunLogFile) for the object's life; nothing without one.
 class ScopedRunLogFile {

@@ -156,7 +156,7 @@ protected:
 
 TEST_F(UnattendedProgramTest, ABackupFromTheCommandLineWritesTheManifestAndADatedLogFileAndExitsZero) {
     const Text settings = ReadWholeFile(SettingsFile());
-    const Text log = logs_.File("nightly.log");
+    const Text log = programFolder_.File("nightly.log");
 
     EXPECT_EQ(Run("/backup /log:\"" + log + "\""), 0u);
 
@@ -167,23 +167,37 @@ TEST_F(UnattendedProgramTest, ABackupFromTheCommandLineWritesTheManifestAndADate
         EXPECT_TRUE(FileExists(BackupFolder() + "\\" + name + kBackupFileExt)) << name;
     EXPECT_EQ(ReadWholeFile(SettingsFile()), settings) << "a run from the command line leaves the settings alone";
 
-    // A second run appends to the same file.
-    EXPECT_EQ(Run("-BACKUP -Log:\"" + log + "\""), 0u);
+    // A second run appends to the same file, named from where the program starts (its folder here).
+    EXPECT_EQ(Run("-BACKUP -Log:nightly.log"), 0u);
     EXPECT_EQ(LoggedMessages(log).size(), 2 * CleanBackupMessages(Names()).size());
 }
 
 TEST_F(UnattendedProgramTest, TheFolderSwitchBacksUpThereForThisRunOnly) {
     const Text settings = ReadWholeFile(SettingsFile());
     ScratchFolder elsewhere;
-
-    EXPECT_EQ(Run("/backup /folder:\"" + elsewhere.Path() + "\""), 0u);
-
-    for (const Text& name : Names()) {
-        EXPECT_TRUE(FileExists(elsewhere.File(name + kBackupFileExt))) << name;
-        EXPECT_FALSE(FileExists(BackupFolder() + "\\" + name + kBackupFileExt)) << name;
+    // A relative folder counts from where the program was started (here its own folder), although
+    // the passes change the current directory to the tool's.
+    ScratchFolder nearby(programFolder_.Path(), "nearby");
+    const Text log = logs_.File("run.log");
+    struct Case {
+        const char* name;
+        Text argument;
+        Text folder;
+    };
+    const Case cases[] = {
+        {"a full path", "/folder:\"" + elsewhere.Path() + "\"", elsewhere.Path()},
+        {"a relative path", "-FOLDER:nearby", nearby.Path()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Run("/backup " + c.argument + " /log:\"" + log + "\""), 0u) << ReadWholeFile(log);
+        for (const Text& name : Names()) {
+            EXPECT_TRUE(FileExists(c.folder + "\\" + name + kBackupFileExt)) << name;
+            EXPECT_FALSE(FileExists(BackupFolder() + "\\" + name + kBackupFileExt)) << name;
+        }
+        EXPECT_NE(FindText(Manifest(), c.folder + "\\A" + kBackupFileExt), -1) << Manifest();
+        EXPECT_EQ(ReadWholeFile(SettingsFile()), settings);
     }
-    EXPECT_NE(FindText(Manifest(), elsewhere.Path()), -1) << Manifest();
-    EXPECT_EQ(ReadWholeFile(SettingsFile()), settings);
 }
 
 TEST_F(UnattendedProgramTest, TheExitCodeSaysHowThePassEnded) {
