@@ -86,9 +86,10 @@ CommandLineRequest ParseCommandLine(const Text& commandLine) {
             bool& given = name == "folder" ? folderGiven : logGiven;
             if (given)
                 return Problem("/" + name + " is given twice.");
-            if (value.empty())
-                return Problem("/" + name + " needs a value: /" + name + ":\"<" + (name == "folder" ? "folder" : "file") +
-                               ">\".");
+            if (value.empty()) {
+                const Text placeholder = name == "folder" ? "<folder>" : "<file>";
+                return Problem("/" + name + " needs a value: /" + name + ":\"" + placeholder + "\".");
+            }
             given = true;
             (name == "folder" ? request.folder : request.logFile) = value;
         } else {

@@ -35,7 +35,6 @@ bool InsertLogLine(HWND window, const LogLine& line);
 // only); the caller goes on either way. Any thread.
 void RecordLogLine(HWND window, const LogLine& line);
 
-
 // Names the window whose LogBox AppendLog(message) writes to; null (the start) means this
 // process's main window, found by its window class. Any thread.
 void SetLogWindow(HWND window);

@@ -393,7 +393,8 @@ TEST_F(UnattendedProgramTest, TheTitleShowsWhatAPassDoesAndThenThePlainTitle) {
         ASSERT_TRUE(WaitUntil(
             [&] {
                 noteTitle(titles, clicked.Window());
-                return FindText(clicked.ControlText(kLogBoxId), ending) > 0 && TitleOf(clicked.Window()) == "Entry Keeper";
+                return FindText(clicked.ControlText(kLogBoxId), ending) > 0 &&
+                       TitleOf(clicked.Window()) == "Entry Keeper";
             },
             60000))
             << ::testing::PrintToString(titles);

@@ -107,7 +107,8 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return stopNoticed_;
     }
-    // Log lines, button changes, progress reports, pauses and folder reads made after the pass had seen its stop signal.
+    // Log lines, button changes, progress reports, pauses and folder reads made after the pass had
+    // seen its stop signal.
     int CallsAfterStopNoticed() const {
         std::lock_guard<std::mutex> lock(mutex_);
         return callsAfterStop_;

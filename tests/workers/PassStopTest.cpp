@@ -24,7 +24,8 @@ using namespace std::chrono_literals;
 // Starts `worker` on a thread of its own; the future is ready, with how the pass ended, when the
 // thread has ended.
 template <typename Worker>
-std::future<PassResult> StartPass(Worker worker, std::shared_ptr<ToolCommands> commands, std::shared_ptr<FakePassHost> host) {
+std::future<PassResult> StartPass(Worker worker, std::shared_ptr<ToolCommands> commands,
+                                  std::shared_ptr<FakePassHost> host) {
     return std::async(std::launch::async, worker, std::move(commands), std::move(host));
 }
 
