@@ -12,7 +12,9 @@
 // A lock another user's copy holds cannot be opened and counts as held; so does one taken by any
 // program that spells the same name.
 //
-// Window thread only: a mutex belongs to the thread that took it.
+// Window thread only: a mutex belongs to the thread that took it. (A lock destroyed on another
+// thread while held only closes its handle; the system lets go of the mutex when the window
+// thread ends.)
 
 #include <windows.h>
 
