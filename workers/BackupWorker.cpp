@@ -105,6 +105,9 @@ private:
         host_.AppendLog(name + kBackupStartText + Progress(k, Count()));
         if (host_.ShouldStop())
             return EntryOutcome::Stopped;
+        host_.ShowProgress(k, Count());
+        if (host_.ShouldStop())
+            return EntryOutcome::Stopped;
         const Text folder = host_.FolderField();
         if (swept_.insert(folder).second)
             RemoveLeftoverStagingFiles(folder);
@@ -177,23 +180,23 @@ void ReturnButtonsToIdle(PassHost& host) {
 
 }  // namespace
 
-void BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
+PassResult BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
     if (!commands || !host)
-        return;
+        return PassResult::NotDone;
     ScopedThreadStopSignal stopOnThisThread(host->PassStopSignal());
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
 
     EntryList entries;
     const ListingOutcome listing = commands->ListEntriesOutcome(entries);
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     const Text manifestPath = ManifestPath(host->ProgramFolder());
     const PreviousManifest previous(ReadManifest(manifestPath));
     if (const char* reason = ReasonToKeepEverything(listing, previous)) {
         host->AppendLog(reason);
         ReturnButtonsToIdle(*host);
-        return;
+        return PassResult::NotDone;
     }
     BackupPass pass(*commands, *host, entries, previous);
     const int count = pass.Count();
@@ -202,20 +205,20 @@ void BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
     int failed = 0;
     for (int k = 1; k <= count; ++k) {
         switch (pass.Entry(k)) {
-            case EntryOutcome::Stopped: return;
+            case EntryOutcome::Stopped: return PassResult::NotDone;
             case EntryOutcome::Failed: ++failed; break;
             case EntryOutcome::BackedUp: break;
         }
         if (host->ShouldStop())
-            return;
+            return PassResult::NotDone;
         host->Pause(kEntryPauseMs);
     }
 
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     const bool saved = ReplaceManifest(manifestPath, pass.Manifest());
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     if (!saved)
         host->AppendLog(kManifestWriteFailedText + manifestPath);
     else if (failed == 0)
@@ -223,4 +226,7 @@ void BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
     else
         host->AppendLog(IntToText(count) + kBackupSummaryMid + IntToText(failed) + kBackupSummaryTail);
     ReturnButtonsToIdle(*host);
+    if (!saved)
+        return PassResult::NotDone;
+    return failed == 0 ? PassResult::AllDone : PassResult::SomeNotDone;
 }

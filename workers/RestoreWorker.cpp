@@ -129,37 +129,41 @@ bool IsEntryListed(const ToolCommands& commands, PassHost& host, EntryList& list
     return FindListedEntry(commands, host, list, name).has_value();
 }
 
-void RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
+PassResult RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
     if (!commands || !host)
-        return;
+        return PassResult::NotDone;
     ScopedThreadStopSignal stopOnThisThread(host->PassStopSignal());
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     host->SetButtonEnabled(PassButton::Restore, false);
 
     const TextArray lines = SplitText(ReadManifest(ManifestPath(host->ProgramFolder())), kLineSep);
     const int total = static_cast<int>(lines.size());
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     host->AppendLog(kCountLeadIn + IntToText(total) + kRestoreCountTail);
 
     EntryList entries;
     int failed = 0;
     for (int i = total; i >= 1; --i) {
+        if (host->ShouldStop())
+            return PassResult::NotDone;
+        host->ShowProgress(total - i + 1, total);
         switch (RestoreLine(*commands, *host, entries, lines[i - 1], total - i + 1, total)) {
-            case LineOutcome::PassEnds: return;
+            case LineOutcome::PassEnds: return PassResult::NotDone;
             case LineOutcome::Failed: ++failed; break;
             case LineOutcome::Restored: break;
         }
         if (host->ShouldStop())
-            return;
+            return PassResult::NotDone;
         host->Pause(kEntryPauseMs);
     }
 
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     host->AppendLog(kCountLeadIn + IntToText(total) + kRestoreSummaryMid + IntToText(failed) + kRestoreSummaryTail);
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     host->SetButtonEnabled(PassButton::Restore, true);
+    return failed == 0 ? PassResult::AllDone : PassResult::SomeNotDone;
 }

@@ -8,7 +8,6 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
-#include <optional>
 #include <random>
 #include <set>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "common/TextOps.h"
 #include "common/WinHandles.h"
 #include "tests/support/CapturedRun.h"
+#include "tests/support/InstallValueOverride.h"
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/UiDriverRun.h"
@@ -29,55 +29,6 @@
 #include "workers/PassTexts.h"
 
 namespace {
-
-constexpr char kInstallKeyPath[] = "SOFTWARE\\Entryctl";
-constexpr char kInstallValueName[] = "InstallFolder";
-
-// Points the installation value at `folder` for the object's life, then restores what was there.
-class InstallValueOverride {
-public:
-    explicit InstallValueOverride(const Text& folder) {
-        previous_ = Read();
-        set_ = Write(folder);
-    }
-    ~InstallValueOverride() {
-        if (previous_) {
-            Write(*previous_);
-            return;
-        }
-        UniqueRegKey key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKeyPath, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, key.put()) ==
-            ERROR_SUCCESS)
-            RegDeleteValueA(key.get(), kInstallValueName);
-    }
-    bool IsSet() const { return set_; }
-
-private:
-    static std::optional<Text> Read() {
-        UniqueRegKey key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKeyPath, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.put()) !=
-            ERROR_SUCCESS)
-            return std::nullopt;
-        char value[1024] = {};
-        DWORD size = sizeof value - 1;
-        DWORD type = 0;
-        if (RegQueryValueExA(key.get(), kInstallValueName, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
-            ERROR_SUCCESS)
-            return std::nullopt;
-        return Text(value);
-    }
-    static bool Write(const Text& folder) {
-        UniqueRegKey key;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kInstallKeyPath, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
-                            nullptr, key.put(), nullptr) != ERROR_SUCCESS)
-            return false;
-        return RegSetValueExA(key.get(), kInstallValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                              static_cast<DWORD>(folder.size() + 1)) == ERROR_SUCCESS;
-    }
-
-    std::optional<Text> previous_;
-    bool set_ = false;
-};
 
 class EntryKeeperProgramTest : public ::testing::Test {
 protected:
@@ -101,23 +52,10 @@ protected:
     Text BackupFolder() const { return programFolder_.File("backups"); }
 
     // Runs the installed tool's administration command (arguments quoted by the caller).
-    bool Admin(const Text& arguments) {
-        CapturedRunResult run = RunCaptured("\"" + ToolExe() + "\" admin " + arguments);
-        return run.started && !run.timedOut && run.exitCode == 0;
-    }
+    bool Admin(const Text& arguments) { return RunStandInAdmin(ToolExe(), arguments); }
 
-    // Names and contents of the tool's entries, sorted: what a restore must bring back. The
-    // numbers are left out, as an entry created again gets a new one.
-    std::vector<Text> Entries() const {
-        std::vector<Text> entries;
-        for (const Text& line : SplitText(ReadWholeFile(ToolFolder() + "\\" + entryctl::kEntriesFile), "\r\n")) {
-            TextArray fields = SplitText(line, "\t");
-            if (fields.size() >= 8)
-                entries.push_back(fields[1] + "\t" + fields[7]);
-        }
-        std::sort(entries.begin(), entries.end());
-        return entries;
-    }
+    // Names and contents of the tool's entries, sorted: what a restore must bring back.
+    std::vector<Text> Entries() const { return StandInEntries(ToolFolder()); }
 
     // The processes running the installed tool (a hanging one never ends by itself).
     std::vector<DWORD> ToolProcesses() const {

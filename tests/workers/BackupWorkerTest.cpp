@@ -43,16 +43,18 @@ protected:
     Text BackupFile(const Text& stem) const { return backups_.File(stem + kBackupFileExt); }
     Text Manifest() const { return ReadWholeFile(ManifestPath(program_.Path())); }
 
-    // Runs a whole pass on its own thread, as the window does.
-    void RunPass() { RunPassWith(host_); }
-    void RunPassWith(const std::shared_ptr<FakePassHost>& host) {
-        std::thread pass(BackupWorker, tool_.Commands(), host);
+    // Runs a whole pass on its own thread, as the window does; how it ended.
+    PassResult RunPass() { return RunPassWith(host_); }
+    PassResult RunPassWith(const std::shared_ptr<FakePassHost>& host) {
+        PassResult result = PassResult::NotDone;
+        std::thread pass([&] { result = BackupWorker(tool_.Commands(), host); });
         pass.join();
+        return result;
     }
     // A pass with a host of its own that backs up every entry; the manifest it wrote.
     Text EarlierPass() {
         auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
-        RunPassWith(host);
+        EXPECT_EQ(RunPassWith(host), PassResult::AllDone);
         const std::vector<Text> log = host->Log();
         EXPECT_TRUE(!log.empty() && log.back().find(kBackupAllDoneTail) != Text::npos);
         return Manifest();
@@ -70,9 +72,10 @@ protected:
 TEST_F(BackupWorkerTest, BacksUpInListOrderAndWritesTheManifestInReverse) {
     ASSERT_TRUE(tool_.Seed({{"A", "alpha"}, {"B", "beta"}, {"C", "gamma"}}));
     ASSERT_TRUE(WriteWholeFile(ManifestPath(program_.Path()), "a much longer earlier manifest\tx\r\n"));
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::AllDone);
 
     EXPECT_EQ(host_->Log(), CleanPassLog({"A", "B", "C"}));
+    EXPECT_EQ(host_->Progress(), (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
     EXPECT_EQ(Manifest(), "C\t" + BackupFile("C") + "\r\n" + "B\t" + BackupFile("B") + "\r\n" + "A\t" +
                               BackupFile("A") + "\r\n");
     EXPECT_EQ(host_->Buttons(), kIdleAgain);
@@ -112,7 +115,7 @@ TEST_F(BackupWorkerTest, ReplacesAnEarlierBackupOfTheSamePath) {
 TEST_F(BackupWorkerTest, NoEntriesGiveAnEmptyManifest) {
     ASSERT_TRUE(tool_.Seed({}));
     ASSERT_TRUE(WriteWholeFile(ManifestPath(program_.Path()), ""));
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::AllDone) << "nothing to back up is no failure";
 
     EXPECT_EQ(host_->Log(), CleanPassLog({}));
     EXPECT_TRUE(FileExists(ManifestPath(program_.Path())));
@@ -126,7 +129,7 @@ TEST_F(BackupWorkerTest, AToolThatCannotBeFoundKeepsThePreviousManifest) {
     ASSERT_TRUE(WriteWholeFile(ManifestPath(program_.Path()), previous));
     ScratchFolder empty;
     SetToolDir(empty.Path());  // the tool's folder without its program: the listing comes back empty
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::NotDone);
 
     EXPECT_EQ(host_->Log(), std::vector<Text>{kToolMissingText});
     EXPECT_EQ(Manifest(), previous);
@@ -160,7 +163,7 @@ TEST_F(BackupWorkerTest, AnEntryWhoseBackupFailsKeepsItsEarlierBackup) {
         if (line == Line("B", kBackupStartText, 2, 4))
             tool_.FailBackups();
     };
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::SomeNotDone);
 
     const std::vector<Text> expected = {
         kCountLeadIn + Text("4") + kBackupCountTail,
@@ -193,7 +196,7 @@ TEST_F(BackupWorkerTest, AFolderWhereNothingCanBeWrittenKeepsTheWholeListOfBacku
     ASSERT_TRUE(tool_.Seed({{"A", "alpha"}, {"B", "beta"}}));
     const Text earlier = EarlierPass();
     host_->SetFolderField(backups_.File("no such folder"));
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::SomeNotDone) << "the pass went on, its entries kept their earlier backups";
 
     const std::vector<Text> expected = {
         kCountLeadIn + Text("2") + kBackupCountTail,
@@ -230,7 +233,7 @@ TEST_F(BackupWorkerTest, AListingThatFailedOrCameBackEmptyLeavesTheListOfBackups
         ASSERT_TRUE(tool_.Seed(c.entries));
         ASSERT_TRUE(tool_.SetFaults(c.faults));
         auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
-        RunPassWith(host);
+        EXPECT_EQ(RunPassWith(host), PassResult::NotDone);
 
         EXPECT_EQ(host->Log(), std::vector<Text>{c.logged}) << "no closing line, and no success";
         EXPECT_EQ(Manifest(), earlier);
@@ -294,7 +297,7 @@ TEST_F(BackupWorkerTest, ANewEntryNeverWritesOverTheFileAFailedEntryKeeps) {
         if (line == Line("report", kBackupStartText, 2, 2))
             tool_.FailBackups();
     };
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::SomeNotDone);
 
     EXPECT_TRUE(tool_.BackupHolds(BackupFile("report"), "report"));
     EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("report"), "lower"));
@@ -387,8 +390,7 @@ TEST_F(BackupWorkerTest, AManifestThatCannotBeWrittenIsReportedNotCelebrated) {
     ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
     const Text missingFolder = program_.File("gone");
     auto host = std::make_shared<FakePassHost>(missingFolder, backups_.Path());
-    std::thread pass(BackupWorker, tool_.Commands(), host);
-    pass.join();
+    EXPECT_EQ(RunPassWith(host), PassResult::NotDone);
 
     std::vector<Text> log = host->Log();
     ASSERT_FALSE(log.empty());
