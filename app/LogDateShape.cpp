@@ -5,10 +5,12 @@
 
 #include "app/LogDateText.h"
 #include "common/SharedTexts.h"
+#include "common/TextOps.h"
 
 namespace {
 
 constexpr int32_t kMinutesPerDay = 24 * 60;
+constexpr size_t kMinDateFields = 6;
 
 bool IsLeapYear(int64_t year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -58,4 +60,18 @@ Text EngineShapedDateText(const LocalDateTime& local, int32_t minutesEastOfUtc) 
     return kWeekdayTokens[WeekdayOf(local.year, local.month, local.day)] + Text(kDateFieldSep) +
            kMonthTokens[local.month - 1] + kDateFieldSep + std::to_string(local.day) + kDateFieldSep + timeOfDay +
            kDateFieldSep + ZoneText(minutesEastOfUtc) + kDateFieldSep + std::to_string(local.year);
+}
+
+Text ReassembleDateText(const Text& engineText) {
+    TextArray fields = SplitText(engineText, kDateFieldSep);
+    if (fields.size() < kMinDateFields)
+        return Text();
+    Text& month = fields[1];
+    for (int m = 0; m < 12; ++m) {
+        if (month == kMonthTokens[m]) {
+            month = kMonthNumberTexts[m];
+            break;
+        }
+    }
+    return fields[5] + kDateSep + month + kDateSep + fields[2] + kDateFieldSep + fields[3];
 }
