@@ -63,6 +63,18 @@ TEST(EntryListingParseTest, ListingLinesBecomeRecords) {
                     6),
                Text("be\0ta", 5), "", "", "", ""}),
          {{12, "beta", 1}}},
+        // A field that ends in a lone lead byte still ends at the separator after it: no code page
+        // takes a tab or a line break as a second byte.
+        {"lone lead byte before a field separator", Line({"No.1", "a\xF0", "k\xB0", "", "", "", "7"}) + L,
+         {{1, "a\xF0", 0}}},
+        // Every line break ends a line: a field never holds one, whatever the tool printed.
+        {"lines ended by a lone line feed", Line({"No.1", "a", "", "", "", ""}) + "\n" + Line({"No.2", "b", "k"}) + "\n",
+         {{1, "a", 1}, {2, "b", 1}}},
+        {"lines ended by a lone carriage return", Line({"No.1", "a", "x\ry"}) + "\r" + Line({"No.2", "b"}),
+         {{1, "a", 1}, {2, "b", 1}}},
+        {"a carriage return doubled before the line feed", six + "\r\r\n" + six + L, {{1, "alpha", 1}, {1, "alpha", 1}}},
+        {"lone lead byte before a line separator", Line({"No.1", "x", "", "", "", "\xB0"}) + L + six,
+         {{1, "x", 1}, {1, "alpha", 1}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

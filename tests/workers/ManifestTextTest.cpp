@@ -37,6 +37,14 @@ TEST(ManifestTextTest, EveryLineIsReadInFileOrderAndOnlyTwoFieldsWithANameAreUsa
         EXPECT_EQ(lines[i].text, want[i].text);
     }
     EXPECT_TRUE(ReadManifestLines("").empty());
+    // A name or path ending in a lone lead byte still ends at the separator after it: no code page
+    // takes a tab or a line break as a second byte.
+    const std::vector<ManifestEntry> leadBytes = ReadManifestLines("a\xFF\tD:\\x.ekb\xB0\r\nb\tD:\\y.ekb\r\n");
+    ASSERT_EQ(leadBytes.size(), 2u);
+    EXPECT_TRUE(leadBytes[0].usable);
+    EXPECT_EQ(leadBytes[0].name, "a\xFF");
+    EXPECT_EQ(leadBytes[0].file, "D:\\x.ekb\xB0");
+    EXPECT_EQ(leadBytes[1].name, "b");
     EXPECT_EQ(ReadManifestLines(kLineSep).size(), 1u) << "one blank line";
 }
 
