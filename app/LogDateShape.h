@@ -33,6 +33,8 @@ Text EngineShapedDateText(const LocalDateTime& local, int32_t minutesEastOfUtc);
 
 // The log's date text from a date text of the engine's shape: field 6 (the year), kDateSep,
 // field 2 with its month token replaced by the month's number, kDateSep, field 3 (the day),
-// kDateFieldSep, field 4 (the time of day). A month field that matches no token is kept as it is.
-// Empty text when the text has fewer than six fields (an empty text has none).
+// kDateFieldSep, field 4 (the time of day). Only a text that EngineShapedDateText could have
+// written is read (six fields; a weekday that is the date's; a month token; a day of that month;
+// hh:mm:ss; the zone; the year): anything else gives empty text, so a text the engine did not mean
+// as its date never becomes a time stamp that looks right.
 Text ReassembleDateText(const Text& engineText);

@@ -68,11 +68,12 @@ std::optional<std::string> Expected(const std::string& text) {
     const std::optional<int64_t> year = Number(fields[5], 9);
     if (weekday < 0 || month < 0 || !day || !year || *day < 1 || *year < 1)
         return std::nullopt;
-    const std::chrono::year_month_day date{std::chrono::year(static_cast<int>(*year)),
+    // The calendar repeats every 400 years, weekdays included (146097 days are whole weeks), so the
+    // date is checked on the year of the same place in the cycle that the C++ calendar can hold.
+    const std::chrono::year_month_day date{std::chrono::year(static_cast<int>((*year - 1) % 400 + 2001)),
                                            std::chrono::month(static_cast<unsigned>(month + 1)),
                                            std::chrono::day(static_cast<unsigned>(*day))};
-    if (*year > 32767 || !date.ok() ||
-        std::chrono::weekday(std::chrono::sys_days(date)).c_encoding() != static_cast<unsigned>(weekday))
+    if (!date.ok() || std::chrono::weekday(std::chrono::sys_days(date)).c_encoding() != static_cast<unsigned>(weekday))
         return std::nullopt;
     const std::string& time = fields[3];
     int h, m, s;
