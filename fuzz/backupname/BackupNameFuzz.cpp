@@ -23,6 +23,7 @@
 #include <map>
 #include <vector>
 
+#include "common/LeadBytes.h"
 #include "fuzz/FuzzCheck.h"
 #include "workers/BackupFileName.h"
 
@@ -173,7 +174,7 @@ class Pass {
             FUZZ_CHECK(!IsForbidden(c), where + ": the file name holds " + ShowBytes(c));
         FUZZ_CHECK(!IsDeviceName(file), where + ": a device name");
 
-        const Text stem = SafeFileStem(name);
+        const Text stem = SafeFileStem(name, LeadBytes::CodePage936());
         FUZZ_CHECK(!stem.empty() && stem.back() != '.' && stem.back() != ' ', "stem " + ShowBytes(stem));
         FUZZ_CHECK(file.compare(0, stem.size(), stem) == 0, where + ": not from the stem " + ShowBytes(stem));
         // Character for character: kept, or replaced by the filler (which may also stand in front).
@@ -206,7 +207,7 @@ class Pass {
         holder.entry = entry;
     }
 
-    BackupPathPicker picker_;
+    BackupPathPicker picker_{LeadBytes::CodePage936()};
     std::map<std::u32string, Holder> holders_;
 };
 

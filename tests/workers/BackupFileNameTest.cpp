@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "common/ActiveLeadBytes.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
@@ -34,13 +35,16 @@ const StemCase kStemCases[] = {
     {"second byte 0x7C is part of the character", "a\xD5\x7C", "a\xD5\x7C"},
     {"lead byte at the end", "ab\xC4", "ab_"},
     {"lead byte before a quote", "\xC4\"z", "__z"},
+    // 0x80 and 0xFF are characters of their own in code page 936: the backslash after them is one.
+    {"backslash after 0x80", "\x80\\x", "\x80_x"},
+    {"device name after 0xFF and a backslash", "\xFF\\CON", "\xFF_CON"},
 };
 
 TEST(SafeFileStemTest, MakesEveryNameAFileNameInsideTheFolder) {
     ScratchFolder folder;
     for (const StemCase& c : kStemCases) {
         SCOPED_TRACE(c.name);
-        const Text stem = SafeFileStem(c.entry);
+        const Text stem = SafeFileStem(c.entry, ActiveLeadBytes());
         EXPECT_EQ(stem, c.stem);
         // The real file system agrees: the file lands in the folder under exactly that name.
         const Text path = folder.File(stem + ".ekb");
@@ -49,6 +53,34 @@ TEST(SafeFileStemTest, MakesEveryNameAFileNameInsideTheFolder) {
         ASSERT_EQ(files.size(), 1u);
         EXPECT_EQ(files[0], stem + ".ekb");
         EXPECT_TRUE(DeleteFileA(path.c_str()));
+    }
+}
+
+// Windows (and Wine) compare file names with the letters of the code page in any case, the
+// double-byte ones too: the picker must tell such names apart, or two entries share one file.
+TEST(BackupPathPickerTest, TheFileSystemTakesLettersInAnotherCaseForOneFile) {
+    ScratchFolder folder;
+    struct Case {
+        const char* name;
+        Text upper;
+        Text lower;
+    } cases[] = {
+        {"ASCII", "REPORT", "report"},
+        {"full-width Latin", "\xA3\xC1\xA3\xDA", "\xA3\xE1\xA3\xFA"},
+        {"Greek", "\xA6\xA1\xA6\xB8", "\xA6\xC1\xA6\xD8"},
+        {"Cyrillic", "\xA7\xA1\xA7\xC1", "\xA7\xD1\xA7\xF1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(WriteWholeFile(folder.File(c.upper + ".ekb"), c.name));
+        EXPECT_NE(GetFileAttributesA(folder.File(c.lower + ".ekb").c_str()), INVALID_FILE_ATTRIBUTES)
+            << "the file system tells the two apart";
+        BackupPathPicker picker;
+        const Text first = picker.Pick(folder.Path(), c.upper, 1);
+        const Text second = picker.Pick(folder.Path(), c.lower, 2);
+        EXPECT_EQ(first, folder.File(c.upper + ".ekb"));
+        EXPECT_EQ(second, folder.File(c.lower + "~2.ekb"));
+        EXPECT_TRUE(DeleteFileA(first.c_str()));
     }
 }
 
