@@ -218,18 +218,18 @@ public:
     const ToolLink& Link() const { return link_; }
 
 private:
-  // Builds the lines (BuildCommandLine under the active code page) and runs them in order;
-  // nullopt, with nothing run, when an argument of any line is not safe on a command line.
-  std::optional<Text> Issue(const CommandLines& lines) const;
-  // Runs each line in order, every one whatever an earlier one printed; the last one's output.
-  Text RunLines(const TextArray& lines) const;
-  // Judged by a marker: true when the command ran and its output holds `marker`.
-  bool HasMarker(const std::optional<Text>& output, const Text& marker) const;
-  // Judged by the error rule: true in the numeric form without looking at the output; in the
-  // name form false when the output is empty or holds the error marker. False when the command
-  // was refused.
-  bool ByErrorRule(const Text& entry, const std::optional<Text>& output) const;
+    // Builds the lines (BuildCommandLine under the active code page) and runs them in order;
+    // nullopt, with nothing run, when an argument of any line is not safe on a command line.
+    std::optional<Text> Issue(const CommandLines& lines) const;
+    // Runs each line in order, every one whatever an earlier one printed; the last one's output.
+    Text RunLines(const TextArray& lines) const;
+    // Judged by a marker: true when the command ran and its output holds `marker`.
+    bool HasMarker(const std::optional<Text>& output, const Text& marker) const;
+    // Judged by the error rule: true in the numeric form without looking at the output; in the
+    // name form false when the output is empty or holds the error marker. False when the command
+    // was refused.
+    bool ByErrorRule(const Text& entry, const std::optional<Text>& output) const;
 
-  CommandRunnerFn runner_;  // the given runner, run in the tool's folder (ToolCommandsRunner.h)
-  ToolLink link_;           // built after runner_, which it shares
+    CommandRunnerFn runner_;  // the given runner, run in the tool's folder (ToolCommandsRunner.h)
+    ToolLink link_;           // built after runner_, which it shares
 };

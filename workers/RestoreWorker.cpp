@@ -29,12 +29,8 @@ Text RefusalMessage(const Text& name, const Text& file) {
 // What became of one manifest line.
 enum class LineOutcome { Restored, Failed, PassEnds };
 
-LineOutcome RestoreLine(const ToolCommands& commands,
-                        PassHost& host,
-                        EntryList& entries,
-                        const ManifestEntry& line,
-                        int pos,
-                        int total) {
+LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList& entries, const ManifestEntry& line,
+                        int pos, int total) {
     if (!line.usable) {
         if (host.ShouldStop())
             return LineOutcome::PassEnds;
