@@ -1,6 +1,7 @@
 #include "workers/RestoreWorker.h"
 
 #include <optional>
+#include <vector>
 
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
@@ -28,19 +29,16 @@ Text RefusalMessage(const Text& name, const Text& file) {
 // What became of one manifest line.
 enum class LineOutcome { Restored, Failed, PassEnds };
 
-LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList& entries, const Text& line, int pos,
-                        int total) {
-    const TextArray fields = SplitText(line, kManifestSep);
-    // An empty name addresses no entry the tool could restore into: the line is as damaged as one
-    // without its two fields.
-    if (fields.size() != 2 || fields[0].empty()) {
+LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList& entries, const ManifestEntry& line,
+                        int pos, int total) {
+    if (!line.usable) {
         if (host.ShouldStop())
             return LineOutcome::PassEnds;
         host.AppendLog(kBadLineText);
         return LineOutcome::Failed;
     }
-    const Text& name = fields[0];
-    const Text& file = fields[1];
+    const Text& name = line.name;
+    const Text& file = line.file;
     if (!PathIsPresent(file)) {
         if (host.ShouldStop())
             return LineOutcome::PassEnds;
@@ -137,7 +135,7 @@ PassResult RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr hos
         return PassResult::NotDone;
     host->SetButtonEnabled(PassButton::Restore, false);
 
-    const TextArray lines = SplitText(ReadManifest(ManifestPath(host->ProgramFolder())), kLineSep);
+    const std::vector<ManifestEntry> lines = ReadManifestLines(ReadManifest(ManifestPath(host->ProgramFolder())));
     const int total = static_cast<int>(lines.size());
     if (host->ShouldStop())
         return PassResult::NotDone;
