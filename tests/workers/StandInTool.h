@@ -152,10 +152,11 @@ public:
     }
 
     // Waits up to `timeoutMs` for every run of this copy of the tool to end by itself (a run that
-    // Stop left behind goes on until it is done). False when one still runs then.
+    // Stop left behind goes on until it is done), and for every command interpreter this process
+    // started: one that Stop left behind may start the tool only now. False when one still runs then.
     bool WaitForToolsToEnd(DWORD timeoutMs) {
         const DWORD start = GetTickCount();
-        while (!RunningTools().empty()) {
+        while (!RunningTools().empty() || InterpretersOfThisProcess() > 0) {
             if (GetTickCount() - start > timeoutMs)
                 return false;
             Sleep(20);
@@ -184,6 +185,21 @@ private:
                 running.push_back(std::move(process));
         }
         return running;
+    }
+
+    // How many command interpreters this process started are still running.
+    static int InterpretersOfThisProcess() {
+        int count = 0;
+        UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE)
+            return count;
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+            if (entry.th32ParentProcessID == GetCurrentProcessId() && EqualsIgnoreCase(entry.szExeFile, "cmd.exe"))
+                ++count;
+        }
+        return count;
     }
 
     std::vector<TextArray> StoreLines() const {
