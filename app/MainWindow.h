@@ -14,8 +14,10 @@
 
 // The log's content right after the window has been created (it replaces whatever was there).
 inline constexpr char kLogIntroText[] =
-    "Entry Keeper backs up the tool's entries into the backup folder (Start) and restores them "
-    "from the last backup (Restore). Stop ends a running backup. Every step is logged here.\r\n";
+    "Start writes every entry of the tool to a backup file in the backup folder, replacing that entry's earlier "
+    "backup; it changes nothing in the tool. Restore writes the last backup back into the tool: entries that "
+    "still exist are overwritten with their backed-up content, and missing ones are created again. Stop ends a "
+    "running backup. Every step is logged below.\r\n";
 
 class MainWindow {
 public:
@@ -45,6 +47,11 @@ private:
 
     bool OnCreate();
     void OnCommand(HWND control, int notification);
+    // Enter outside a multi-line box: presses the push button that has the focus, else Start.
+    void OnEnter();
+    // The push button Enter presses now: the focused push button, else Start.
+    HWND DefaultButton() const;
+    void ShowDefaultButton();
     void OnClose();
     void OnDestroy();
     void OnSize(int clientWidth, int clientHeight);

@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "app/ControlAccess.h"
 #include "app/ControlIds.h"
 #include "app/Log.h"
+#include "app/PassButtons.h"
 #include "app/PassThread.h"
 #include "app/WindowPassHost.h"
 #include "workers/BackupWorker.h"
@@ -14,8 +14,11 @@ namespace {
 
 // A new run's host and the thread that runs `worker` with it; an empty thread when none started.
 template <typename Worker>
-UniqueHandle StartRun(Worker worker, const std::shared_ptr<ToolCommands>& commands, HWND window,
-                      const StopSignalPtr& signal, const Text& programFolder) {
+UniqueHandle StartRun(Worker worker,
+                      const std::shared_ptr<ToolCommands>& commands,
+                      HWND window,
+                      const StopSignalPtr& signal,
+                      const Text& programFolder) {
     PassHostPtr host = std::make_shared<WindowPassHost>(window, signal, programFolder);
     return StartPassThread([worker, commands, host] { worker(commands, host); });
 }
@@ -41,8 +44,9 @@ void PassControl::StartBackup(HWND window) {
         return;
     }
     Replace(backup_, std::move(thread), std::move(signal));
-    WriteControlInt(window, kStartButtonId, kPropDisabled, 1);
-    WriteControlInt(window, kStopButtonId, kPropDisabled, 0);
+    // Stop first: a keyboard user's focus then moves from Start to Stop, never on to Restore.
+    SetPassButtonEnabled(window, kStopButtonId, true);
+    SetPassButtonEnabled(window, kStartButtonId, false);
 }
 
 void PassControl::StartRestore(HWND window) {
@@ -54,7 +58,7 @@ void PassControl::StartRestore(HWND window) {
     }
     Replace(restore_, std::move(thread), std::move(signal));
     // A second click before the pass disables the button itself would start a second pass.
-    WriteControlInt(window, kRestoreButtonId, kPropDisabled, 1);
+    SetPassButtonEnabled(window, kRestoreButtonId, false);
 }
 
 void PassControl::Replace(PassRun& run, UniqueHandle thread, StopSignalPtr signal) {
@@ -68,13 +72,19 @@ void PassControl::Replace(PassRun& run, UniqueHandle thread, StopSignalPtr signa
 }
 
 void PassControl::Stop(HWND window) {
+    const bool backupWasRunning = IsBusy(backup_);
     const bool restoreWasRunning = IsBusy(restore_);
     RequestStopAll();
-    AppendLog(window, kStopMessage);
-    WriteControlInt(window, kStartButtonId, kPropDisabled, 0);
-    WriteControlInt(window, kStopButtonId, kPropDisabled, 1);
+    if (backupWasRunning)
+        AppendLog(window, kStopBackupText);
     if (restoreWasRunning)
-        WriteControlInt(window, kRestoreButtonId, kPropDisabled, 0);
+        AppendLog(window, kStopRestoreText);
+    if (!backupWasRunning && !restoreWasRunning)
+        AppendLog(window, kStopMessage);
+    SetPassButtonEnabled(window, kStartButtonId, true);
+    SetPassButtonEnabled(window, kStopButtonId, false);
+    if (restoreWasRunning)
+        SetPassButtonEnabled(window, kRestoreButtonId, true);
 }
 
 void PassControl::RequestStopAll() {

@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, ControlsAreRealChildWindowsWithTheirIds) {
         DWORD kind;  // button type, or ES_MULTILINE for an edit box (0 for single-line)
     };
     const Case cases[] = {
-        {"StartButton", kStartButtonId, "Button", BS_PUSHBUTTON},
+        {"StartButton", kStartButtonId, "Button", BS_DEFPUSHBUTTON},
         {"StopButton", kStopButtonId, "Button", BS_PUSHBUTTON},
         {"RestoreButton", kRestoreButtonId, "Button", BS_PUSHBUTTON},
         {"BrowseButton", kBrowseButtonId, "Button", BS_PUSHBUTTON},

@@ -95,7 +95,7 @@ TEST_F(PassControlTest, StartSwapsTheButtonsAtOnceAndTheFinishedPassSwapsThemBac
 
     // The pass gives the buttons back one after the other, as its last steps.
     ASSERT_TRUE(PumpUntil([&] { return Enabled(kStartButtonId) && !Enabled(kStopButtonId); })) << Log();
-    EXPECT_TRUE(LogHas("Backup finished.")) << Log();
+    EXPECT_TRUE(LogHas(kBackupAllDoneLeadIn)) << Log();
     EXPECT_TRUE(FileExists(ManifestPath(program_.Path())));
     EXPECT_TRUE(tool_.BackupHolds(backups_.File("Project notes" + Text(kBackupFileExt)), "Project notes"));
 }
@@ -121,11 +121,11 @@ TEST_F(PassControlTest, StopReturnsAtOnceAndTheStoppedPassDoesNothingMore) {
         Click(kStopButtonId);
         EXPECT_TRUE(Enabled(kStartButtonId));
         EXPECT_FALSE(Enabled(kStopButtonId));
-        EXPECT_TRUE(LinesAfter(kStopMessage).empty()) << Log();
+        EXPECT_TRUE(LinesAfter(kStopBackupText).empty()) << Log();
 
         // Long enough for the pass to have gone on to the next entries, had it not been stopped.
         PumpFor(1500);
-        EXPECT_TRUE(LinesAfter(kStopMessage).empty()) << Log();
+        EXPECT_TRUE(LinesAfter(kStopBackupText).empty()) << Log();
         EXPECT_TRUE(Enabled(kStartButtonId));
         EXPECT_FALSE(Enabled(kStopButtonId));
         EXPECT_FALSE(FileExists(ManifestPath(program_.Path())));
@@ -151,8 +151,10 @@ TEST_F(PassControlTest, BothPassesRunTogetherAndStopEndsBoth) {
     EXPECT_FALSE(Enabled(kStopButtonId));
     // The stopped restore no longer gives its button back itself, so Stop did.
     EXPECT_TRUE(Enabled(kRestoreButtonId));
+    // One line for each stopped pass, saying what it left behind; nothing after them.
+    EXPECT_TRUE(LogHas(kStopBackupText)) << Log();
     PumpFor(2000);
-    EXPECT_TRUE(LinesAfter(kStopMessage).empty()) << Log();
+    EXPECT_TRUE(LinesAfter(kStopRestoreText).empty()) << Log();
 }
 
 TEST_F(PassControlTest, ABackupAndARestoreRunToTheirEndsSideBySide) {
@@ -169,8 +171,8 @@ TEST_F(PassControlTest, ABackupAndARestoreRunToTheirEndsSideBySide) {
     Click(kStartButtonId);
     auto bothIdle = [&] { return Enabled(kStartButtonId) && !Enabled(kStopButtonId) && Enabled(kRestoreButtonId); };
     ASSERT_TRUE(PumpUntil(bothIdle, 60000)) << Log();
-    EXPECT_TRUE(LogHas("Restore finished.")) << Log();
-    EXPECT_TRUE(LogHas("Backup finished.")) << Log();
+    EXPECT_TRUE(LogHas(kRestoreAllDoneLeadIn)) << Log();
+    EXPECT_TRUE(LogHas(kBackupAllDoneLeadIn)) << Log();
     EXPECT_EQ(tool_.ContentOf("A"), "1");
     EXPECT_EQ(tool_.ContentOf("B"), "2");
     EXPECT_EQ(tool_.ContentOf("C"), "3");
