@@ -2,6 +2,10 @@
 // The program's one window: the backup folder, the option group, Start, Stop and Restore, and
 // the log. Its controls carry the ids of ControlIds.h. It owns its window, controls and font;
 // what its events do comes from a MainWindowHandlers.
+// The keyboard works as in a dialog: Tab and the arrow keys move the focus, Enter (outside the
+// log) presses the push button that has the focus or else Start, the default button, and the
+// default look follows. Tab into the log puts the caret at its end and selects nothing, so a key
+// pressed there never replaces the log.
 // The thread that calls Create becomes the window thread: it alone may call the members below,
 // and it runs the message loop.
 
