@@ -14,11 +14,8 @@ namespace {
 
 // A new run's host and the thread that runs `worker` with it; an empty thread when none started.
 template <typename Worker>
-UniqueHandle StartRun(Worker worker,
-                      const std::shared_ptr<ToolCommands>& commands,
-                      HWND window,
-                      const StopSignalPtr& signal,
-                      const Text& programFolder) {
+UniqueHandle StartRun(Worker worker, const std::shared_ptr<ToolCommands>& commands, HWND window,
+                      const StopSignalPtr& signal, const Text& programFolder) {
     PassHostPtr host = std::make_shared<WindowPassHost>(window, signal, programFolder);
     return StartPassThread([worker, commands, host] { worker(commands, host); });
 }

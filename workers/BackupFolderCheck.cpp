@@ -9,13 +9,9 @@
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
 #include "common/WinHandles.h"
+#include "workers/PassTexts.h"
 
 namespace {
-
-// Begins the name of the file that tries a folder; the process id and a count follow, so two
-// checks never meet on one file.
-constexpr char kProbeFileLeadIn[] = "EntryKeeper-write-check-";
-constexpr char kProbeFileExt[] = ".tmp";
 
 // Whether the folder's last character is a separator (not the second byte of a double-byte one).
 bool EndsWithSeparator(const Text& folder) {
@@ -31,8 +27,9 @@ bool EndsWithSeparator(const Text& folder) {
 
 bool CanCreateFileIn(const Text& folder) {
     static std::atomic<unsigned> count{0};
-    const Text probe = folder + (EndsWithSeparator(folder) ? "" : kPathSep) + kProbeFileLeadIn +
-                       IntToText(GetCurrentProcessId()) + "-" + IntToText(++count) + kProbeFileExt;
+    // The process id and a count make a name no other check uses at the same time.
+    const Text probe = folder + (EndsWithSeparator(folder) ? "" : kPathSep) + kWriteCheckFileLeadIn +
+                       IntToText(GetCurrentProcessId()) + "-" + IntToText(++count) + kWriteCheckFileExt;
     UniqueFileHandle file(CreateFileA(probe.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
                                       nullptr));

@@ -20,6 +20,10 @@ inline constexpr char kStagingFileExt[] = ".partial";
 inline constexpr char kDuplicateMark[] = "~";
 // Replaces each character a Windows file name cannot hold, and goes in front of a device name.
 inline constexpr char kFileNameFiller = '_';
+// The file that tries whether the backup folder can be written (deleted at once): lead-in, the
+// process id, '-', a count, ending.
+inline constexpr char kWriteCheckFileLeadIn[] = "EntryKeeper-write-check-";
+inline constexpr char kWriteCheckFileExt[] = ".tmp";
 
 // Where an entry stands in its pass, after the entry's line: kProgressLeadIn, the position,
 // kProgressMid, the count, kProgressTail ("(entry 3 of 30)"; see PassProgress.h).

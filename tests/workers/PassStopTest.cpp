@@ -171,7 +171,7 @@ TEST_P(RandomStopTest, NeverLosesAPreviousBackup) {
     auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
     StartPass(BackupWorker, tool_.Commands(), host).wait();
     EXPECT_EQ(host->Log().back(), BackupDoneLine(3));
-    EXPECT_EQ(FilesIn(backups_.Path()).size(), names.size());
+    EXPECT_EQ(FilesIn(backups_.Path()).size(), names.size()) << ::testing::PrintToString(FilesIn(backups_.Path()));
 }
 
 INSTANTIATE_TEST_SUITE_P(FiftyStops, RandomStopTest, ::testing::Range(0, 5));
