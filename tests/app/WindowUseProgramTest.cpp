@@ -130,7 +130,8 @@ TEST_F(WindowUseProgramTest, AFolderThatCannotTakeTheBackupsIsNamedOnceAndNothin
     } cases[] = {
         {"empty", "", kNoFolderText},
         {"missing", missing, kFolderLeadIn + missing + kFolderTail + kFolderMissingText},
-        {"read-only", kUnwritableFolder, kFolderLeadIn + Text(kUnwritableFolder) + kFolderTail + kFolderNotWritableText},
+        {"read-only", kUnwritableFolder,
+         kFolderLeadIn + Text(kUnwritableFolder) + kFolderTail + kFolderNotWritableText},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -213,7 +213,8 @@ TEST_F(BackupWorkerTest, AFolderThatCannotTakeTheBackupsBacksUpNothing) {
          Text(kFolderLeadIn) + "\\backups" + kFolderTail + kFolderNotAbsoluteText},
         {"missing", backups_.File("no such folder"),
          kFolderLeadIn + backups_.File("no such folder") + kFolderTail + kFolderMissingText},
-        {"a file", program_.File("a file"), kFolderLeadIn + program_.File("a file") + kFolderTail + kFolderNotAFolderText},
+        {"a file", program_.File("a file"),
+         kFolderLeadIn + program_.File("a file") + kFolderTail + kFolderNotAFolderText},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
