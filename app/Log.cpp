@@ -1,30 +1,17 @@
 #include "app/Log.h"
 
-#include <algorithm>
 #include <atomic>
 #include <climits>
 
 #include "app/ControlIds.h"
 #include "app/LogClock.h"
 #include "app/LogDateText.h"
+#include "app/LogFile.h"
 #include "app/WindowThreadCall.h"
-#include "common/SharedTexts.h"
-#include "common/TextOps.h"
 
 namespace {
 
-// The time of day is the last eight characters of the date text ("2023/11/15 06:13:20").
-constexpr int kStampLength = 8;
-
 std::atomic<HWND> g_logWindow{nullptr};
-
-// Stamp, separator, message and line separator: what one call adds to the log.
-Text LogLine(const Text& message) {
-    const Text stamp = RightText(EpochMillisToDateText(CurrentEpochMillis()), kStampLength);
-    Text line = stamp + kLogSeparator + message + kLineSep;
-    std::replace(line.begin(), line.end(), '\0', '?');
-    return line;
-}
 
 // Window thread. Appends at the end of the box, whatever the user selected or typed, without
 // reading the text back: the edit box clamps a position past the end to the end, in any unit.
@@ -55,18 +42,35 @@ HWND LogWindow() {
     return nullptr;
 }
 
+LogLine MakeLogLine(const Text& message) {
+    const Text dateText = EpochMillisToDateText(CurrentEpochMillis());
+    return {BoxLogLine(dateText, message), FileLogLine(dateText, message)};
+}
+
+bool InsertLogLine(HWND window, const LogLine& line) {
+    HWND box = window ? GetDlgItem(window, kLogBoxId) : nullptr;
+    if (!box)
+        return false;
+    AppendToBox(box, line.boxLine);
+    return true;
+}
+
+void RecordLogLine(HWND window, const LogLine& line) {
+    const std::shared_ptr<LogFile> file = RunLogFile();
+    if (!file || file->Append(line.fileLine) || !file->TakeFailureToReport())
+        return;
+    const LogLine failure = MakeLogLine(kLogFileFailedText + file->Path());
+    RunOnWindowThread(window, [&] { InsertLogLine(window, failure); });
+}
+
 bool AppendLog(HWND window, const Text& message) {
     if (!window || !IsWindow(window))
         return false;
-    const Text line = LogLine(message);
+    const LogLine line = MakeLogLine(message);
     bool appended = false;
-    RunOnWindowThread(window, [&] {
-        HWND box = GetDlgItem(window, kLogBoxId);
-        if (!box)
-            return;
-        AppendToBox(box, line);
-        appended = true;
-    });
+    RunOnWindowThread(window, [&] { appended = InsertLogLine(window, line); });
+    if (appended)
+        RecordLogLine(window, line);
     return appended;
 }
 

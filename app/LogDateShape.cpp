@@ -5,10 +5,12 @@
 
 #include "app/LogDateText.h"
 #include "common/SharedTexts.h"
+#include "common/TextOps.h"
 
 namespace {
 
 constexpr int32_t kMinutesPerDay = 24 * 60;
+constexpr size_t kDateFields = 6;
 
 bool IsLeapYear(int64_t year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -47,6 +49,50 @@ Text ZoneText(int32_t minutesEastOfUtc) {
     return kZonePrefix + Text(offset);
 }
 
+// Decimal digits only, at most `maxDigits` of them (so the value fits), or -1.
+int32_t DigitsValue(const Text& text, size_t maxDigits) {
+    if (text.empty() || text.size() > maxDigits)
+        return -1;
+    int32_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// The numbers of the six fields of a date text of the engine's shape; false when a field cannot
+// be read. The weekday and the exact spelling are left to the caller's comparison.
+bool ReadDateFields(const TextArray& fields, LocalDateTime* local, int32_t* minutesEast) {
+    local->month = 0;
+    for (int32_t m = 0; m < 12; ++m) {
+        if (fields[1] == kMonthTokens[m])
+            local->month = m + 1;
+    }
+    const Text& time = fields[3];
+    const Text& zone = fields[4];
+    const size_t prefix = Text(kZonePrefix).size();
+    if (local->month == 0 || time.size() != 8 || zone.compare(0, prefix, kZonePrefix) != 0)
+        return false;
+    local->day = DigitsValue(fields[2], 2);
+    local->year = DigitsValue(fields[5], 9);
+    local->hour = DigitsValue(time.substr(0, 2), 2);
+    local->minute = DigitsValue(time.substr(3, 2), 2);
+    local->second = DigitsValue(time.substr(6, 2), 2);
+    *minutesEast = 0;
+    if (zone.size() == prefix + 5 && (zone[prefix] == '+' || zone[prefix] == '-')) {
+        const int32_t hours = DigitsValue(zone.substr(prefix + 1, 2), 2);
+        const int32_t minutes = DigitsValue(zone.substr(prefix + 3, 2), 2);
+        if (hours < 0 || minutes < 0)
+            return false;
+        *minutesEast = (zone[prefix] == '-' ? -1 : 1) * (hours * 60 + minutes);
+    } else if (zone.size() != prefix) {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 Text EngineShapedDateText(const LocalDateTime& local, int32_t minutesEastOfUtc) {
@@ -58,4 +104,16 @@ Text EngineShapedDateText(const LocalDateTime& local, int32_t minutesEastOfUtc) 
     return kWeekdayTokens[WeekdayOf(local.year, local.month, local.day)] + Text(kDateFieldSep) +
            kMonthTokens[local.month - 1] + kDateFieldSep + std::to_string(local.day) + kDateFieldSep + timeOfDay +
            kDateFieldSep + ZoneText(minutesEastOfUtc) + kDateFieldSep + std::to_string(local.year);
+}
+
+Text ReassembleDateText(const Text& engineText) {
+    const TextArray fields = SplitText(engineText, kDateFieldSep);
+    LocalDateTime local = {};
+    int32_t minutesEast = 0;
+    // Read leniently, then written again: only a text the engine's shape gives word for word is
+    // taken, so a damaged or foreign text never yields a time stamp that looks right.
+    if (fields.size() != kDateFields || !ReadDateFields(fields, &local, &minutesEast) ||
+        EngineShapedDateText(local, minutesEast) != engineText)
+        return Text();
+    return fields[5] + kDateSep + kMonthNumberTexts[local.month - 1] + kDateSep + fields[2] + kDateFieldSep + fields[3];
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The shape of the script engine's default date text ("Thu Jan 4 22:07:09 UTC-0500 2024"), written
-// from a local date-time and its distance from UTC. The log makes its date text this way when the
-// engine cannot be created (on 64-bit Windows it exists for 32-bit programs only), so the same
-// reassembly (LogDateText.h) reads both. Pure text: no clock and no time zone are read here.
-// Any thread.
+// from a local date-time and its distance from UTC, and read back into the log's date text. The
+// log makes its date text this way when the engine cannot be created (on 64-bit Windows it exists
+// for 32-bit programs only), so the same reassembly reads both. Pure text: no clock and no time
+// zone are read here. Any thread.
 
 #include <cstdint>
 
@@ -30,3 +30,11 @@ inline constexpr char kZonePrefix[] = "UTC";
 // `minutesEastOfUtc` is 0), the year. Empty text when a field of `local` is outside its range
 // (years before 1 included) or the offset is a day or more.
 Text EngineShapedDateText(const LocalDateTime& local, int32_t minutesEastOfUtc);
+
+// The log's date text from a date text of the engine's shape: field 6 (the year), kDateSep,
+// field 2 with its month token replaced by the month's number, kDateSep, field 3 (the day),
+// kDateFieldSep, field 4 (the time of day). Only a text that EngineShapedDateText could have
+// written is read (six fields; a weekday that is the date's; a month token; a day of that month;
+// hh:mm:ss; the zone; the year): anything else gives empty text, so a text the engine did not mean
+// as its date never becomes a time stamp that looks right.
+Text ReassembleDateText(const Text& engineText);

@@ -11,11 +11,8 @@
 #include "automation/AutomationObject.h"
 #include "automation/AutomationValue.h"
 #include "common/ComOwners.h"
-#include "common/TextOps.h"
 
 namespace {
-
-constexpr size_t kMinDateFields = 6;
 
 // FILETIME counts 100-nanosecond steps from 1601; the Unix epoch is this many steps later.
 constexpr uint64_t kUnixEpochTicks = 116444736000000000ULL;
@@ -110,21 +107,7 @@ Text EpochMillisToDateText(const Text& millis) {
     // be created gives way to the clock, so an engine's unreadable answer still leaves the stamp
     // empty.
     const std::optional<Text> engineText = ScriptEngineDateText(millis);
-    const Text text = engineText ? *engineText : LocalClockDateText(millis);
-    if (text.empty())
-        return Text();
-
-    TextArray fields = SplitText(text, kDateFieldSep);
-    if (fields.size() < kMinDateFields)
-        return Text();
-    Text& month = fields[1];
-    for (int m = 0; m < 12; ++m) {
-        if (month == kMonthTokens[m]) {
-            month = kMonthNumberTexts[m];
-            break;
-        }
-    }
-    return fields[5] + kDateSep + month + kDateSep + fields[2] + kDateFieldSep + fields[3];
+    return ReassembleDateText(engineText ? *engineText : LocalClockDateText(millis));
 }
 
 void SetScriptClassForTesting(const char* classText) {

@@ -38,12 +38,12 @@ inline constexpr const char* kMonthTokens[12] = {"Jan", "Feb", "Mar", "Apr", "Ma
 // The moment `millis` (decimal milliseconds since 1 January 1970 00:00:00 UTC, as given by
 // CurrentEpochMillis) as year, month, day and local time of day: field 6 of the date text,
 // kDateSep, field 2 with the month token replaced by its number, kDateSep, field 3,
-// kDateFieldSep, field 4. A month field that matches no token is kept as it is. The date text is
-// the engine's (ScriptEngineDateText) or, when the engine cannot be created, the local clock's
+// kDateFieldSep, field 4 (ReassembleDateText, LogDateShape.h). The date text is the engine's
+// (ScriptEngineDateText) or, when the engine cannot be created, the local clock's
 // (LocalClockDateText).
 // Empty text when `millis` is empty or holds anything but digits (it becomes script code), when
-// the engine gives nothing, when the clock cannot write the moment, or when the text has fewer
-// than six fields.
+// the engine gives nothing, when the clock cannot write the moment, or when the text is not of the
+// engine's shape (the log line then has no time stamp rather than a wrong one).
 // Initialises COM on the calling thread for the length of the call and creates, uses and releases
 // its own script object there. Any thread; may take some milliseconds.
 Text EpochMillisToDateText(const Text& millis);

@@ -10,20 +10,10 @@
 #include "workers/BackupWorker.h"
 #include "workers/RestoreWorker.h"
 
-namespace {
-
-// A new run's host and the thread that runs `worker` with it; an empty thread when none started.
-template <typename Worker>
-UniqueHandle StartRun(Worker worker, const std::shared_ptr<ToolCommands>& commands, HWND window,
-                      const StopSignalPtr& signal, const Text& programFolder) {
-    PassHostPtr host = std::make_shared<WindowPassHost>(window, signal, programFolder);
-    return StartPassThread([worker, commands, host] { worker(commands, host); });
-}
-
-}  // namespace
-
 PassControl::PassControl(std::shared_ptr<ToolCommands> commands, Text programFolder)
-    : commands_(std::move(commands)), programFolder_(std::move(programFolder)) {}
+    : commands_(std::move(commands)),
+      programFolder_(std::move(programFolder)),
+      runs_(std::make_shared<RunningPasses>(programFolder_)) {}
 
 PassControl::~PassControl() {
     RequestStopAll();
@@ -33,29 +23,53 @@ bool PassControl::IsBusy(const PassRun& run) const {
     return IsThreadRunning(run.thread) && run.signal && !run.signal->Requested();
 }
 
-void PassControl::StartBackup(HWND window) {
-    auto signal = std::make_shared<StopSignal>();
-    UniqueHandle thread = StartRun(&BackupWorker, commands_, window, signal, programFolder_);
-    if (!thread) {
-        AppendLog(window, kPassNotStartedText);
-        return;
+void PassControl::ShowProgressIn(HWND window) {
+    runs_->ShowProgressIn(window);
+}
+
+void PassControl::SetPassEndedListener(PassEndedFn listener) {
+    runs_->SetEndedListener(std::move(listener));
+}
+
+template <typename Worker>
+UniqueHandle PassControl::StartRun(Worker worker, PassKind kind, HWND window, const StopSignalPtr& signal) {
+    if (!runs_->Begin()) {
+        AppendLog(window, kPassLockedText);
+        return UniqueHandle();
     }
+    auto host = std::make_shared<WindowPassHost>(window, signal, programFolder_, kind, runs_);
+    UniqueHandle thread = StartPassThread(
+        [worker, commands = commands_, host] { host->PassEnded(worker(commands, host)); });
+    if (!thread) {
+        runs_->Abandon();
+        AppendLog(window, kPassNotStartedText);
+    }
+    return thread;
+}
+
+bool PassControl::StartBackup(HWND window) {
+    auto signal = std::make_shared<StopSignal>();
+    UniqueHandle thread = StartRun(&BackupWorker, PassKind::Backup, window, signal);
+    if (!thread)
+        return false;
     Replace(backup_, std::move(thread), std::move(signal));
+    runs_->ClearProgress(PassKind::Backup);
     // Stop first: a keyboard user's focus then moves from Start to Stop, never on to Restore.
     SetPassButtonEnabled(window, kStopButtonId, true);
     SetPassButtonEnabled(window, kStartButtonId, false);
+    return true;
 }
 
-void PassControl::StartRestore(HWND window) {
+bool PassControl::StartRestore(HWND window) {
     auto signal = std::make_shared<StopSignal>();
-    UniqueHandle thread = StartRun(&RestoreWorker, commands_, window, signal, programFolder_);
-    if (!thread) {
-        AppendLog(window, kPassNotStartedText);
-        return;
-    }
+    UniqueHandle thread = StartRun(&RestoreWorker, PassKind::Restore, window, signal);
+    if (!thread)
+        return false;
     Replace(restore_, std::move(thread), std::move(signal));
+    runs_->ClearProgress(PassKind::Restore);
     // A second click before the pass disables the button itself would start a second pass.
     SetPassButtonEnabled(window, kRestoreButtonId, false);
+    return true;
 }
 
 void PassControl::Replace(PassRun& run, UniqueHandle thread, StopSignalPtr signal) {
@@ -72,6 +86,7 @@ void PassControl::Stop(HWND window) {
     const bool backupWasRunning = IsBusy(backup_);
     const bool restoreWasRunning = IsBusy(restore_);
     RequestStopAll();
+    runs_->ClearAllProgress();
     if (backupWasRunning)
         AppendLog(window, kStopBackupText);
     if (restoreWasRunning)

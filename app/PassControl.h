@@ -7,6 +7,9 @@
 // signals and returns at once; a stopped pass begins no further entry, logs nothing more and
 // changes no control, and its thread ends by itself (a tool it had started runs on in its own
 // process). The handle of a pass's thread is kept until the next run of that pass replaces it.
+// The runs are counted in a RunningPasses: a pass does not start while another copy of the
+// program runs passes on the same program folder, and its progress shows in the title and on the
+// taskbar button until it ends or is stopped.
 //
 // Window thread only; nothing here waits for a worker.
 
@@ -14,6 +17,7 @@
 
 #include <memory>
 
+#include "app/RunningPasses.h"
 #include "common/StopSignal.h"
 #include "common/Text.h"
 #include "common/WinHandles.h"
@@ -40,15 +44,24 @@ public:
     PassControl(const PassControl&) = delete;
     PassControl& operator=(const PassControl&) = delete;
 
+    // Shows the passes' progress in `window` (the title and the taskbar button); call before the
+    // window is first shown.
+    void ShowProgressIn(HWND window);
+
     // Start: a backup pass on a new thread, then StopButton enabled and StartButton disabled, in
     // that order, so the focus goes from Start to Stop (PassButtons.h).
-    // The previous backup run is stopped, should its thread not have ended yet.
-    void StartBackup(HWND window);
+    // The previous backup run is stopped, should its thread not have ended yet. False, with the
+    // reason logged and the buttons as they were, when the pass did not start.
+    bool StartBackup(HWND window);
 
     // Restore: a restore pass on a new thread. RestoreButton is disabled at once (the pass enables
     // it again when it ends). The previous restore run is stopped, should its thread not have
-    // ended yet.
-    void StartRestore(HWND window);
+    // ended yet. False as for StartBackup.
+    bool StartRestore(HWND window);
+
+    // `listener` hears, on the window thread, of every run that has ended, with what its pass
+    // gave back.
+    void SetPassEndedListener(PassEndedFn listener);
 
     // Stop: requests both passes to stop, logs what each running pass left behind (kStopBackupText,
     // kStopRestoreText; kStopMessage when neither still ran), enables StartButton and disables
@@ -66,11 +79,15 @@ private:
     };
 
     bool IsBusy(const PassRun& run) const;
+    // A run of `kind` on a new thread: its thread, or an empty handle (and the reason logged).
+    template <typename Worker>
+    UniqueHandle StartRun(Worker worker, PassKind kind, HWND window, const StopSignalPtr& signal);
     // Makes `thread` and `signal` the current run of the pass `run` stands for.
     void Replace(PassRun& run, UniqueHandle thread, StopSignalPtr signal);
 
     std::shared_ptr<ToolCommands> commands_;
     Text programFolder_;
+    std::shared_ptr<RunningPasses> runs_;
     PassRun backup_;
     PassRun restore_;
 };

@@ -6,17 +6,21 @@
 #include "app/Log.h"
 #include "app/Settings.h"
 
-ProgramHandlers::ProgramHandlers(Text programFolder, std::shared_ptr<ToolCommands> commands)
-    : programFolder_(std::move(programFolder)), passes_(std::move(commands), programFolder_) {}
+ProgramHandlers::ProgramHandlers(Text programFolder, std::shared_ptr<ToolCommands> commands, bool saveSettings)
+    : programFolder_(std::move(programFolder)),
+      saveSettings_(saveSettings),
+      passes_(std::move(commands), programFolder_) {}
 
 void ProgramHandlers::OnCreated(HWND window) {
     SetLogWindow(window);
     LoadSettings(window, programFolder_);
+    passes_.ShowProgressIn(window);
 }
 
 void ProgramHandlers::OnClosing(HWND window) {
     passes_.RequestStopAll();
-    SaveSettings(window, programFolder_);
+    if (saveSettings_)
+        SaveSettings(window, programFolder_);
     SetLogWindow(nullptr);
 }
 

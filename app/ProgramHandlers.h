@@ -17,8 +17,9 @@
 class ProgramHandlers : public MainWindowHandlers {
 public:
     // `programFolder` holds the settings file and the manifest and is the default backup folder;
-    // every pass shares `commands`.
-    ProgramHandlers(Text programFolder, std::shared_ptr<ToolCommands> commands);
+    // every pass shares `commands`. Without `saveSettings` the settings are read but never
+    // written (a run from the command line leaves them as the user left them).
+    ProgramHandlers(Text programFolder, std::shared_ptr<ToolCommands> commands, bool saveSettings = true);
 
     void OnCreated(HWND window) override;
     // Saves the settings and requests both passes to stop; a pass still running then ends by
@@ -29,7 +30,11 @@ public:
     void OnRestore(HWND window) override;
     void OnBrowse(HWND window) override;
 
+    // The passes, for a run from the command line that starts one and waits for its end.
+    PassControl& Passes() { return passes_; }
+
 private:
     Text programFolder_;
+    bool saveSettings_;
     PassControl passes_;
 };

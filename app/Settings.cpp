@@ -5,6 +5,7 @@
 
 #include "app/ControlAccess.h"
 #include "app/ControlIds.h"
+#include "app/SettingsText.h"
 #include "common/SharedTexts.h"
 
 namespace {
@@ -58,19 +59,12 @@ void LoadSettings(HWND window, const Text& programFolder) {
 
     const std::optional<Text> stored = ReadItem(SettingsFilePath(programFolder), kOptionSection, kOptionKey);
     const Text option = stored ? *stored : Text(kMonthNumberTexts[kDefaultOption - 1]);
-    for (size_t i = 0; i < kOptionButtonIds.size(); ++i) {
-        if (option == kMonthNumberTexts[i])
-            SelectOnly(window, kOptionButtonIds[i]);
-    }
+    if (const int selected = OptionFromSettingsText(option))
+        SelectOnly(window, kOptionButtonIds[selected - 1]);
 }
 
 void SaveSettings(HWND window, const Text& programFolder) {
-    Text folder = ReadControlText(window, kFolderFieldId);
-    // A line break in the value would start a new line of the file, which could then read as a
-    // section or key of its own.
-    const size_t lineBreak = folder.find_first_of("\r\n");
-    if (lineBreak != Text::npos)
-        folder.resize(lineBreak);
+    const Text folder = FolderTextForSettings(ReadControlText(window, kFolderFieldId));
     WritePrivateProfileStringA(kFolderItem, kFolderItem, folder.c_str(), SettingsFilePath(programFolder).c_str());
 
     for (size_t i = 0; i < kOptionButtonIds.size(); ++i) {

@@ -7,6 +7,7 @@
 #include "app/ProgramFolder.h"
 #include "app/ProgramHandlers.h"
 #include "app/StartupBound.h"
+#include "app/UnattendedRun.h"
 #include "common/ComOwners.h"
 #include "tooldriver/ToolCommands.h"
 #include "toollink/ToolLocation.h"
@@ -33,6 +34,11 @@ private:
 }  // namespace
 
 int RunEntryKeeper(HINSTANCE instance, int showCommand) {
+    const CommandLineRequest request = WithFullPaths(ParseCommandLine(GetCommandLineA()));
+    if (request.action == ProgramAction::Usage)
+        return ShowUsage(request);
+    ScopedRunLogFile logFile(request);
+
     // The window thread's apartment, before any window exists: the folder dialog runs here.
     ScopedComInit com;
 
@@ -48,11 +54,13 @@ int RunEntryKeeper(HINSTANCE instance, int showCommand) {
     }
     ExitStep exitStep(commands);
 
-    ProgramHandlers handlers(ProgramFolder(), commands);
+    ProgramHandlers handlers(ProgramFolder(), commands, !request.RunsAPass());
+    UnattendedRun unattended(request, handlers.Passes());
     MainWindow window(&handlers);
-    if (!window.Create(instance, showCommand))
-        return 1;
+    if (!window.Create(instance, unattended.ShowCommand(showCommand)))
+        return unattended.ExitCode(1);
     if (toolDidNotAnswer)
         AppendLog(window.Handle(), kStartupNoAnswerText);
-    return window.RunMessageLoop();
+    unattended.Begin(window.Handle());
+    return unattended.ExitCode(window.RunMessageLoop());
 }

@@ -25,25 +25,44 @@ int ButtonId(PassButton button) {
 
 }  // namespace
 
-WindowPassHost::WindowPassHost(HWND window, StopSignalPtr signal, Text programFolder)
-    : window_(window), signal_(std::move(signal)), programFolder_(std::move(programFolder)) {}
+WindowPassHost::WindowPassHost(HWND window, StopSignalPtr signal, Text programFolder, PassKind kind,
+                               std::shared_ptr<RunningPasses> runs)
+    : window_(window),
+      signal_(std::move(signal)),
+      programFolder_(std::move(programFolder)),
+      kind_(kind),
+      runs_(std::move(runs)) {}
 
 Text WindowPassHost::FolderField() {
     return ReadControlText(window_, kFolderFieldId);
 }
 
 void WindowPassHost::AppendLog(const Text& message) {
+    // The time stamp costs a script engine: made here, it never holds up the window.
+    const LogLine line = MakeLogLine(message);
+    bool inserted = false;
     // On the window thread, the Stop handler and this check cannot interleave.
     RunOnWindowThread(window_, [&] {
         if (!signal_->Requested())
-            ::AppendLog(window_, message);
+            inserted = InsertLogLine(window_, line);
     });
+    if (inserted)
+        RecordLogLine(window_, line);
 }
 
 void WindowPassHost::SetButtonEnabled(PassButton button, bool enabled) {
     RunOnWindowThread(window_, [&] {
         if (!signal_->Requested())
             SetPassButtonEnabled(window_, ButtonId(button), enabled);
+    });
+}
+
+void WindowPassHost::ShowProgress(int position, int total) {
+    if (!runs_)
+        return;
+    RunOnWindowThread(window_, [&] {
+        if (!signal_->Requested())
+            runs_->ShowProgress(kind_, position, total);
     });
 }
 
@@ -57,4 +76,10 @@ Text WindowPassHost::ProgramFolder() {
 
 StopSignalPtr WindowPassHost::PassStopSignal() {
     return signal_;
+}
+
+void WindowPassHost::PassEnded(PassResult result) {
+    if (!runs_)
+        return;
+    RunOnWindowThread(window_, [&] { runs_->End(kind_, result, signal_->Requested()); });
 }

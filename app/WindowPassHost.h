@@ -8,29 +8,45 @@
 // does can land after the Stop click that stopped it, however the pass's own checks interleave
 // with the click.
 //
+// A log line is made whole on the pass's thread, its time stamp included (the costly part); the
+// window thread only inserts the finished line.
+//
 // Threads: the pass's worker thread; every control access is carried out on the window thread
 // while the worker waits. Once the window is gone, reads give empty text and changes do nothing.
 
 #include <windows.h>
 
+#include <memory>
+
+#include "app/RunningPasses.h"
 #include "common/StopSignal.h"
 #include "common/Text.h"
 #include "workers/PassHost.h"
+#include "workers/PassResult.h"
 
 class WindowPassHost : public PassHost {
 public:
-    // `signal` must not be null; it is this pass's alone.
-    WindowPassHost(HWND window, StopSignalPtr signal, Text programFolder);
+    // `signal` must not be null; it is this pass's alone. The pass is a `kind` pass, counted in
+    // `runs`, where its progress shows; without `runs` it shows no progress.
+    WindowPassHost(HWND window, StopSignalPtr signal, Text programFolder, PassKind kind = PassKind::Backup,
+                   std::shared_ptr<RunningPasses> runs = nullptr);
 
     Text FolderField() override;
     void AppendLog(const Text& message) override;
     void SetButtonEnabled(PassButton button, bool enabled) override;
+    void ShowProgress(int position, int total) override;
     void Pause(int milliseconds) override;
     Text ProgramFolder() override;
     StopSignalPtr PassStopSignal() override;
+
+    // The pass has returned `result`: its run ends in `runs` (RunningPasses::End). Called last
+    // by the pass's thread.
+    void PassEnded(PassResult result);
 
 private:
     HWND window_;
     StopSignalPtr signal_;
     Text programFolder_;
+    PassKind kind_;
+    std::shared_ptr<RunningPasses> runs_;
 };

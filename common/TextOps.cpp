@@ -10,11 +10,21 @@ bool IsLeadByte(unsigned char byte) {
     return byte >= 0x80;
 }
 
-// Length in bytes of the character that starts at `pos`: two for a lead byte with a byte after
-// it, one otherwise (a lead byte cut off at the end of the text counts as a character of its own,
-// so a damaged text is still walked without reading past its end).
+// No double-byte code page has a second byte below '@' (0x40): a control byte, a space, a digit or
+// punctuation after a lead byte is a character of its own, so a tab or a line break is always one.
+bool CanBeSecondByte(unsigned char byte) {
+    return byte >= 0x40;
+}
+
+// Length in bytes of the character that starts at `pos`: two for a lead byte with a possible
+// second byte after it, one otherwise (a lead byte cut off at the end of the text, or before a byte
+// that cannot follow it, counts as a character of its own, so a damaged text is still walked
+// without reading past its end and without hiding a separator).
 size_t CharLength(const Text& text, size_t pos) {
-    return IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+    return IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() &&
+                   CanBeSecondByte(static_cast<unsigned char>(text[pos + 1]))
+               ? 2
+               : 1;
 }
 
 char FoldAscii(char c) {

@@ -2,8 +2,10 @@
 // The text operations every subsystem shares. Platform-free (no Windows header), so they are
 // also built and tested natively under the sanitizers.
 //
-// Double-byte rule: a byte of 0x80 or above starts a two-byte character. Search, replace and
-// split step over such a pair as one character, so a match never starts on its second byte.
+// Double-byte rule: a byte of 0x80 or above starts a two-byte character when a byte of 0x40 or
+// above follows it (no code page has a lower second byte, so a tab, a line break or a space after
+// a lead byte stays a character of its own). Search, replace and split step over such a pair as
+// one character, so a match never starts on its second byte.
 // Positions are 1-based byte positions; "not found" is -1.
 
 #include <cstdint>

@@ -97,7 +97,7 @@ private:
 }  // namespace
 
 Text LaunchPrefixNt() {
-    return SystemInterpreter() + " /d /v:off /s /c @";
+    return SystemInterpreter() + kInterpreterSwitches;
 }
 
 Text LaunchPrefixOther() {

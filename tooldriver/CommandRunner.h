@@ -31,9 +31,10 @@ Text RunConsoleCommand(const Text& command, const ChunkObserver* observer = null
 Capture CaptureConsoleCommand(const Text& command, const ChunkObserver* observer = nullptr, bool notifyChunks = false);
 
 // The text placed before the command on the NT platform family: the command interpreter of the
-// system folder, without AutoRun commands or delayed expansion, and a lead-in that keeps a command
-// starting with a double quote intact (see CommandRunner.cpp).
+// system folder, then kInterpreterSwitches: no AutoRun commands, no delayed expansion, and a
+// lead-in that keeps a command starting with a double quote intact (see CommandRunner.cpp).
 Text LaunchPrefixNt();
+inline constexpr char kInterpreterSwitches[] = " /d /v:off /s /c @";
 
 // The text placed before the command on the older platform family.
 Text LaunchPrefixOther();

@@ -22,7 +22,11 @@ ListingOutcome ParseEntryListingOutcome(const Text& output, EntryList& list) {
     list.clear();
     Text text = output;
     text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
-    TextArray lines = SplitText(TrimText(text), kLineSep);
+    // Every line break ends a line, so no field can hold one: the tool's own separator, and a lone
+    // line feed or carriage return as well. (Neither byte is ever the second byte of a character.)
+    text = ReplaceText(text, kLineSep, "\n");
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    TextArray lines = SplitText(TrimText(text), "\n");
     list.reserve(lines.size());
     bool errorReported = false;
     bool anyText = false;

@@ -5,7 +5,8 @@
 // coordinate separator: number (possibly carrying the number mark), name, four more texts and
 // sometimes a seventh field. The output is trimmed of spaces at both ends first. Zero bytes are
 // dropped first: the tool has no use for them in a listing, and one must neither end the
-// listing nor spoil the number field it stands in.
+// listing nor spoil the number field it stands in. A lone line feed or carriage return ends a line
+// too, so no field of a record ever holds a tab, a line break or a zero byte.
 //
 // Lines short of fields: a line that yields fewer than two fields (no name field) is skipped,
 // so the record count can be below the line count. That covers an empty line between two

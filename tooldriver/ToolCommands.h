@@ -29,26 +29,19 @@
 // looks at the output), returned texts empty, CreateEntry -1, ListEntries 0. The tool's exit
 // code is never looked at.
 
-#include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <vector>
 
 #include "common/CommandRunnerFn.h"
 #include "common/Text.h"
 #include "tooldriver/CommandRunner.h"
+#include "tooldriver/EntryCommandLines.h"
 #include "tooldriver/EntryList.h"
 #include "tooldriver/EntryListing.h"
 #include "tooldriver/RowTable.h"
 #include "toollink/CommandLineQuoting.h"
 #include "toollink/ToolLink.h"
-
-// True when `entry` is not empty and every byte is a decimal digit '0' to '9'.
-bool IsAllDigits(const Text& entry);
-
-// The twelve optional settings of SendOptions: element k-1 goes with option key k.
-using OptionValues = std::array<std::optional<Text>, 12>;
 
 class ToolCommands {
 public:
@@ -231,14 +224,9 @@ public:
     const ToolLink& Link() const { return link_; }
 
 private:
-    // The pieces of each line of a command, in running order.
-    using Lines = std::vector<std::vector<LinePiece>>;
-    // Gives the lines of a command for the numeric (true) or the name form (false).
-    using LineBuilder = std::function<Lines(bool numeric)>;
-
-    // Builds the lines of the entry's form (BuildCommandLine) and runs them; nullopt, with nothing
-    // run, when an argument of any line is not safe on a command line.
-    std::optional<Text> Issue(const Text& entry, const LineBuilder& build) const;
+    // Builds the lines (BuildCommandLine under the active code page) and runs them in order;
+    // nullopt, with nothing run, when an argument of any line is not safe on a command line.
+    std::optional<Text> Issue(const CommandLines& lines) const;
     // Runs each line in order, every one whatever an earlier one printed; the last one's output.
     Text RunLines(const TextArray& lines) const;
     // Judged by a marker: true when the command ran and its output holds `marker`.
@@ -247,10 +235,6 @@ private:
     // name form false when the output is empty or holds the error marker. False when the command
     // was refused.
     bool ByErrorRule(const Text& entry, const std::optional<Text>& output) const;
-    // The shape shared by Command21, 22, 26 and 33.
-    bool ErrorRuleCommand(const Text& entry, const char* leadNumber, const char* leadName) const;
-    // The shape shared by Command09, 10 and 15.
-    bool SendSignal(const Text& entry, int code) const;
 
     CommandRunnerFn runner_;  // the given runner, run in the tool's folder (ToolCommandsRunner.h)
     ToolLink link_;           // built after runner_, which it shares

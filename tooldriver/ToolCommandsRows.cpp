@@ -42,10 +42,7 @@ bool FindRowAndPoint(const ToolCommands& commands,
 
 int32_t ToolCommands::CaptureRows(const Text& entry, RowArray& records) const {
     records.clear();
-    const std::optional<Text> answer = Issue(entry, [&](bool n) {
-        return Lines{{FixedText(n ? kEntryPrefixNumber : kEntryPrefixName), Argument(entry),
-                      FixedText(n ? kCaptureRowsTextNumber : kCaptureRowsTextName)}};
-    });
+    const std::optional<Text> answer = Issue(CaptureRowsLines(entry));
     if (!answer || !link_.Contains(*answer, kRecordsMarker))
         return 0;
     // The records arrive as UTF-8; the rows hold code page 936 text.

@@ -1,5 +1,7 @@
 #include "toollink/CommandLineQuoting.h"
 
+#include <utility>
+
 #include "toollink/CommandLineSafety.h"
 
 Text BeforeClosingQuote(const Text& argument, const LeadBytes& leadBytes) {
@@ -14,7 +16,7 @@ Text BeforeClosingQuote(const Text& argument, const LeadBytes& leadBytes) {
     return argument + Text(run, '\\');
 }
 
-std::optional<Text> BuildCommandLine(const std::vector<LinePiece>& pieces, const LeadBytes& leadBytes) {
+std::optional<Text> BuildCommandLine(const LinePieces& pieces, const LeadBytes& leadBytes) {
     Text line;
     for (size_t i = 0; i < pieces.size(); ++i) {
         const LinePiece& piece = pieces[i];
@@ -32,4 +34,15 @@ std::optional<Text> BuildCommandLine(const std::vector<LinePiece>& pieces, const
                                                                      : piece.text;
     }
     return line;
+}
+
+std::optional<TextArray> BuildCommandLines(const CommandLines& lines, const LeadBytes& leadBytes) {
+    TextArray built;
+    for (const LinePieces& pieces : lines) {
+        std::optional<Text> line = BuildCommandLine(pieces, leadBytes);
+        if (!line)
+            return std::nullopt;
+        built.push_back(std::move(*line));
+    }
+    return built;
 }

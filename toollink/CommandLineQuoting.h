@@ -46,7 +46,16 @@ inline LinePiece ProgramPath(Text text) {
 // backslashes (whole characters of the code page of `leadBytes`) doubled.
 Text BeforeClosingQuote(const Text& argument, const LeadBytes& leadBytes);
 
+// The pieces of one command line, in order.
+using LinePieces = std::vector<LinePiece>;
+// The lines of one command, in running order.
+using CommandLines = std::vector<LinePieces>;
+
 // The pieces joined with nothing between them; an argument whose next non-empty piece starts
 // with a double quote goes through BeforeClosingQuote. Nullopt when an argument or the program
 // path is not safe on a command line (IsSafeCommandArgument under `leadBytes`).
-std::optional<Text> BuildCommandLine(const std::vector<LinePiece>& pieces, const LeadBytes& leadBytes);
+std::optional<Text> BuildCommandLine(const LinePieces& pieces, const LeadBytes& leadBytes);
+
+// Every line of a command built with BuildCommandLine; nullopt when any one of them is refused, so
+// a command runs all of its lines or none.
+std::optional<TextArray> BuildCommandLines(const CommandLines& lines, const LeadBytes& leadBytes);

@@ -13,6 +13,7 @@
 #include "toollink/InstallRegistry.h"
 #include "toollink/PathQueries.h"
 #include "toollink/ShortcutTarget.h"
+#include "toollink/TargetCommandLines.h"
 #include "toollink/ToolLocation.h"
 #include "toollink/vocabulary/TargetCommandTexts.h"
 #include "toollink/vocabulary/ToolInstallTexts.h"
@@ -36,7 +37,7 @@ void EnterToolDir() {
 // Builds the line of `pieces` and runs it in ToolDir. When the program path or an argument is
 // not safe on a command line (BuildCommandLine), nothing runs and the output is empty.
 Text RunLine(const CommandRunnerFn& runner,
-             const std::vector<LinePiece>& pieces,
+             const LinePieces& pieces,
              const ChunkObserver* observer = nullptr,
              bool notifyChunks = false) {
     const std::optional<Text> line = BuildCommandLine(pieces, ActiveLeadBytes());
@@ -46,37 +47,9 @@ Text RunLine(const CommandRunnerFn& runner,
     return runner(*line, observer, notifyChunks);
 }
 
-// The tool's program at the start of a line: the path mark opens the quote around it.
-std::vector<LinePiece> ToolLead() {
-    return {FixedText(kPathMark), ProgramPath(ToolPath())};
-}
-
-// A target-directed command: the tool, the target option, the selected target, then `ownParts`.
-Text RunTarget(const CommandRunnerFn& runner,
-               std::vector<LinePiece> ownParts,
-               const ChunkObserver* observer = nullptr,
-               bool notifyChunks = false) {
-    std::vector<LinePiece> pieces = ToolLead();
-    pieces.push_back(FixedText(kTargetOption));
-    pieces.push_back(Argument(TargetId()));
-    pieces.insert(pieces.end(), ownParts.begin(), ownParts.end());
-    return RunLine(runner, pieces, observer, notifyChunks);
-}
-
-// kTargetVerbs[k - 1] is the verb of target command k.
-const char* const kTargetVerbs[27] = {kVerb1,  kVerb2,  kVerb3,  kVerb4,  kVerb5,  kVerb6,  kVerb7,  kVerb8,  kVerb9,
-                                      kVerb10, kVerb11, kVerb12, kVerb13, kVerb14, kVerb15, kVerb16, kVerb17, kVerb18,
-                                      kVerb19, kVerb20, kVerb21, kVerb22, kVerb23, kVerb24, kVerb25, kVerb26, kVerb27};
-
-LinePiece Verb(int number) {
-    return FixedText(kTargetVerbs[number - 1]);
-}
-
-// The target listing: the tool and the listing's tail.
-std::vector<LinePiece> ListingLine() {
-    std::vector<LinePiece> pieces = ToolLead();
-    pieces.push_back(FixedText(kListTail));
-    return pieces;
+// The tool and the selected target as they are now.
+TargetAddress Selected() {
+    return {ToolPath(), TargetId()};
 }
 
 }  // namespace
@@ -84,7 +57,7 @@ std::vector<LinePiece> ListingLine() {
 ToolLink::ToolLink(CommandRunnerFn runner) : runner_(std::move(runner)) {
     Locate();
     if (EntryExists(ToolPath()))
-        RunLine(runner_, ListingLine());
+        RunLine(runner_, TargetListingLine(ToolPath()));
 }
 
 ToolLink::~ToolLink() = default;
@@ -126,7 +99,7 @@ Text ToolLink::FindToolDir() {
 Text ToolLink::ListTargets(TextArray* listOut) {
     if (listOut)
         listOut->clear();
-    const Text out = RunLine(runner_, ListingLine());
+    const Text out = RunLine(runner_, TargetListingLine(ToolPath()));
     if (out == kNoTargetsReply1 || out == kNoTargetsReply2)
         return Text();
     const TextArray lines = SplitText(out, kLineSep);
@@ -167,7 +140,7 @@ bool ToolLink::SelectTarget(int32_t position, const Text* id) {
 }
 
 bool ToolLink::Command01(const Text& a) {
-    return Contains(RunTarget(runner_, {Verb(1), Argument(a), FixedText(kPathMark)}), kOkMarkerA);
+    return Contains(RunLine(runner_, TargetCommand01Line(Selected(), a)), kOkMarkerA);
 }
 
 bool ToolLink::Contains(const Text& text, const Text& needle) const {
@@ -175,16 +148,15 @@ bool ToolLink::Contains(const Text& text, const Text& needle) const {
 }
 
 bool ToolLink::Command02(const Text& a) {
-    return Contains(RunTarget(runner_, {Verb(2), Argument(a)}), kOkMarkerA);
+    return Contains(RunLine(runner_, TargetCommand02Line(Selected(), a)), kOkMarkerA);
 }
 
 bool ToolLink::Command03(const Text& a, const Text& b) {
-    return Contains(RunTarget(runner_, {Verb(3), Argument(a), FixedText(kMid3), Argument(b)}), kOkMarkerB);
+    return Contains(RunLine(runner_, TargetCommand03Line(Selected(), a, b)), kOkMarkerB);
 }
 
 bool ToolLink::Command04(const Text& a, const Text& b) {
-    return Contains(RunTarget(runner_, {Verb(4), Argument(a), FixedText(kMid4), Argument(b), FixedText(kPathMark)}),
-                    kOkMarkerB);
+    return Contains(RunLine(runner_, TargetCommand04Line(Selected(), a, b)), kOkMarkerB);
 }
 
 namespace {
@@ -201,101 +173,94 @@ int32_t CollectMarkedLines(const Text& output, TextArray& listOut) {
 
 int32_t ToolLink::Command05(TextArray& listOut) {
     listOut.clear();
-    return CollectMarkedLines(RunTarget(runner_, {Verb(5)}), listOut);
+    return CollectMarkedLines(RunLine(runner_, TargetCommand05Line(Selected())), listOut);
 }
 
 int32_t ToolLink::Command06(TextArray& listOut) {
     listOut.clear();
-    return CollectMarkedLines(RunTarget(runner_, {Verb(6)}), listOut);
+    return CollectMarkedLines(RunLine(runner_, TargetCommand06Line(Selected())), listOut);
 }
 
 Text ToolLink::Command07(const Text& a) {
-    return ReplaceText(TrimText(RunTarget(runner_, {Verb(7), Argument(a)})), kLineMarker, Text());
+    return ReplaceText(TrimText(RunLine(runner_, TargetCommand07Line(Selected(), a))), kLineMarker, Text());
 }
 
 bool ToolLink::Command08(const Text& a) {
-    return Contains(RunTarget(runner_, {Verb(8), Argument(a)}), kOkMarkerA);
+    return Contains(RunLine(runner_, TargetCommand08Line(Selected(), a)), kOkMarkerA);
 }
 
 bool ToolLink::Command09(const Text& a, const Text& b) {
-    return Contains(RunTarget(runner_, {Verb(9), Argument(a), FixedText(kProgressSep), Argument(b)}), kOkMarkerC);
+    return Contains(RunLine(runner_, TargetCommand09Line(Selected(), a, b)), kOkMarkerC);
 }
 
 void ToolLink::Command10(const Text& a) {
-    RunTarget(runner_, {Verb(10), Argument(a)});
+    RunLine(runner_, TargetCommand10Line(Selected(), a));
 }
 
 void ToolLink::Command11(const Text& a) {
-    RunTarget(runner_, {Verb(11), Argument(a)});
+    RunLine(runner_, TargetCommand11Line(Selected(), a));
 }
 
 void ToolLink::Command12(const Text& a) {
-    RunTarget(runner_, {Verb(12), Argument(a)});
+    RunLine(runner_, TargetCommand12Line(Selected(), a));
 }
 
 void ToolLink::Command13(int32_t x, int32_t y) {
-    RunTarget(runner_, {Verb(13), FixedText(IntToText(x) + kArgSep + IntToText(y))});
+    RunLine(runner_, TargetCommand13Line(Selected(), x, y));
 }
 
 void ToolLink::Command14(int32_t x1, int32_t y1, int32_t x2, int32_t y2, std::optional<int32_t> n) {
-    Text numbers = IntToText(x1);
-    for (int32_t number : {y1, x2, y2})
-        numbers.append(kArgSep).append(IntToText(number));
-    if (n)
-        numbers.append(kArgSep).append(IntToText(*n));
-    RunTarget(runner_, {Verb(14), FixedText(numbers)});
+    RunLine(runner_, TargetCommand14Line(Selected(), x1, y1, x2, y2, n));
 }
 
 void ToolLink::Command15(const Text& a) {
-    RunTarget(runner_, {Verb(15), Argument(a)});
+    RunLine(runner_, TargetCommand15Line(Selected(), a));
 }
 
 void ToolLink::Command16(const Text& a) {
-    RunTarget(runner_, {Verb(16), Argument(a)});
+    RunLine(runner_, TargetCommand16Line(Selected(), a));
 }
 
 void ToolLink::Command17(const Text& a) {
-    RunTarget(runner_, {Verb(17), Argument(a)});
+    RunLine(runner_, TargetCommand17Line(Selected(), a));
 }
 
 void ToolLink::Command18(const Text& a) {
-    RunTarget(runner_, {Verb(18), Argument(a)});
+    RunLine(runner_, TargetCommand18Line(Selected(), a));
 }
 
 void ToolLink::Command19(const Text& a) {
-    RunTarget(runner_, {Verb(19), Argument(a)});
+    RunLine(runner_, TargetCommand19Line(Selected(), a));
 }
 
 Text ToolLink::Command20(const ChunkObserver* observer) {
-    return RunTarget(runner_, {Verb(20)}, observer, true);
+    return RunLine(runner_, TargetCommand20Line(Selected()), observer, true);
 }
 
 void ToolLink::Command21() {
-    RunTarget(runner_, {Verb(21)});
+    RunLine(runner_, TargetCommand21Line(Selected()));
 }
 
 Text ToolLink::Command22(const Text& a, const ChunkObserver* observer) {
-    return RunTarget(runner_, {Verb(22), Argument(a)}, observer, true);
+    return RunLine(runner_, TargetCommand22Line(Selected(), a), observer, true);
 }
 
 Text ToolLink::Command23(const Text& a, const ChunkObserver* observer) {
-    return RunTarget(runner_, {Verb(23), Argument(a)}, observer, true);
+    return RunLine(runner_, TargetCommand23Line(Selected(), a), observer, true);
 }
 
 void ToolLink::Command24(const Text& a) {
-    RunTarget(runner_, {Verb(24), Argument(a)});
+    RunLine(runner_, TargetCommand24Line(Selected(), a));
 }
 
 bool ToolLink::Command25() {
-    return Contains(RunTarget(runner_, {Verb(25)}), kOkMarkerD);
+    return Contains(RunLine(runner_, TargetCommand25Line(Selected())), kOkMarkerD);
 }
 
 void ToolLink::Command26() {
-    RunTarget(runner_, {Verb(26)});
+    RunLine(runner_, TargetCommand26Line(Selected()));
 }
 
 Text ToolLink::Command27() {
-    std::vector<LinePiece> pieces = ToolLead();
-    pieces.push_back(Verb(27));
-    return RunLine(runner_, pieces);
+    return RunLine(runner_, TargetCommand27Line(ToolPath()));
 }

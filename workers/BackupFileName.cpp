@@ -1,21 +1,13 @@
 #include "workers/BackupFileName.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
 #include "workers/PassTexts.h"
 
 namespace {
-
-bool IsLeadByte(unsigned char c) {
-    return c >= 0x80;
-}
-
-// Second bytes of code page 936 lie in 0x40-0x7E and 0x80-0xFE.
-bool IsTrailByte(unsigned char c) {
-    return c >= 0x40 && c <= 0xFE && c != 0x7F;
-}
 
 bool IsForbiddenSingleByte(unsigned char c) {
     return c < 0x20 || c == 0x7F || (c != 0 && std::strchr("<>:\"/\\|?*", c) != nullptr);
@@ -38,39 +30,83 @@ bool IsDeviceName(Text base) {
     return false;
 }
 
-// Upper-cases single-byte ASCII letters and leaves double-byte characters whole.
-Text FoldForCompare(const Text& path) {
-    Text folded;
-    folded.reserve(path.size());
-    for (size_t i = 0; i < path.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(path[i]);
-        if (IsLeadByte(c) && i + 1 < path.size()) {
-            folded += path[i];
-            folded += path[++i];
-        } else {
-            folded += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : path[i];
-        }
+// A range of the code page's lower-case letters and how far above their upper-case forms they stand.
+struct CaseRange {
+    unsigned char lead;  // 0: a single byte
+    unsigned char first;
+    unsigned char last;
+    int offset;
+};
+
+// Code page 936's double-byte letters that have another case: full-width Latin, Greek, Cyrillic
+// and the small Roman numerals (which stand below their capitals).
+constexpr CaseRange kCaseRanges936[] = {
+    {0xA3, 0xE1, 0xFA, 0x20},
+    {0xA6, 0xC1, 0xD8, 0x20},
+    {0xA7, 0xD1, 0xF1, 0x30},
+    {0xA2, 0xA1, 0xAA, -0x50},
+};
+
+// Code page 1252's letters above ASCII that have another case (the division sign 0xF7 has none).
+constexpr CaseRange kCaseRanges1252[] = {
+    {0, 0xE0, 0xF6, 0x20}, {0, 0xF8, 0xFE, 0x20}, {0, 0x9A, 0x9A, 0x10},
+    {0, 0x9C, 0x9C, 0x10}, {0, 0x9E, 0x9E, 0x10}, {0, 0xFF, 0xFF, 0x60},
+};
+
+// The upper-case form of `c` by `ranges`, or `c`.
+unsigned char FoldByRanges(unsigned char lead, unsigned char c, const CaseRange* begin, const CaseRange* end) {
+    for (const CaseRange* r = begin; r != end; ++r) {
+        if (r->lead == lead && c >= r->first && c <= r->last)
+            return static_cast<unsigned char>(c - r->offset);
     }
-    return folded;
+    return c;
 }
 
 }  // namespace
 
-Text SafeFileStem(const Text& name) {
+Text FoldFileNameCase(const Text& path, const LeadBytes& leadBytes) {
+    // Windows compares file names with every letter in upper case. Folding more than it does would
+    // only number a name that needed no number; folding less would let two entries share a file.
+    // So where the letters of a code page are not known here (a double-byte one other than 936),
+    // only ASCII letters are folded, and a one-byte code page is folded as 1252.
+    const bool is936 = leadBytes == LeadBytes::CodePage936();
+    Text folded;
+    folded.reserve(path.size());
+    for (size_t i = 0; i < path.size();) {
+        const unsigned char c = static_cast<unsigned char>(path[i]);
+        if (leadBytes.CharLength(path, i) == 2) {
+            const unsigned char second = static_cast<unsigned char>(path[i + 1]);
+            folded += path[i];
+            folded += static_cast<char>(is936 ? FoldByRanges(c, second, std::begin(kCaseRanges936),
+                                                              std::end(kCaseRanges936))
+                                              : second);
+            i += 2;
+            continue;
+        }
+        if (c >= 'a' && c <= 'z')
+            folded += static_cast<char>(c - 'a' + 'A');
+        else if (!leadBytes.HasLeadBytes())
+            folded += static_cast<char>(FoldByRanges(0, c, std::begin(kCaseRanges1252), std::end(kCaseRanges1252)));
+        else
+            folded += path[i];
+        ++i;
+    }
+    return folded;
+}
+
+Text SafeFileStem(const Text& name, const LeadBytes& leadBytes) {
     Text stem;
     stem.reserve(name.size() + 1);
-    for (size_t i = 0; i < name.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(name[i]);
-        if (IsLeadByte(c)) {
-            if (i + 1 < name.size() && IsTrailByte(static_cast<unsigned char>(name[i + 1]))) {
-                stem += name[i];
-                stem += name[++i];
-            } else {
-                stem += kFileNameFiller;
-            }
-        } else {
-            stem += IsForbiddenSingleByte(c) ? kFileNameFiller : name[i];
+    for (size_t i = 0; i < name.size();) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (leadBytes.CharLength(name, i) == 2) {
+            stem.append(name, i, 2);
+            i += 2;
+            continue;
         }
+        // A lead byte without its second byte would take whatever follows it in the path.
+        stem += IsForbiddenSingleByte(c) || leadBytes.IsLead(c) ? kFileNameFiller : name[i];
+        ++i;
     }
     // Neither '.' nor ' ' can be the second byte of a double-byte character, so the end is single bytes.
     for (size_t end = stem.size(); end > 0 && (stem[end - 1] == '.' || stem[end - 1] == ' '); --end)
@@ -83,11 +119,11 @@ Text SafeFileStem(const Text& name) {
 }
 
 void BackupPathPicker::Reserve(const Text& name, const Text& path) {
-    holders_.try_emplace(FoldForCompare(path), Holder{name, 0});
+    holders_.try_emplace(FoldFileNameCase(path, leadBytes_), Holder{name, 0});
 }
 
 Text BackupPathPicker::Pick(const Text& folder, const Text& name, int entry) {
-    const Text base = folder + kPathSep + SafeFileStem(name);
+    const Text base = folder + kPathSep + SafeFileStem(name, leadBytes_);
     Text path = base + kBackupFileExt;
     for (int n = 2; !Claim(path, name, entry); ++n)
         path = base + kDuplicateMark + IntToText(n) + kBackupFileExt;
@@ -95,7 +131,7 @@ Text BackupPathPicker::Pick(const Text& folder, const Text& name, int entry) {
 }
 
 bool BackupPathPicker::Claim(const Text& path, const Text& name, int entry) {
-    auto [it, added] = holders_.try_emplace(FoldForCompare(path), Holder{name, entry});
+    auto [it, added] = holders_.try_emplace(FoldFileNameCase(path, leadBytes_), Holder{name, entry});
     if (added)
         return true;
     Holder& holder = it->second;

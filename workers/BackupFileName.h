@@ -6,25 +6,38 @@
 
 #include <map>
 
+#include "common/ActiveLeadBytes.h"
+#include "common/LeadBytes.h"
 #include "common/Text.h"
 
-// `name` made fit to be a file name (without extension) in code page 936:
+// `name` made fit to be a file name (without extension) in the code page of `leadBytes`:
 //  - each character a Windows file name cannot hold (< > : " / \ | ? * and control bytes) becomes
 //    the filler; a double-byte character is kept whole, even when its second byte is '\' or '|';
-//    a lead byte without a valid second byte becomes the filler;
+//    a lead byte without a valid second byte becomes the filler; a byte that is no lead byte is a
+//    character of its own (in code page 936, 0x80 and 0xFF), so a '\' after it is a separator;
 //  - dots and spaces at the end become the filler;
 //  - a device name (CON, PRN, AUX, NUL, COM0-9, LPT0-9, CONIN$, CONOUT$, in any letter case and
 //    with or without something after a dot) gets the filler in front.
 // An empty name gives the filler alone. Names that need none of this are returned unchanged.
-Text SafeFileStem(const Text& name);
+Text SafeFileStem(const Text& name, const LeadBytes& leadBytes);
+
+// `path` as Windows compares file names, or coarser: every letter in upper case - ASCII letters,
+// and the letters of the code page of `leadBytes` where they are known here (code page 936's
+// full-width Latin, Greek and Cyrillic letters and Roman numerals; a one-byte code page's as in
+// code page 1252). Double-byte characters stay whole.
+Text FoldFileNameCase(const Text& path, const LeadBytes& leadBytes);
 
 // Chooses the backup file path of each entry of one pass, so that no two entries of the pass share
 // a file: neither two new backups, nor a new backup and an earlier one that the pass keeps in the
 // manifest for an entry whose new backup failed. Paths are compared as Windows compares file
-// names (ASCII letters in any case). Entries are told apart by their position in the pass (from 1),
+// names (FoldFileNameCase). Entries are told apart by their position in the pass (from 1),
 // as two entries may bear the same name.
 class BackupPathPicker {
 public:
+    explicit BackupPathPicker(const LeadBytes& leadBytes) : leadBytes_(leadBytes) {}
+    // Under the code page the process runs under.
+    BackupPathPicker() : BackupPathPicker(ActiveLeadBytes()) {}
+
     // Holds `path` for the entry named `name` (exact bytes): picks for entries of other names pass
     // it over. Called before the first pick for every path the previous manifest records for a
     // name the pass lists. When two names reserve one path, the first keeps it.
@@ -44,6 +57,7 @@ private:
         Text name;
         int entry = 0;  // 0: reserved for the name, handed to no entry yet
     };
+    LeadBytes leadBytes_;
     std::map<Text, Holder> holders_;  // by folded path
 };
 

@@ -100,6 +100,9 @@ private:
         host_.AppendLog(name + kBackupStartText + PassProgress(k, Count()));
         if (host_.ShouldStop())
             return EntryOutcome::Stopped;
+        host_.ShowProgress(k, Count());
+        if (host_.ShouldStop())
+            return EntryOutcome::Stopped;
         const Text folder = host_.FolderField();
         if (const FolderProblem problem = Check(folder); problem != FolderProblem::None) {
             if (host_.ShouldStop())
@@ -188,43 +191,43 @@ void ReturnButtonsToIdle(PassHost& host) {
 
 }  // namespace
 
-void BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
+PassResult BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
     if (!commands || !host)
-        return;
+        return PassResult::NotDone;
     ScopedThreadStopSignal stopOnThisThread(host->PassStopSignal());
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
 
     // Before anything is asked of the tool: a folder that cannot take the backups would make every
     // entry fail (or, empty or relative, put the backups where the user never chose).
     const Text folder = host->FolderField();
     const FolderProblem folderProblem = CheckBackupFolder(folder);
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     if (folderProblem != FolderProblem::None) {
         host->AppendLog(kNothingBackedUpLeadIn + FolderProblemPhrase(folderProblem, folder) + kNothingBackedUpTail);
         ReturnButtonsToIdle(*host);
-        return;
+        return PassResult::NotDone;
     }
     const bool toolFound = ReachTool(*commands);
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     if (!toolFound) {
         host->AppendLog(kToolMissingText);
         ReturnButtonsToIdle(*host);
-        return;
+        return PassResult::NotDone;
     }
 
     EntryList entries;
     const ListingOutcome listing = commands->ListEntriesOutcome(entries);
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     const Text manifestPath = ManifestPath(host->ProgramFolder());
     const PreviousManifest previous(ReadManifest(manifestPath));
     if (const char* reason = ReasonToKeepEverything(listing, previous)) {
         host->AppendLog(reason);
         ReturnButtonsToIdle(*host);
-        return;
+        return PassResult::NotDone;
     }
     BackupPass pass(*commands, *host, entries, previous, folder);
     const int count = pass.Count();
@@ -233,20 +236,20 @@ void BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
     int failed = 0;
     for (int k = 1; k <= count; ++k) {
         switch (pass.Entry(k)) {
-            case EntryOutcome::Stopped: return;
+            case EntryOutcome::Stopped: return PassResult::NotDone;
             case EntryOutcome::Failed: ++failed; break;
             case EntryOutcome::BackedUp: break;
         }
         if (host->ShouldStop())
-            return;
+            return PassResult::NotDone;
         host->Pause(kEntryPauseMs);
     }
 
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     const bool saved = ReplaceManifest(manifestPath, pass.Manifest());
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     if (!saved) {
         host->AppendLog(kManifestWriteFailedText + manifestPath);
     } else if (failed == 0) {
@@ -256,4 +259,7 @@ void BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
                         kBackupSummaryTail);
     }
     ReturnButtonsToIdle(*host);
+    if (!saved)
+        return PassResult::NotDone;
+    return failed == 0 ? PassResult::AllDone : PassResult::SomeNotDone;
 }

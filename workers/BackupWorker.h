@@ -31,10 +31,17 @@
 //  - the manifest is replaced whole or not at all; a manifest that cannot be written is logged
 //    as an error instead of the closing line.
 // After Stop it logs nothing, touches no control and writes no manifest.
+//
+// Gives back how the pass ended: AllDone when every listed entry was backed up (a tool with no
+// entries and no earlier list of backups included); SomeNotDone when the pass went to its end but
+// an entry failed or was skipped (even where its earlier backup stays in the list); NotDone when
+// the tool was not found, its listing failed or came back empty where a list of backups existed,
+// the list of backups could not be written, or the pass was stopped.
 
 #include <memory>
 
 #include "tooldriver/ToolCommands.h"
 #include "workers/PassHost.h"
+#include "workers/PassResult.h"
 
-void BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host);
+PassResult BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host);

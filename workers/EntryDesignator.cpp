@@ -1,7 +1,7 @@
 #include "workers/EntryDesignator.h"
 
 #include "common/TextOps.h"
-#include "tooldriver/ToolCommands.h"
+#include "tooldriver/EntryCommandLines.h"
 
 std::optional<Text> EntryDesignator(const Text& name, int32_t number) {
     if (!name.empty() && !IsAllDigits(name))

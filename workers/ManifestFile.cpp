@@ -5,11 +5,9 @@
 #include <algorithm>
 #include <atomic>
 
-#include "common/SharedTexts.h"
 #include "common/TextOps.h"
 #include "common/WinHandles.h"
 #include "workers/FileReplace.h"
-#include "workers/PassTexts.h"
 
 namespace {
 
@@ -32,14 +30,6 @@ bool WriteAllAndFlush(HANDLE file, const Text& content) {
 }
 
 }  // namespace
-
-Text ManifestPath(const Text& programFolder) {
-    return programFolder + kManifestFileName;
-}
-
-Text ManifestLine(const Text& name, const Text& file) {
-    return name + kManifestSep + file + kLineSep;
-}
 
 bool ReplaceManifest(const Text& path, const Text& content) {
     Text temporary;

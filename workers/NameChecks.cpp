@@ -1,15 +1,13 @@
 #include "workers/NameChecks.h"
 
-#include "common/ActiveLeadBytes.h"
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
 #include "toollink/CommandLineSafety.h"
 #include "workers/PassTexts.h"
 
-Text CommandRefusalReason(const Text& argument) {
-    if (IsSafeCommandArgument(argument))
+Text CommandRefusalReason(const Text& argument, const LeadBytes& leadBytes) {
+    if (IsSafeCommandArgument(argument, leadBytes))
         return Text();
-    const LeadBytes& leadBytes = ActiveLeadBytes();
     for (size_t pos = 0; pos < argument.size(); pos += leadBytes.CharLength(argument, pos)) {
         if (leadBytes.CharLength(argument, pos) == 1 && leadBytes.IsLead(static_cast<unsigned char>(argument[pos])))
             return kReasonIncompleteDoubleByte;

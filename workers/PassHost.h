@@ -36,6 +36,10 @@ public:
     // Enables or disables one button.
     virtual void SetButtonEnabled(PassButton button, bool enabled) = 0;
 
+    // Shows, outside the log, that the pass has come to entry (or line) `position` of `total`,
+    // 1 for the first: the window's title and taskbar button. A host may show nothing.
+    virtual void ShowProgress(int position, int total) {}
+
     // Waits `milliseconds` while the calling thread's window messages keep flowing.
     virtual void Pause(int milliseconds) = 0;
 

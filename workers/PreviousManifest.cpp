@@ -1,17 +1,16 @@
 #include "workers/PreviousManifest.h"
 
+#include <utility>
+
 #include "common/SharedTexts.h"
-#include "common/TextOps.h"
-#include "workers/PassTexts.h"
+#include "workers/ManifestText.h"
 
 PreviousManifest::PreviousManifest(const Text& content) {
-    const TextArray lines = SplitText(content, kLineSep);
+    std::vector<ManifestEntry> lines = ReadManifestLines(content);
     hasLines_ = !lines.empty();
     for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        TextArray fields = SplitText(*line, kManifestSep);
-        if (fields.size() != 2 || fields[0].empty())
-            continue;
-        lines_.push_back({std::move(fields[0]), std::move(fields[1]), *line + kLineSep});
+        if (line->usable)
+            lines_.push_back({std::move(line->name), std::move(line->file), line->text + kLineSep});
     }
 }
 

@@ -1,6 +1,7 @@
 #include "workers/RestoreWorker.h"
 
 #include <optional>
+#include <vector>
 
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
@@ -26,19 +27,16 @@ Text RefusalMessage(const Text& name, const Text& file) {
 // What became of one manifest line.
 enum class LineOutcome { Restored, Failed, PassEnds };
 
-LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList& entries, const Text& line, int pos,
-                        int total) {
-    const TextArray fields = SplitText(line, kManifestSep);
-    // An empty name addresses no entry the tool could restore into: the line is as damaged as one
-    // without its two fields.
-    if (fields.size() != 2 || fields[0].empty()) {
+LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList& entries, const ManifestEntry& line,
+                        int pos, int total) {
+    if (!line.usable) {
         if (host.ShouldStop())
             return LineOutcome::PassEnds;
         host.AppendLog(kBadLineText);
         return LineOutcome::Failed;
     }
-    const Text& name = fields[0];
-    const Text& file = fields[1];
+    const Text& name = line.name;
+    const Text& file = line.file;
     if (!PathIsPresent(file)) {
         if (host.ShouldStop())
             return LineOutcome::PassEnds;
@@ -129,46 +127,49 @@ bool IsEntryListed(const ToolCommands& commands, PassHost& host, EntryList& list
     return FindListedEntry(commands, host, list, name).has_value();
 }
 
-void RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
+PassResult RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
     if (!commands || !host)
-        return;
+        return PassResult::NotDone;
     ScopedThreadStopSignal stopOnThisThread(host->PassStopSignal());
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     host->SetButtonEnabled(PassButton::Restore, false);
 
     // Without the tool every entry would look missing, and the first create would fail in its name.
     const bool toolFound = ReachTool(*commands);
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     if (!toolFound) {
         host->AppendLog(kRestoreToolMissingText);
         if (!host->ShouldStop())
             host->SetButtonEnabled(PassButton::Restore, true);
-        return;
+        return PassResult::NotDone;
     }
 
-    const TextArray lines = SplitText(ReadManifest(ManifestPath(host->ProgramFolder())), kLineSep);
+    const std::vector<ManifestEntry> lines = ReadManifestLines(ReadManifest(ManifestPath(host->ProgramFolder())));
     const int total = static_cast<int>(lines.size());
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     host->AppendLog(kRestoreCountLeadIn + EntryCount(total) + kRestoreCountTail);
 
     EntryList entries;
     int failed = 0;
     for (int i = total; i >= 1; --i) {
+        if (host->ShouldStop())
+            return PassResult::NotDone;
+        host->ShowProgress(total - i + 1, total);
         switch (RestoreLine(*commands, *host, entries, lines[i - 1], total - i + 1, total)) {
-            case LineOutcome::PassEnds: return;
+            case LineOutcome::PassEnds: return PassResult::NotDone;
             case LineOutcome::Failed: ++failed; break;
             case LineOutcome::Restored: break;
         }
         if (host->ShouldStop())
-            return;
+            return PassResult::NotDone;
         host->Pause(kEntryPauseMs);
     }
 
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     if (failed == 0) {
         host->AppendLog(kRestoreAllDoneLeadIn + EntryCount(total) + kRestoreAllDoneTail);
     } else {
@@ -176,6 +177,7 @@ void RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
                         kRestoreSummaryTail);
     }
     if (host->ShouldStop())
-        return;
+        return PassResult::NotDone;
     host->SetButtonEnabled(PassButton::Restore, true);
+    return failed == 0 ? PassResult::AllDone : PassResult::SomeNotDone;
 }

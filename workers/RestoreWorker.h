@@ -17,6 +17,10 @@
 // entry of that name (after creating one, the tool is asked for its list again to learn the new
 // number), never by its name, which the tool would read as another entry's number.
 // After Stop it logs nothing and touches no control (the Restore button then stays disabled).
+//
+// Gives back how the pass ended: AllDone when every line of the list of backups was restored (no
+// list, or an empty one, included); SomeNotDone when the pass went to its end but a line failed or
+// was skipped; NotDone when creating a missing entry ended the pass, or the pass was stopped.
 
 #include <cstdint>
 #include <memory>
@@ -26,11 +30,12 @@
 #include "tooldriver/EntryList.h"
 #include "tooldriver/ToolCommands.h"
 #include "workers/PassHost.h"
+#include "workers/PassResult.h"
 
 // The create mode a restore asks for when an entry is missing.
 inline constexpr int32_t kRestoreCreateMode = 3;
 
-void RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host);
+PassResult RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host);
 
 // The record the tool lists under exactly `name` (bytes compared, letter case counts): the first
 // such in the tool's order. Refills `list` from the tool's listing and walks it, pausing 50 ms after

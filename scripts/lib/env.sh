@@ -63,6 +63,17 @@ ek_configure_and_build() {
     cmake --build "$EK_WIN_BUILD" -j "$EK_JOBS" "$@"
 }
 
+# The native build: the platform-free code, its tests and the fuzz targets, with clang 14 (libFuzzer)
+# and the sanitizers. A tree configured with another compiler is configured afresh.
+ek_configure_and_build_native() {
+    local cache=$EK_NATIVE_BUILD/CMakeCache.txt
+    if [ -f "$cache" ] && ! grep -q '^CMAKE_CXX_COMPILER:[A-Z]*=.*clang++-14$' "$cache"; then
+        rm -rf "$EK_NATIVE_BUILD"
+    fi
+    CC=clang-14 CXX=clang++-14 cmake -S "$EK_ROOT" -B "$EK_NATIVE_BUILD" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+    cmake --build "$EK_NATIVE_BUILD" -j "$EK_JOBS" "$@"
+}
+
 # Keeps the server and Wine's own background processes running for the whole run. They are
 # started here with their output on /dev/null: started by a test instead, they would inherit
 # its output pipe and keep ctest waiting for it to close.

@@ -83,4 +83,53 @@ TEST(LogDateShapeTest, GivesEmptyTextForADateTimeThatCannotBe) {
     }
 }
 
+TEST(LogDateShapeTest, ReassemblesTheEnginesDateTextAsYearMonthDayAndTime) {
+    struct Case {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"Tue Nov 14 22:13:20 UTC 2023", "2023/11/14 22:13:20"},
+        {"Wed Nov 15 06:13:20 UTC+0800 2023", "2023/11/15 06:13:20"},
+        {"Thu Jan 4 22:07:09 UTC-0500 2024", "2024/1/4 22:07:09"},
+        {"Sun Jun 30 00:00:00 UTC+0530 2024", "2024/6/30 00:00:00"},
+        {"Wed Sep 13 22:48:05 UTC-0400 30828", "30828/9/13 22:48:05"},
+        {"Mon Jan 1 00:00:00 UTC 1", "1/1/1 00:00:00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ReassembleDateText(c.text), c.expected);
+    }
+}
+
+// Whatever else the engine may give back, the log line gets no time stamp rather than a wrong one.
+TEST(LogDateShapeTest, ATextNotOfTheEnginesShapeGivesTheEmptyDateText) {
+    const char* const cases[] = {
+        "",
+        "Thu Jan 4 22:07:09 UT\x03-0500 2024",  // a damaged zone (found by the date text's fuzz target)
+        "a b c d e f",
+        "Thu Jan 4 22:07:09 UTC-0500",
+        "Thu Jan 4 22:07:09 UTC-0500 2024 B.C.",
+        "Thu Jan 4 22:07:09 UTC-0500 2024 ",
+        "Thu Jan  4 22:07:09 UTC-0500 2024",
+        "Thu Foo 4 22:07:09 UTC-0500 2024",
+        "Thu January 4 22:07:09 UTC-0500 2024",
+        "Fri Jan 4 22:07:09 UTC-0500 2024",  // 4 January 2024 was a Thursday
+        "Thu Jan 04 22:07:09 UTC-0500 2024",
+        "Wed Feb 30 22:07:09 UTC-0500 2024",
+        "Thu Jan 4 24:07:09 UTC-0500 2024",
+        "Thu Jan 4 22:7:09 UTC-0500 2024",
+        "Thu Jan 4 22:07:60 UTC-0500 2024",
+        "Thu Jan 4 22:07:09 GMT-0500 2024",
+        "Thu Jan 4 22:07:09 UTC+0000 2024",
+        "Thu Jan 4 22:07:09 UTC-2400 2024",
+        "Thu Jan 4 22:07:09 UTC-0500 02024",
+        "Thu Jan 4 22:07:09 UTC-0500 -2024",
+        "Thu Jan 4 2024 22:07:09 GMT-0500 (Eastern Standard Time)",
+    };
+    for (const char* text : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(ReassembleDateText(text), "");
+    }
+}
+
 }  // namespace

@@ -7,11 +7,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <future>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "app/ControlAccess.h"
 #include "app/MainWindow.h"
+#include "app/PassLock.h"
 #include "app/ProgramHandlers.h"
 #include "common/PumpingWait.h"
 #include "common/TextOps.h"
@@ -61,6 +64,22 @@ protected:
         return true;
     }
     void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
+
+    Text Title() const {
+        char title[256] = {};
+        GetWindowTextA(Window(), title, sizeof title);
+        return title;
+    }
+    // Pumps until `done` holds, noting every title the window shows meanwhile.
+    std::vector<Text> TitlesUntil(const std::function<bool()>& done) {
+        std::vector<Text> titles = {Title()};
+        PumpUntil([&] {
+            if (titles.back() != Title())
+                titles.push_back(Title());
+            return done();
+        }, 60000);
+        return titles;
+    }
 
     // The lines of the log that follow the last line holding `text`.
     std::vector<Text> LinesAfter(const Text& text) const {
@@ -176,6 +195,101 @@ TEST_F(PassControlTest, ABackupAndARestoreRunToTheirEndsSideBySide) {
     EXPECT_EQ(tool_.ContentOf("A"), "1");
     EXPECT_EQ(tool_.ContentOf("B"), "2");
     EXPECT_EQ(tool_.ContentOf("C"), "3");
+}
+
+TEST_F(PassControlTest, TheTitleFollowsEachPassAndReturnsToPlainWhenItEnds) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}, {"C", "3"}}));
+    std::vector<std::pair<PassKind, PassResult>> ended;
+    handlers_->Passes().SetPassEndedListener(
+        [&](PassKind kind, PassResult result) { ended.push_back({kind, result}); });
+
+    Click(kStartButtonId);
+    const std::vector<Text> backupTitles =
+        TitlesUntil([&] { return Enabled(kStartButtonId) && ended.size() == 1; });
+    EXPECT_EQ(backupTitles, (std::vector<Text>{"Entry Keeper", "Entry Keeper - backing up 1/3",
+                                               "Entry Keeper - backing up 2/3", "Entry Keeper - backing up 3/3",
+                                               "Entry Keeper"}))
+        << Log();
+
+    Click(kRestoreButtonId);
+    const std::vector<Text> restoreTitles =
+        TitlesUntil([&] { return Enabled(kRestoreButtonId) && ended.size() == 2; });
+    EXPECT_EQ(restoreTitles, (std::vector<Text>{"Entry Keeper", "Entry Keeper - restoring 1/3",
+                                                "Entry Keeper - restoring 2/3", "Entry Keeper - restoring 3/3",
+                                                "Entry Keeper"}))
+        << Log();
+    EXPECT_EQ(ended, (std::vector<std::pair<PassKind, PassResult>>{{PassKind::Backup, PassResult::AllDone},
+                                                                   {PassKind::Restore, PassResult::AllDone}}));
+}
+
+TEST_F(PassControlTest, StopPutsThePlainTitleBackAtOnce) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}}));
+    ASSERT_TRUE(tool_.HangOnBackup());
+    Click(kStartButtonId);
+    ASSERT_TRUE(PumpUntil([&] { return Title() == "Entry Keeper - backing up 1/2"; })) << Title();
+    Click(kStopButtonId);
+    EXPECT_EQ(Title(), "Entry Keeper");
+    tool_.EndHangingTools();
+    PumpFor(1000);
+    EXPECT_EQ(Title(), "Entry Keeper") << "the stopped pass puts nothing back";
+}
+
+// Another copy of the program, running passes on the same program folder, is played by a thread
+// that holds the pass lock.
+TEST_F(PassControlTest, NoPassStartsWhileAnotherCopyRunsPassesOnTheSameFolder) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    std::promise<void> letGo;
+    std::promise<bool> taken;
+    std::thread otherCopy([&] {
+        PassLock lock(program_.Path());
+        taken.set_value(lock.Acquire());
+        letGo.get_future().wait();
+    });
+    ASSERT_TRUE(taken.get_future().get());
+
+    Click(kStartButtonId);
+    Click(kRestoreButtonId);
+    EXPECT_TRUE(Enabled(kStartButtonId));
+    EXPECT_FALSE(Enabled(kStopButtonId));
+    EXPECT_TRUE(Enabled(kRestoreButtonId));
+    PumpFor(1000);
+    int refused = 0;
+    for (const Text& line : SplitText(Log(), "\r\n"))
+        refused += FindText(line, kPassLockedText) > 0;
+    EXPECT_EQ(refused, 2) << Log();
+    EXPECT_FALSE(LogHas(kBackupCountTail)) << Log();
+    EXPECT_FALSE(LogHas(kRestoreCountTail)) << Log();
+    EXPECT_FALSE(FileExists(ManifestPath(program_.Path())));
+
+    letGo.set_value();
+    otherCopy.join();
+    Click(kStartButtonId);
+    ASSERT_TRUE(PumpUntil([&] { return LogHas("Backup finished."); })) << Log();
+}
+
+// While a copy runs passes it holds the lock for them all, and lets go when the last has ended.
+TEST_F(PassControlTest, TheLockIsHeldFromTheFirstPassToTheEndOfTheLast) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}}));
+    auto otherCopyCanTake = [&] {
+        return std::async(std::launch::async, [&] { return PassLock(program_.Path()).Acquire(); }).get();
+    };
+    ASSERT_TRUE(otherCopyCanTake());
+    Click(kStartButtonId);
+    ASSERT_TRUE(PumpUntil([&] { return LogHas(kBackupCountTail); })) << Log();
+    EXPECT_FALSE(otherCopyCanTake());
+    ASSERT_TRUE(PumpUntil([&] { return Enabled(kStartButtonId); })) << Log();
+    // The pass's thread tells of its end right after the pass's last step.
+    EXPECT_TRUE(PumpUntil([&] { return otherCopyCanTake(); }, 10000));
+
+    // A stopped pass still counts until its thread has ended: it may be tidying its files.
+    ASSERT_TRUE(tool_.HangOnBackup());
+    Click(kStartButtonId);
+    ASSERT_TRUE(PumpUntil([&] { return LogHas(Text("A") + kBackupStartText + "1/2"); })) << Log();
+    PumpFor(300);
+    Click(kStopButtonId);
+    EXPECT_FALSE(otherCopyCanTake());
+    tool_.EndHangingTools();
+    EXPECT_TRUE(PumpUntil([&] { return otherCopyCanTake(); }, 20000));
 }
 
 }  // namespace

@@ -8,14 +8,37 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 #include "app/ControlAccess.h"
+#include "app/LogClock.h"
 #include "app/MainWindow.h"
+#include "app/TaskbarProgress.h"
 #include "common/PumpingWait.h"
 #include "common/TextOps.h"
+#include "tests/support/TestPaths.h"
 
 namespace {
+
+// The threads that read the log's clock, that is, made a time stamp.
+std::mutex g_stampThreadsMutex;
+std::vector<DWORD> g_stampThreads;
+
+SYSTEMTIME RecordingClock() {
+    {
+        std::lock_guard lock(g_stampThreadsMutex);
+        g_stampThreads.push_back(GetCurrentThreadId());
+    }
+    return {2024, 1, 0, 15, 14, 5, 7, 0};
+}
+
+Text Title(HWND window) {
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    return title;
+}
 
 class WindowPassHostTest : public ::testing::Test {
 protected:
@@ -24,6 +47,7 @@ protected:
         host_ = std::make_shared<WindowPassHost>(window_.Handle(), signal_, "C:\\program folder");
     }
     void TearDown() override {
+        SetLogClockForTesting(nullptr);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
@@ -108,6 +132,65 @@ TEST_F(WindowPassHostTest, AHostWhoseWindowIsGoneAnswersEmptyAndChangesNothing) 
         host_->Pause(10);
     });
     EXPECT_EQ(folder, "");
+}
+
+// The time stamp is the costly part of a line (a script engine on some systems): the worker makes
+// it, and the window thread only inserts the finished line.
+TEST_F(WindowPassHostTest, AWorkersLinesAreStampedOnTheWorkerNotOnTheWindowThread) {
+    {
+        std::lock_guard lock(g_stampThreadsMutex);
+        g_stampThreads.clear();
+    }
+    SetLogClockForTesting(&RecordingClock);
+    const Text before = Log();
+    DWORD workerThread = 0;
+    OnWorker([&] {
+        workerThread = GetCurrentThreadId();
+        host_->AppendLog("first");
+        host_->AppendLog("second");
+    });
+
+    EXPECT_EQ(Log(), before + "09:05:07 - first\r\n09:05:07 - second\r\n");
+    std::lock_guard lock(g_stampThreadsMutex);
+    EXPECT_EQ(g_stampThreads, (std::vector<DWORD>{workerThread, workerThread}))
+        << "window thread " << GetCurrentThreadId();
+}
+
+TEST_F(WindowPassHostTest, ProgressShowsInTheTitleUntilThePassEnds) {
+    ScratchFolder programFolder;
+    auto runs = std::make_shared<RunningPasses>(programFolder.Path());
+    runs->ShowProgressIn(Window());
+    std::vector<std::pair<PassKind, PassResult>> ended;
+    runs->SetEndedListener([&](PassKind kind, PassResult result) { ended.push_back({kind, result}); });
+    auto restoreSignal = std::make_shared<StopSignal>();
+    auto backup = std::make_shared<WindowPassHost>(Window(), signal_, programFolder.Path(), PassKind::Backup, runs);
+    auto restore =
+        std::make_shared<WindowPassHost>(Window(), restoreSignal, programFolder.Path(), PassKind::Restore, runs);
+    ASSERT_TRUE(runs->Begin());
+    ASSERT_TRUE(runs->Begin());
+    // The shell's word that the taskbar button exists: the progress goes there too, where the
+    // shell has the taskbar interface (this one may have only a stand-in), and the title is as ever.
+    SendMessageA(Window(), TaskbarButtonCreatedMessage(), 0, 0);
+
+    OnWorker([&] { backup->ShowProgress(12, 50); });
+    EXPECT_EQ(Title(Window()), "Entry Keeper - backing up 12/50");
+    OnWorker([&] { restore->ShowProgress(3, 8); });
+    EXPECT_EQ(Title(Window()), "Entry Keeper - backing up 12/50, restoring 3/8");
+
+    OnWorker([&] { backup->PassEnded(PassResult::SomeNotDone); });
+    EXPECT_EQ(Title(Window()), "Entry Keeper - restoring 3/8");
+
+    // A stopped pass shows nothing more; what it showed is cleared by the Stop, not by its end.
+    restoreSignal->Request();
+    OnWorker([&] { restore->ShowProgress(4, 8); });
+    EXPECT_EQ(Title(Window()), "Entry Keeper - restoring 3/8");
+    runs->ClearAllProgress();
+    EXPECT_EQ(Title(Window()), "Entry Keeper");
+    OnWorker([&] { restore->PassEnded(PassResult::NotDone); });
+    EXPECT_EQ(Title(Window()), "Entry Keeper");
+
+    EXPECT_EQ(ended, (std::vector<std::pair<PassKind, PassResult>>{{PassKind::Backup, PassResult::SomeNotDone},
+                                                                   {PassKind::Restore, PassResult::NotDone}}));
 }
 
 }  // namespace

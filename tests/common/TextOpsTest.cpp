@@ -113,6 +113,12 @@ TEST(TextOpsTest, SplitFollowsThePieceRules) {
          "\\",
          std::nullopt,
          {"a", kTrailBackslash, "b"}},
+        // No code page takes a control byte, a space, a digit or punctuation below '@' as a second
+        // byte: after a lead byte such a separator still separates.
+        {"tab after a lead byte", "a\xB0\tb\xF0\t", "\t", std::nullopt, {"a\xB0", "b\xF0"}},
+        {"line break after a lead byte", "a\xFF\r\nb\xB0\r\n\xB0\r\n", "\r\n", std::nullopt, {"a\xFF", "b\xB0", "\xB0"}},
+        {"comma after a lead byte", "\xB0,\x81,", ",", std::nullopt, {"\xB0", "\x81"}},
+        {"'@' after a lead byte is a second byte", "\xB0@x", "@", std::nullopt, {"\xB0@x"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -243,7 +249,9 @@ TEST(TextOpsTest, TrimRemovesOnlySpacesAndDoubleByteSpaces) {
         // B0 A1 is a character, so the trailing A1 A1 bytes are not a double-byte space.
         {"A1 A1 bytes across two characters stay", "x\xB0\xA1\xA1", "x\xB0\xA1\xA1"},
         {"double-byte space after a character ending in A1", "\xB0\xA1\xA1\xA1", "\xB0\xA1"},
-        {"a space that is the second byte of a pair stays", "x\xB0 ", "x\xB0 "},
+        // A space is never a second byte: after a lone lead byte it is a blank like any other.
+        {"a space after a lone lead byte is trimmed", "x\xB0 ", "x\xB0"},
+        {"a space before a lone lead byte is trimmed", " \xB0", "\xB0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

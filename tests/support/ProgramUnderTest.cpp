@@ -49,6 +49,18 @@ ProgramUnderTest::~ProgramUnderTest() {
 }
 
 bool ProgramUnderTest::Start(const Text& folder, const Text& exeName, DWORD timeoutMs) {
+    return Launch(folder, Text(), exeName) && WaitForWindow(timeoutMs);
+}
+
+bool ProgramUnderTest::WaitForWindow(DWORD timeoutMs) {
+    if (!WaitUntil([this] { return (window_ = FindMainWindow()) != nullptr || HasExited(); }, timeoutMs) || !window_) {
+        Kill();
+        return false;
+    }
+    return true;
+}
+
+bool ProgramUnderTest::Launch(const Text& folder, const Text& arguments, const Text& exeName) {
     if (process_)
         return false;
     exePath_ = folder + "\\" + exeName;
@@ -57,7 +69,7 @@ bool ProgramUnderTest::Start(const Text& folder, const Text& exeName, DWORD time
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    Text commandLine = "\"" + exePath_ + "\"";
+    Text commandLine = "\"" + exePath_ + "\"" + (arguments.empty() ? Text() : " " + arguments);
     if (!CreateProcessA(exePath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                         &startup, &info)) {
         return false;
@@ -65,10 +77,6 @@ bool ProgramUnderTest::Start(const Text& folder, const Text& exeName, DWORD time
     process_.reset(info.hProcess);
     CloseHandle(info.hThread);
     processId_ = info.dwProcessId;
-    if (!WaitUntil([this] { return (window_ = FindMainWindow()) != nullptr || HasExited(); }, timeoutMs) || !window_) {
-        Kill();
-        return false;
-    }
     return true;
 }
 
@@ -122,8 +130,9 @@ bool ProgramUnderTest::Close(DWORD timeoutMs) {
         return false;
     if (HasExited())
         return true;
-    if (window_ && IsWindow(window_))
-        PostMessageA(window_, WM_CLOSE, 0, 0);
+    HWND window = window_ ? window_ : FindMainWindow();
+    if (window && IsWindow(window))
+        PostMessageA(window, WM_CLOSE, 0, 0);
     return WaitForExit(timeoutMs);
 }
 

@@ -29,6 +29,15 @@ public:
     // False when it cannot be started or no window appears (the process is then ended).
     bool Start(const Text& folder, const Text& exeName = "EntryKeeper.exe", DWORD timeoutMs = 30000);
 
+    // Copies the program as Start does and starts it there with `arguments` after its quoted path,
+    // without waiting for its window (a run from the command line may end before one is seen).
+    // False when it cannot be started.
+    bool Launch(const Text& folder, const Text& arguments, const Text& exeName = "EntryKeeper.exe");
+    // After Launch: waits up to `timeoutMs` for the main window to show, as Start does.
+    bool WaitForWindow(DWORD timeoutMs = 30000);
+    // The program's main window as it is now (visible, minimized ones included), or null.
+    HWND CurrentWindow() const { return FindMainWindow(); }
+
     // The working copy's path, the process and its main window (null until Start succeeded).
     const Text& ExePath() const { return exePath_; }
     DWORD ProcessId() const { return processId_; }

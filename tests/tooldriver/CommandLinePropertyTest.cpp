@@ -18,6 +18,7 @@
 #include <random>
 #include <set>
 
+#include "tests/support/CommandLineOracle.h"
 #include "tests/support/CommandLineSplit.h"
 #include "tests/tooldriver/ToolCommandsFake.h"
 #include "tooldriver/CommandRunner.h"
@@ -36,30 +37,6 @@ WideText Widen936(const Text& bytes) {
 
 Text Shown(const Text& bytes) {
     return ::testing::PrintToString(bytes);
-}
-
-// --- The oracle: what must be refused, written apart from the program's own rule ----------------
-
-bool WholeIn936(const Text& text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        const unsigned char b = static_cast<unsigned char>(text[i]);
-        if (b < 0x81 || b > 0xFE)
-            continue;
-        if (i + 1 == text.size())
-            return false;
-        const unsigned char second = static_cast<unsigned char>(text[++i]);
-        if (second < 0x40 || second == 0x7F || second == 0xFF)
-            return false;
-    }
-    return true;
-}
-
-bool MustBeRefused(const Text& text) {
-    return text.find_first_of(Text("\"%\r\n\0", 5)) != Text::npos || !WholeIn936(text);
-}
-
-bool HasOperator(const Text& text) {
-    return text.find_first_of("&|<>^()") != Text::npos;
 }
 
 // --- The texts -----------------------------------------------------------------------------------
@@ -271,65 +248,6 @@ Reading ReadLine(const Text& line) {
     return reading;
 }
 
-const Text kNumberMarker = "90817263";
-const Text kNameMarker = "EMARKQ";
-const Text kAMarker = "AMARKQ";
-const Text kBMarker = "BMARKQ";
-const Text kTargetMarker = "TMARKQ";
-const Text kToolMarker = "C:\\PMARKQ\\entryctl.exe";
-
-// The arguments meant: `marked` with every marker replaced by its text. A raw part that stands
-// outside quotes is the caller's own words: its blanks separate arguments.
-std::vector<WideText> Substitute(const std::vector<WideText>& marked,
-                                 const std::map<WideText, WideText>& texts,
-                                 const WideText& wordsMarker) {
-    std::vector<WideText> result;
-    for (const WideText& argument : marked) {
-        WideText current;
-        bool exists = true;  // the marked argument is one even when it comes out empty
-        for (size_t pos = 0; pos < argument.size();) {
-            bool replaced = false;
-            for (const auto& [marker, text] : texts) {
-                if (argument.compare(pos, marker.size(), marker) != 0)
-                    continue;
-                if (marker != wordsMarker) {
-                    current += text;
-                    exists = true;
-                } else {
-                    for (char16_t c : text) {
-                        if (c == u' ' || c == u'\t') {
-                            if (exists)
-                                result.push_back(current);
-                            current.clear();
-                            exists = false;
-                        } else {
-                            current += c;
-                            exists = true;
-                        }
-                    }
-                }
-                pos += marker.size();
-                replaced = true;
-                break;
-            }
-            if (!replaced) {
-                current += argument[pos++];
-                exists = true;
-            }
-        }
-        if (exists)
-            result.push_back(current);
-    }
-    return result;
-}
-
-Text ShowArguments(const std::vector<WideText>& arguments) {
-    Text shown;
-    for (const WideText& a : arguments)
-        shown += "[" + ShowUnits(a) + "]";
-    return shown;
-}
-
 class CommandLinePropertyTest : public ToolCommandsWithFake {
   protected:
     void SetUp() override {
@@ -361,10 +279,10 @@ class CommandLinePropertyTest : public ToolCommandsWithFake {
         bool refuse = false;
         for (auto [bit, text] :
              {std::pair{kEntry, &v.entry}, {kA, &v.a}, {kB, &v.b}, {kTarget, &v.target}, {kTool, &v.tool}})
-            refuse = refuse || ((op.slots & bit) && MustBeRefused(*text));
+            refuse = refuse || ((op.slots & bit) && MustBeRefused(*text, /*doubleByte=*/true));
         if (op.sendOptions && !numeric) {
             // Outside quotes: no operators; an option value is also one word, never empty.
-            refuse = refuse || HasOperator(v.a) || (!op.rawA && HasOperator(v.b));
+            refuse = refuse || HasInterpreterOperator(v.a) || (!op.rawA && HasInterpreterOperator(v.b));
             if (!op.rawA) {
                 for (const Text* value : {&v.a, &v.b})
                     refuse = refuse || value->empty() || value->find_first_of(" \t") != Text::npos;
@@ -404,7 +322,7 @@ class CommandLinePropertyTest : public ToolCommandsWithFake {
                 Fault(where + ": the interpreter would see " + reading.problem + " in " + Shown(lines[i]));
                 continue;
             }
-            const std::vector<WideText> meant = Substitute(marked[i], texts, words);
+            const std::vector<WideText> meant = SubstituteMarkers(marked[i], texts, words);
             if (reading.arguments != meant) {
                 Fault(where + ": line " + Shown(lines[i]) + " gives " + ShowArguments(reading.arguments) + ", meant " +
                       ShowArguments(meant));

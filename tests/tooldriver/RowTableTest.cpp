@@ -1,11 +1,9 @@
-// Reading rows out of record text through the system's real pattern engine, and the small
-// rules of the row table: flag cells, the usable row count and the midpoint of two corners.
+// Reading rows out of record text through the system's real pattern engine. The cells' own rules
+// (corners, the usable row count, the midpoint): RowCellsTest.cpp.
 
 #include "tooldriver/RowTable.h"
 
 #include <gtest/gtest.h>
-
-#include <climits>
 
 #include "tests/tooldriver/RowTableTestRows.h"
 
@@ -124,41 +122,6 @@ TEST(RowTableTest, FlagCellsCountOnlyTheTrueTextsExactly) {
     }
 }
 
-TEST(RowTableTest, CornerCellsOfEveryShape) {
-    const Text t = kCoordSep;
-    struct Case {
-        const char* name;
-        Text cell;
-        Point4 want;
-    } cases[] = {
-        {"two corners", "(10" + t + "20)-(30" + t + "40)", {10, 20, 30, 40}},
-        {"negative coordinates", "(-10" + t + "20)-(30" + t + "-40)", {-10, 20, 30, -40}},
-        {"every open and close mark is removed", "((10" + t + "20)-(30" + t + "40))", {10, 20, 30, 40}},
-        {"marks missing", "10" + t + "20)-(30" + t + "40", {10, 20, 30, 40}},
-        {"a third corner is dropped", "(1" + t + "2)-(3" + t + "4)-(5" + t + "6)", {1, 2, 3, 4}},
-        {"a third coordinate stays with the second", "(1" + t + "2" + t + "9)-(3" + t + "4)", {1, 2, 3, 4}},
-        {"coordinates without numbers read 0", "(a" + t + "b)-(c" + t + "d)", {0, 0, 0, 0}},
-        {"empty coordinate before the separator reads 0", "(" + t + "5)-(6" + t + ")", {0, 5, 6, -1}},
-        // Outside the format: what the cell does not have stays -1.
-        {"one corner", "(10" + t + "20)", {10, 20, -1, -1}},
-        {"one corner and the separator", "(10" + t + "20)-(", {10, 20, -1, -1}},
-        {"one coordinate in the first corner", "(10)-(30" + t + "40)", {10, -1, 30, 40}},
-        {"one coordinate in each corner", "(10)-(30)", {10, -1, 30, -1}},
-        {"empty second corner between two separators", "(1" + t + "2)-()-(5" + t + "6)", {1, 2, -1, -1}},
-        {"only the separator", ")-(", {-1, -1, -1, -1}},
-        {"only marks: a close mark stays in a lone first corner", "()", {0, -1, -1, -1}},
-        {"empty", "", {-1, -1, -1, -1}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        RowCells cells;
-        cells.corners = c.cell;
-        RowArray rows;
-        ASSERT_EQ(ImportRows(RowLine(cells), rows), 1);
-        ExpectCorners(rows[0], c.want);
-    }
-}
-
 TEST(RowTableTest, DoubleByteCellsKeepTheirBytes) {
     // Code page 936 text, and a character whose second byte is the cell separator's byte
     // ('|', 0x7C): it is part of the character, not the end of the cell.
@@ -173,51 +136,6 @@ TEST(RowTableTest, DoubleByteCellsKeepTheirBytes) {
     EXPECT_EQ(rows[0].column2, chinese);
     EXPECT_EQ(rows[0].column3, withBarByte);
     EXPECT_EQ(rows[0].column4, "ok");
-}
-
-TEST(RowTableTest, UsableRowCountNeverExceedsTheRowsTheSourceHolds) {
-    const Text two = NamedRow("a", "", "") + NamedRow("b", "", "");
-    struct Case {
-        const char* name;
-        int32_t reported;
-        Text source;
-        int32_t want;
-    } cases[] = {
-        {"as reported", 2, two, 2},
-        {"fewer reported", 1, two, 1},
-        {"zero", 0, two, 0},
-        {"negative", -1, two, 0},
-        {"most negative", INT32_MIN, two, 0},
-        {"absurdly many", INT32_MAX, two, 2},
-        {"more than an empty source holds", 5, "", 0},
-        {"row leads in another case count", 9, "ROW|1 Row|2", 2},
-        // The lead's first letter is the second byte of a double-byte character here: no row.
-        {"lead inside a double-byte character", 9, "\xD2row|1", 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(UsableRowCount(c.reported, c.source), c.want);
-    }
-}
-
-TEST(RowTableTest, MidpointRoundsAnExactHalfAwayFromZero) {
-    struct Case {
-        int32_t from, to, want;
-    } cases[] = {
-        {10, 30, 20},
-        {20, 40, 30},
-        {10, 21, 16},  // 10 + 5.5
-        {21, 10, 15},  // 21 - 5.5
-        {-1, -1, -1},
-        {0, -3, -2},  // 0 - 1.5
-        {-3, 0, -1},  // -3 + 1.5
-        {INT32_MIN, INT32_MAX, 0},
-        {INT32_MAX, INT32_MIN, -1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.from) + " to " + std::to_string(c.to));
-        EXPECT_EQ(Midpoint(c.from, c.to), c.want);
-    }
 }
 
 }  // namespace

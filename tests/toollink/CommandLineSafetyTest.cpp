@@ -38,8 +38,11 @@ TEST(CommandLineSafetyTest, RefusesExactlyWhatCouldLeaveTheQuotes) {
     };
     for (const SafetyCase& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(IsSafeCommandArgument(c.argument), c.safe);
         EXPECT_EQ(IsSafeCommandArgument(c.argument, LeadBytes::CodePage936()), c.safe);
+#ifdef _WIN32
+        // Under Wine the tests run with code page 936 active (natively there is no active one).
+        EXPECT_EQ(IsSafeCommandArgument(c.argument), c.safe);
+#endif
     }
 }
 

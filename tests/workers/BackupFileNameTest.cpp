@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "common/ActiveLeadBytes.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
@@ -34,13 +35,16 @@ const StemCase kStemCases[] = {
     {"second byte 0x7C is part of the character", "a\xD5\x7C", "a\xD5\x7C"},
     {"lead byte at the end", "ab\xC4", "ab_"},
     {"lead byte before a quote", "\xC4\"z", "__z"},
+    // 0x80 and 0xFF are characters of their own in code page 936: the backslash after them is one.
+    {"backslash after 0x80", "\x80\\x", "\x80_x"},
+    {"device name after 0xFF and a backslash", "\xFF\\CON", "\xFF_CON"},
 };
 
 TEST(SafeFileStemTest, MakesEveryNameAFileNameInsideTheFolder) {
     ScratchFolder folder;
     for (const StemCase& c : kStemCases) {
         SCOPED_TRACE(c.name);
-        const Text stem = SafeFileStem(c.entry);
+        const Text stem = SafeFileStem(c.entry, ActiveLeadBytes());
         EXPECT_EQ(stem, c.stem);
         // The real file system agrees: the file lands in the folder under exactly that name.
         const Text path = folder.File(stem + ".ekb");
@@ -52,78 +56,31 @@ TEST(SafeFileStemTest, MakesEveryNameAFileNameInsideTheFolder) {
     }
 }
 
-TEST(BackupPathPickerTest, GivesEveryEntryOfAPassItsOwnFile) {
-    BackupPathPicker picker;
-    int entry = 0;
-    EXPECT_EQ(picker.Pick("D:\\b", "Report", ++entry), "D:\\b\\Report.ekb");
-    // Windows file names ignore letter case; the tool's names do not.
-    EXPECT_EQ(picker.Pick("D:\\b", "REPORT", ++entry), "D:\\b\\REPORT~2.ekb");
-    EXPECT_EQ(picker.Pick("d:\\B", "report", ++entry), "d:\\B\\report~3.ekb");
-    // Two entries of the very same name.
-    EXPECT_EQ(picker.Pick("D:\\b", "Report", ++entry), "D:\\b\\Report~4.ekb");
-    // Two names that only differ in forbidden characters.
-    EXPECT_EQ(picker.Pick("D:\\b", "x?y", ++entry), "D:\\b\\x_y.ekb");
-    EXPECT_EQ(picker.Pick("D:\\b", "x*y", ++entry), "D:\\b\\x_y~2.ekb");
-    // A name that happens to look like a chosen duplicate moves on.
-    EXPECT_EQ(picker.Pick("D:\\b", "x_y~2", ++entry), "D:\\b\\x_y~2~2.ekb");
-    // Double-byte characters whose second bytes are letters of different case are different names.
-    EXPECT_EQ(picker.Pick("D:\\b", "\xC4\x61", ++entry), "D:\\b\\\xC4\x61.ekb");
-    EXPECT_EQ(picker.Pick("D:\\b", "\xC4\x41", ++entry), "D:\\b\\\xC4\x41.ekb");
-    // The same name in another folder is another file.
-    EXPECT_EQ(picker.Pick("D:\\c", "Report", ++entry), "D:\\c\\Report.ekb");
-}
-
-// The previous manifest's paths stay with their names: an entry whose backup fails keeps its own
-// earlier file, and no entry of another name may write over it.
-TEST(BackupPathPickerTest, KeepsReservedFilesForTheirNames) {
-    BackupPathPicker picker;
-    picker.Reserve("report", "D:\\b\\report.ekb");
-    picker.Reserve("Plan", "D:\\old\\Plan~2.ekb");
-    // The first reservation of a path holds: a second name cannot take it over.
-    picker.Reserve("REPORT", "D:\\B\\REPORT.EKB");
-
-    // REPORT comes first in this pass, but report.ekb is report's.
-    EXPECT_EQ(picker.Pick("D:\\b", "REPORT", 1), "D:\\b\\REPORT~2.ekb");
-    EXPECT_FALSE(picker.Claim("D:\\b\\report.ekb", "REPORT", 1));
-    // report gets its own file back, as its new pick or as the one it keeps.
-    EXPECT_EQ(picker.Pick("D:\\b", "report", 2), "D:\\b\\report.ekb");
-    EXPECT_TRUE(picker.Claim("D:\\b\\report.ekb", "report", 2));
-    // A second entry of the same name cannot have it too.
-    EXPECT_FALSE(picker.Claim("D:\\b\\report.ekb", "report", 3));
-    EXPECT_EQ(picker.Pick("D:\\b", "report", 3), "D:\\b\\report~3.ekb");
-    // Plan's new backup goes to the new folder; its kept earlier file is still its own.
-    EXPECT_EQ(picker.Pick("D:\\b", "Plan", 4), "D:\\b\\Plan.ekb");
-    EXPECT_TRUE(picker.Claim("D:\\old\\plan~2.ekb", "Plan", 4));
-    // A path nobody reserved or picked is free to claim, once.
-    EXPECT_TRUE(picker.Claim("D:\\b\\loose.ekb", "loose", 5));
-    EXPECT_FALSE(picker.Claim("D:\\b\\LOOSE.ekb", "loose", 6));
-}
-
-TEST(StagingPathTest, NeverNamesABackupFileAndIsRecognisedAsItsOwn) {
-    const Text staging = StagingPath("D:\\b\\Report.ekb", "123-4");
-    EXPECT_EQ(staging, "D:\\b\\Report.ekb.123-4.partial");
-    EXPECT_NE(staging.substr(staging.size() - 4), ".ekb");
-
+// Windows (and Wine) compare file names with the letters of the code page in any case, the
+// double-byte ones too: the picker must tell such names apart, or two entries share one file.
+TEST(BackupPathPickerTest, TheFileSystemTakesLettersInAnotherCaseForOneFile) {
+    ScratchFolder folder;
     struct Case {
-        const char* fileName;
-        bool staging;
+        const char* name;
+        Text upper;
+        Text lower;
     } cases[] = {
-        {"Report.ekb.123-4.partial", true},
-        {"\xB1\xED.EKB.9-12.PARTIAL", true},
-        {"x.ekb.ekb.1-1.partial", true},
-        {"Report.ekb", false},
-        {"Report~2.ekb", false},
-        {"Report.ekb.partial", false},        // no token
-        {"Report.ekb.12a-4.partial", false},  // not a token
-        {"Report.txt.12-4.partial", false},   // not beside a backup file
-        {"notes.partial", false},
-        {".ekb.1-2.partial", true},           // nothing before the extension: still a staging name
-        {"ekb.1-2.partial", false},
-        {"Report.ekb.1-2.partial.ekb", false},
+        {"ASCII", "REPORT", "report"},
+        {"full-width Latin", "\xA3\xC1\xA3\xDA", "\xA3\xE1\xA3\xFA"},
+        {"Greek", "\xA6\xA1\xA6\xB8", "\xA6\xC1\xA6\xD8"},
+        {"Cyrillic", "\xA7\xA1\xA7\xC1", "\xA7\xD1\xA7\xF1"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.fileName);
-        EXPECT_EQ(IsStagingFileName(c.fileName), c.staging);
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(WriteWholeFile(folder.File(c.upper + ".ekb"), c.name));
+        EXPECT_NE(GetFileAttributesA(folder.File(c.lower + ".ekb").c_str()), INVALID_FILE_ATTRIBUTES)
+            << "the file system tells the two apart";
+        BackupPathPicker picker;
+        const Text first = picker.Pick(folder.Path(), c.upper, 1);
+        const Text second = picker.Pick(folder.Path(), c.lower, 2);
+        EXPECT_EQ(first, folder.File(c.upper + ".ekb"));
+        EXPECT_EQ(second, folder.File(c.lower + "~2.ekb"));
+        EXPECT_TRUE(DeleteFileA(first.c_str()));
     }
 }
 

@@ -44,16 +44,18 @@ protected:
     Text BackupFile(const Text& stem) const { return backups_.File(stem + kBackupFileExt); }
     Text Manifest() const { return ReadWholeFile(ManifestPath(program_.Path())); }
 
-    // Runs a whole pass on its own thread, as the window does.
-    void RunPass() { RunPassWith(host_); }
-    void RunPassWith(const std::shared_ptr<FakePassHost>& host) {
-        std::thread pass(BackupWorker, tool_.Commands(), host);
+    // Runs a whole pass on its own thread, as the window does; how it ended.
+    PassResult RunPass() { return RunPassWith(host_); }
+    PassResult RunPassWith(const std::shared_ptr<FakePassHost>& host) {
+        PassResult result = PassResult::NotDone;
+        std::thread pass([&] { result = BackupWorker(tool_.Commands(), host); });
         pass.join();
+        return result;
     }
     // A pass with a host of its own that backs up every entry; the manifest it wrote.
     Text EarlierPass() {
         auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
-        RunPassWith(host);
+        EXPECT_EQ(RunPassWith(host), PassResult::AllDone);
         const std::vector<Text> log = host->Log();
         EXPECT_TRUE(!log.empty() && log.back().rfind(kBackupAllDoneLeadIn, 0) == 0);
         return Manifest();
@@ -71,7 +73,7 @@ protected:
 TEST_F(BackupWorkerTest, BacksUpInListOrderAndWritesTheManifestInReverse) {
     ASSERT_TRUE(tool_.Seed({{"A", "alpha"}, {"B", "beta"}, {"C", "gamma"}}));
     ASSERT_TRUE(WriteWholeFile(ManifestPath(program_.Path()), "a much longer earlier manifest\tx\r\n"));
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::AllDone);
 
     EXPECT_EQ(host_->Log(), CleanPassLog({"A", "B", "C"}, backups_.Path()));
     // Each line reads on its own: the folder is named, and the position stands apart from the name.
@@ -79,6 +81,7 @@ TEST_F(BackupWorkerTest, BacksUpInListOrderAndWritesTheManifestInReverse) {
     EXPECT_EQ(host_->Log()[0], "Backup started: 3 entries to back up into \"" + backups_.Path() + "\".");
     EXPECT_EQ(host_->Log()[2], "A: backed up (entry 1 of 3)");
     EXPECT_EQ(host_->Log()[7], "Backup finished: 3 entries backed up.");
+    EXPECT_EQ(host_->Progress(), (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
     EXPECT_EQ(Manifest(), "C\t" + BackupFile("C") + "\r\n" + "B\t" + BackupFile("B") + "\r\n" + "A\t" +
                               BackupFile("A") + "\r\n");
     EXPECT_EQ(host_->Buttons(), kIdleAgain);
@@ -119,7 +122,7 @@ TEST_F(BackupWorkerTest, ReplacesAnEarlierBackupOfTheSamePath) {
 TEST_F(BackupWorkerTest, NoEntriesGiveAnEmptyManifest) {
     ASSERT_TRUE(tool_.Seed({}));
     ASSERT_TRUE(WriteWholeFile(ManifestPath(program_.Path()), ""));
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::AllDone) << "nothing to back up is no failure";
 
     EXPECT_EQ(host_->Log(), CleanPassLog({}, backups_.Path()));
     EXPECT_TRUE(FileExists(ManifestPath(program_.Path())));
@@ -133,7 +136,7 @@ TEST_F(BackupWorkerTest, AToolThatCannotBeFoundKeepsThePreviousManifest) {
     ASSERT_TRUE(WriteWholeFile(ManifestPath(program_.Path()), previous));
     ScratchFolder empty;
     SetToolDir(empty.Path());  // the tool's folder without its program: the listing comes back empty
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::NotDone);
 
     EXPECT_EQ(host_->Log(), std::vector<Text>{kToolMissingText});
     EXPECT_EQ(Manifest(), previous);
@@ -167,7 +170,7 @@ TEST_F(BackupWorkerTest, AnEntryWhoseBackupFailsKeepsItsEarlierBackup) {
         if (line == Line("B", kBackupStartText, 2, 4))
             tool_.FailBackups();
     };
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::SomeNotDone);
 
     const std::vector<Text> expected = {
         BackupCountLine(4, backups_.Path()),
@@ -220,7 +223,7 @@ TEST_F(BackupWorkerTest, AFolderThatCannotTakeTheBackupsBacksUpNothing) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(tool_.Seed({{"A", "changed"}, {"B", "changed"}}));
         auto host = std::make_shared<FakePassHost>(program_.Path(), c.folder);
-        RunPassWith(host);
+        EXPECT_EQ(RunPassWith(host), PassResult::NotDone);
 
         EXPECT_EQ(host->Log(), std::vector<Text>{kNothingBackedUpLeadIn + c.problem + kNothingBackedUpTail});
         EXPECT_EQ(Manifest(), earlier);
@@ -282,7 +285,7 @@ TEST_F(BackupWorkerTest, AListingThatFailedOrCameBackEmptyLeavesTheListOfBackups
         ASSERT_TRUE(tool_.Seed(c.entries));
         ASSERT_TRUE(tool_.SetFaults(c.faults));
         auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
-        RunPassWith(host);
+        EXPECT_EQ(RunPassWith(host), PassResult::NotDone);
 
         EXPECT_EQ(host->Log(), std::vector<Text>{c.logged}) << "no closing line, and no success";
         EXPECT_EQ(Manifest(), earlier);
@@ -346,7 +349,7 @@ TEST_F(BackupWorkerTest, ANewEntryNeverWritesOverTheFileAFailedEntryKeeps) {
         if (line == Line("report", kBackupStartText, 2, 2))
             tool_.FailBackups();
     };
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::SomeNotDone);
 
     EXPECT_TRUE(tool_.BackupHolds(BackupFile("report"), "report"));
     EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("report"), "lower"));
@@ -444,8 +447,7 @@ TEST_F(BackupWorkerTest, AManifestThatCannotBeWrittenIsReportedNotCelebrated) {
     ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
     const Text missingFolder = program_.File("gone");
     auto host = std::make_shared<FakePassHost>(missingFolder, backups_.Path());
-    std::thread pass(BackupWorker, tool_.Commands(), host);
-    pass.join();
+    EXPECT_EQ(RunPassWith(host), PassResult::NotDone);
 
     std::vector<Text> log = host->Log();
     ASSERT_FALSE(log.empty());

@@ -1,6 +1,6 @@
 #pragma once
-// A stand-in for the window that the passes talk to: it records every log line, button change
-// and pause, and notices when a pass keeps acting after it has seen its stop signal.
+// A stand-in for the window that the passes talk to: it records every log line, button change,
+// progress report and pause, and notices when a pass keeps acting after it has seen its stop signal.
 
 #include <functional>
 #include <mutex>
@@ -50,6 +50,12 @@ public:
         buttons_.push_back({button, enabled});
     }
 
+    void ShowProgress(int position, int total) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        NoteCallLocked();
+        progress_.push_back({position, total});
+    }
+
     void Pause(int milliseconds) override {
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -84,6 +90,11 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return buttons_;
     }
+    // Every ShowProgress call: (position, total).
+    std::vector<std::pair<int, int>> Progress() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return progress_;
+    }
     std::vector<int> Pauses() const {
         std::lock_guard<std::mutex> lock(mutex_);
         return pauses_;
@@ -96,7 +107,8 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return stopNoticed_;
     }
-    // Log lines, button changes, pauses and folder reads made after the pass had seen its stop signal.
+    // Log lines, button changes, progress reports, pauses and folder reads made after the pass had
+    // seen its stop signal.
     int CallsAfterStopNoticed() const {
         std::lock_guard<std::mutex> lock(mutex_);
         return callsAfterStop_;
@@ -114,6 +126,7 @@ private:
     StopSignalPtr stop_ = std::make_shared<StopSignal>();
     std::vector<Text> log_;
     std::vector<ButtonChange> buttons_;
+    std::vector<std::pair<int, int>> progress_;
     std::vector<int> pauses_;
     int folderReads_ = 0;
     bool stopNoticed_ = false;

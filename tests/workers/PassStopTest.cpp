@@ -22,9 +22,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Starts `worker` on a thread of its own; the future is ready when the thread has ended.
+// Starts `worker` on a thread of its own; the future is ready, with how the pass ended, when the
+// thread has ended.
 template <typename Worker>
-std::future<void> StartPass(Worker worker, std::shared_ptr<ToolCommands> commands, std::shared_ptr<FakePassHost> host) {
+std::future<PassResult> StartPass(Worker worker, std::shared_ptr<ToolCommands> commands,
+                                  std::shared_ptr<FakePassHost> host) {
     return std::async(std::launch::async, worker, std::move(commands), std::move(host));
 }
 
@@ -55,7 +57,7 @@ TEST_F(PassStopTest, AStoppedBackupLeavesTheHangingToolAndDoesNothingMore) {
     ASSERT_TRUE(WriteWholeFile(ManifestPath(program_.Path()), "previous\tmanifest\r\n"));
     ASSERT_TRUE(tool_.HangOnBackup());
     auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
-    std::future<void> pass = StartPass(BackupWorker, tool_.Commands(), host);
+    std::future<PassResult> pass = StartPass(BackupWorker, tool_.Commands(), host);
     ASSERT_TRUE(WaitForLogLine(*host, EntryLine("A", kBackupStartText, 1, 2), 20s));
     std::this_thread::sleep_for(300ms);  // the tool has started and hangs
 
@@ -63,6 +65,7 @@ TEST_F(PassStopTest, AStoppedBackupLeavesTheHangingToolAndDoesNothingMore) {
     // The pass gives up on the hanging tool instead of waiting for it.
     ASSERT_EQ(pass.wait_for(20s), std::future_status::ready);
 
+    EXPECT_EQ(pass.get(), PassResult::NotDone);
     EXPECT_TRUE(host->StopNoticed());
     EXPECT_EQ(host->CallsAfterStopNoticed(), 0);
     EXPECT_EQ(host->Log().size(), 2u) << "nothing logged after the entry that was running";
@@ -82,7 +85,7 @@ TEST_F(PassStopTest, AStopWhileTheToolWritesLeavesThePreviousBackupUnderItsName)
     ASSERT_TRUE(WriteWholeFile(BackupFile("B"), "previous B"));
     ASSERT_TRUE(tool_.SetFaults("backup-torn\r\n"));
     auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
-    std::future<void> pass = StartPass(BackupWorker, tool_.Commands(), host);
+    std::future<PassResult> pass = StartPass(BackupWorker, tool_.Commands(), host);
     // The tool has written half a file somewhere in the folder and hangs.
     const auto end = std::chrono::steady_clock::now() + 20s;
     while (!FolderHoldsTornBackup(backups_.Path()) && std::chrono::steady_clock::now() < end)
@@ -114,13 +117,14 @@ TEST_F(PassStopTest, AStoppedRestoreLeavesItsButtonAndLogsNothingMore) {
     }
     ASSERT_TRUE(tool_.HangOnRestore());
     auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
-    std::future<void> pass = StartPass(RestoreWorker, tool_.Commands(), host);
+    std::future<PassResult> pass = StartPass(RestoreWorker, tool_.Commands(), host);
     ASSERT_TRUE(WaitForLogLine(*host, EntryLine("A", kRestoreExistsText, 1, 2), 20s));
     std::this_thread::sleep_for(300ms);
 
     host->RequestStop();
     ASSERT_EQ(pass.wait_for(20s), std::future_status::ready);
 
+    EXPECT_EQ(pass.get(), PassResult::NotDone);
     EXPECT_TRUE(host->StopNoticed());
     EXPECT_EQ(host->CallsAfterStopNoticed(), 0);
     EXPECT_EQ(host->Log().size(), 2u);
@@ -149,7 +153,7 @@ TEST_P(RandomStopTest, NeverLosesAPreviousBackup) {
         std::atomic<int> lines{0};
         host->afterLog = [&](FakePassHost&, const Text&) { ++lines; };
 
-        std::future<void> pass = StartPass(BackupWorker, tool_.Commands(), host);
+        std::future<PassResult> pass = StartPass(BackupWorker, tool_.Commands(), host);
         while (lines < stopAfter && pass.wait_for(2ms) != std::future_status::ready) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs(random)));
@@ -188,8 +192,8 @@ TEST_F(PassStopTest, ABackupAndARestoreRunAtOnceWithoutDisturbingEachOther) {
     auto backupHost = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
     auto restoreHost = std::make_shared<FakePassHost>(restoreProgram.Path(), restoreBackups.Path());
     backupHost->realPauses = restoreHost->realPauses = true;
-    std::future<void> backup = StartPass(BackupWorker, tool_.Commands(), backupHost);
-    std::future<void> restore = StartPass(RestoreWorker, tool_.Commands(), restoreHost);
+    std::future<PassResult> backup = StartPass(BackupWorker, tool_.Commands(), backupHost);
+    std::future<PassResult> restore = StartPass(RestoreWorker, tool_.Commands(), restoreHost);
     ASSERT_EQ(backup.wait_for(60s), std::future_status::ready);
     ASSERT_EQ(restore.wait_for(60s), std::future_status::ready);
 

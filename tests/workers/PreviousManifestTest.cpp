@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "workers/ManifestFile.h"
+#include "workers/ManifestText.h"
 
 namespace {
 

@@ -48,9 +48,12 @@ protected:
         ASSERT_EQ(host->Log().back().rfind(kBackupAllDoneLeadIn, 0), 0u) << host->Log().back();
     }
 
-    void RunPass() {
-        std::thread pass(RestoreWorker, tool_.Commands(), host_);
+    // Runs a whole pass on its own thread, as the window does; how it ended.
+    PassResult RunPass() {
+        PassResult result = PassResult::NotDone;
+        std::thread pass([&] { result = RestoreWorker(tool_.Commands(), host_); });
         pass.join();
+        return result;
     }
 
     StandInTool tool_;
@@ -63,7 +66,7 @@ TEST_F(RestoreWorkerTest, RestoresInTheOrderOfTheBackup) {
     ASSERT_TRUE(tool_.Seed({{"A", "alpha"}, {"B", "beta"}, {"C", "gamma"}}));
     BackUp();
     ASSERT_TRUE(tool_.Seed({{"A", "changed"}, {"B", "changed"}, {"C", "changed"}}));
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::AllDone);
 
     const std::vector<Text> expected = {
         CountLine(3),
@@ -74,6 +77,7 @@ TEST_F(RestoreWorkerTest, RestoresInTheOrderOfTheBackup) {
     };
     EXPECT_EQ(host_->Log(), expected);
     EXPECT_EQ(host_->Buttons(), kRestoreRoundTrip);
+    EXPECT_EQ(host_->Progress(), (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
     // 100 ms after every line; 50 ms for every record passed over while looking an entry up.
     EXPECT_EQ(host_->Pauses(), (std::vector<int>{100, 50, 100, 50, 50, 100}));
     EXPECT_EQ(tool_.ContentOf("A"), "alpha");
@@ -132,7 +136,7 @@ TEST_F(RestoreWorkerTest, CountsUnusableLinesAndGoesOn) {
                           "x\ty\tz\r\n" + "only a name\r\n" + "\t" + BackupFile("A") + "\r\n" + "A\t" +
                           BackupFile("A") + "\r\n";
     WriteManifest(manifest);
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::SomeNotDone);
 
     const std::vector<Text> expected = {
         CountLine(7),
@@ -174,7 +178,7 @@ TEST_F(RestoreWorkerTest, ARestoreTheToolRefusesIsCountedNotReportedDone) {
         if (line == Line("B", kRestoreExistsText, 2, 2))
             tool_.RefuseRestores();
     };
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::SomeNotDone);
 
     const std::vector<Text> expected = {
         CountLine(2),
@@ -190,7 +194,7 @@ TEST_F(RestoreWorkerTest, AFailedCreateEndsThePassWithoutSummary) {
     BackUp();
     ASSERT_TRUE(tool_.Seed({{"A", "a"}}));
     ASSERT_TRUE(tool_.FailCreates());
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::NotDone);
 
     const std::vector<Text> expected = {
         CountLine(3),
@@ -226,7 +230,7 @@ TEST_F(RestoreWorkerTest, AToolThatCannotBeFoundRestoresNothingAndSaysSo) {
 
 TEST_F(RestoreWorkerTest, NoManifestGivesTotalsOfZero) {
     ASSERT_TRUE(tool_.Seed({{"A", "a"}}));
-    RunPass();
+    EXPECT_EQ(RunPass(), PassResult::AllDone) << "as the design has it, no list of backups is no error";
 
     EXPECT_EQ(host_->Log(), (std::vector<Text>{CountLine(0), Summary(0, 0)}));
     EXPECT_EQ(host_->Buttons(), kRestoreRoundTrip);

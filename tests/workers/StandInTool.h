@@ -10,12 +10,14 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
 
 #include "common/TextOps.h"
 #include "common/WinHandles.h"
+#include "tests/support/CapturedRun.h"
 #include "tests/support/TestPaths.h"
 #include "tooldriver/ToolCommands.h"
 #include "toollink/ToolLocation.h"
@@ -58,6 +60,27 @@ inline bool FolderHoldsTornBackup(const Text& folder) {
             return true;
     }
     return false;
+}
+
+// Runs the administration command of the stand-in tool at `exe` with `arguments` (quoted by the
+// caller); true when it succeeded.
+inline bool RunStandInAdmin(const Text& exe, const Text& arguments) {
+    CapturedRunResult run = RunCaptured("\"" + exe + "\" admin " + arguments);
+    return run.started && !run.timedOut && run.exitCode == 0;
+}
+
+// Names and contents of the entries the stand-in tool in `toolFolder` keeps, one "name<tab>content"
+// each (escaped as stored), sorted: what a restore must bring back. The numbers are left out, as an
+// entry created again gets a new one.
+inline std::vector<Text> StandInEntries(const Text& toolFolder) {
+    std::vector<Text> entries;
+    for (const Text& line : SplitText(ReadWholeFile(toolFolder + "\\" + entryctl::kEntriesFile), "\r\n")) {
+        TextArray fields = SplitText(line, "\t");
+        if (fields.size() >= 8)
+            entries.push_back(fields[1] + "\t" + fields[7]);
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
 }
 
 class StandInTool {

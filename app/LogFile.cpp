@@ -1,0 +1,79 @@
+#include "app/LogFile.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "common/WinHandles.h"
+
+namespace {
+
+std::shared_ptr<LogFile>& RunLogFileSlot() {
+    static std::shared_ptr<LogFile> file;
+    return file;
+}
+std::mutex& RunLogFileMutex() {
+    static std::mutex m;
+    return m;
+}
+
+// Appending only, with every kind of sharing, so readers, other writers and the renaming of a full
+// file by another copy are never blocked by this one.
+UniqueFileHandle OpenForAppending(const Text& path) {
+    return UniqueFileHandle(CreateFileA(path.c_str(), FILE_APPEND_DATA,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool WriteWhole(HANDLE file, const Text& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+}  // namespace
+
+LogFile::LogFile(Text path, uint64_t sizeLimit) : path_(std::move(path)), sizeLimit_(sizeLimit) {}
+
+bool LogFile::Append(const Text& line) {
+    std::lock_guard lock(mutex_);
+    UniqueFileHandle file = OpenForAppending(path_);
+    LARGE_INTEGER size = {};
+    if (file && GetFileSizeEx(file.get(), &size) &&
+        LogRotationDue(static_cast<uint64_t>(size.QuadPart), line.size(), sizeLimit_)) {
+        file.reset();
+        MoveFileExA(path_.c_str(), RotatedLogPath(path_).c_str(), MOVEFILE_REPLACE_EXISTING);
+        file = OpenForAppending(path_);
+    }
+    // Handed to the disk line by line: a run that ends in any way, or a machine that goes down,
+    // loses no line already logged.
+    const bool written = file && WriteWhole(file.get(), line) && FlushFileBuffers(file.get());
+    if (!written)
+        failed_ = true;
+    return written;
+}
+
+bool LogFile::TakeFailureToReport() {
+    std::lock_guard lock(mutex_);
+    if (!failed_ || failureReported_)
+        return false;
+    failureReported_ = true;
+    return true;
+}
+
+void SetRunLogFile(std::shared_ptr<LogFile> file) {
+    std::lock_guard lock(RunLogFileMutex());
+    RunLogFileSlot() = std::move(file);
+}
+
+std::shared_ptr<LogFile> RunLogFile() {
+    std::lock_guard lock(RunLogFileMutex());
+    return RunLogFileSlot();
+}

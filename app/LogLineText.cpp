@@ -1,0 +1,24 @@
+#include "app/LogLineText.h"
+
+#include <algorithm>
+
+#include "common/SharedTexts.h"
+#include "common/TextOps.h"
+
+namespace {
+
+Text Line(const Text& stamp, const Text& message) {
+    Text line = stamp + kLogSeparator + message + kLineSep;
+    std::replace(line.begin(), line.end(), '\0', '?');
+    return line;
+}
+
+}  // namespace
+
+Text BoxLogLine(const Text& dateText, const Text& message) {
+    return Line(RightText(dateText, kLogStampLength), message);
+}
+
+Text FileLogLine(const Text& dateText, const Text& message) {
+    return Line(dateText, message);
+}

@@ -1,0 +1,56 @@
+#pragma once
+// The passes of this copy of the program that are running, as the window keeps count of them:
+// the pass lock that keeps other copies on the same program folder from running passes meanwhile
+// (PassLock.h), the progress shown in the title and on the taskbar button (PassProgress.h), and
+// whoever wants to hear when a pass has ended (a run started from the command line).
+//
+// A run counts from just before its thread starts until that thread has finished its pass, even
+// when it was stopped (a stopped pass may still be tidying its files). The lock is taken for the
+// first run and let go after the last.
+//
+// Shared (shared_ptr) by the pass control and the hosts of the runs; members are called on the
+// window thread only (a worker reaches them through RunOnWindowThread, which no longer runs once
+// the window is gone).
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "app/PassLock.h"
+#include "app/PassProgress.h"
+#include "workers/PassResult.h"
+
+// Told, on the window thread, that a run of `kind` has ended with `result`.
+using PassEndedFn = std::function<void(PassKind kind, PassResult result)>;
+
+class RunningPasses {
+public:
+    explicit RunningPasses(const Text& programFolder);
+
+    // Shows progress in `window` from now on; call before it is first shown.
+    void ShowProgressIn(HWND window);
+
+    // A run is about to start: false, counting nothing, when another copy holds the pass lock.
+    bool Begin();
+    // The run that Begin counted did not start after all.
+    void Abandon();
+    // A run's thread has finished its pass with `result`; `stopped` when it was stopped (its
+    // progress was cleared by the Stop or by the run that replaced it). Tells the listener.
+    void End(PassKind kind, PassResult result, bool stopped);
+
+    // The running pass of `kind` is at `position` of `total`.
+    void ShowProgress(PassKind kind, int position, int total);
+    void ClearProgress(PassKind kind);
+    void ClearAllProgress();
+
+    void SetEndedListener(PassEndedFn listener) { ended_ = std::move(listener); }
+
+private:
+    void Uncount();
+
+    PassLock lock_;
+    int running_ = 0;
+    std::shared_ptr<PassProgress> progress_;
+    PassEndedFn ended_;
+};

@@ -1,0 +1,434 @@
+// The built program run from the command line, as the Task Scheduler runs it, against an installed
+// copy of the stand-in tool (found through the registry value an installation writes): one pass,
+// the program's end with an exit code, the /log file, the lock between two copies on one program
+// folder, the usage message, and the title while a pass runs. The registry value is shared by
+// every program of the test prefix, so these tests run alone, and put the value back as they
+// found it.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <iterator>
+#include <optional>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/ControlIds.h"
+#include "app/LogFile.h"
+#include "app/LogRotation.h"
+#include "app/PassLock.h"
+#include "common/TextOps.h"
+#include "tests/support/CapturedRun.h"
+#include "tests/support/InstallValueOverride.h"
+#include "tests/support/ProgramUnderTest.h"
+#include "tests/support/TestPaths.h"
+#include "tests/support/UnwritableFile.h"
+#include "tests/workers/PassLogLines.h"
+#include "tests/workers/StandInTool.h"
+#include "toollink/vocabulary/ToolInstallTexts.h"
+#include "tools/entryctl/ToolFolder.h"
+#include "workers/ManifestFile.h"
+#include "workers/PassTexts.h"
+
+namespace {
+
+constexpr DWORD kRunTimeoutMs = 120000;
+
+// "2026/4/17 09:05:07 - " at the start of `line`: the date, then the time of day, then the separator.
+bool StartsWithDateAndTime(const Text& line) {
+    const size_t space = line.find(' ');
+    if (space == Text::npos || line.compare(space + 9, 3, " - ") != 0)
+        return false;
+    const TextArray date = SplitText(line.substr(0, space), "/");
+    const Text time = line.substr(space + 1, 8);
+    auto digits = [](const Text& t) { return !t.empty() && t.find_first_not_of("0123456789") == Text::npos; };
+    return date.size() == 3 && date[0].size() == 4 && digits(date[0]) && digits(date[1]) && digits(date[2]) &&
+           digits(time.substr(0, 2)) && time[2] == ':' && digits(time.substr(3, 2)) && time[5] == ':' &&
+           digits(time.substr(6, 2));
+}
+
+// The messages of a log file's lines, each line having been checked for its date and time.
+std::vector<Text> LoggedMessages(const Text& file) {
+    std::vector<Text> messages;
+    for (const Text& line : SplitText(ReadWholeFile(file), "\r\n")) {
+        EXPECT_TRUE(StartsWithDateAndTime(line)) << line;
+        const size_t separator = line.find(" - ");
+        messages.push_back(separator == Text::npos ? line : line.substr(separator + 3));
+    }
+    return messages;
+}
+
+// The lines a backup of these entries into `folder` logs when every one is backed up.
+std::vector<Text> CleanBackupMessages(const std::vector<Text>& names, const Text& folder) {
+    const int count = static_cast<int>(names.size());
+    std::vector<Text> messages = {BackupCountLine(count, folder)};
+    for (int k = 1; k <= count; ++k) {
+        messages.push_back(EntryLine(names[k - 1], kBackupStartText, k, count));
+        messages.push_back(EntryLine(names[k - 1], kBackupDoneText, k, count));
+    }
+    messages.push_back(BackupDoneLine(count));
+    return messages;
+}
+
+Text TitleOf(HWND window) {
+    char title[256] = {};
+    if (window)
+        GetWindowTextA(window, title, sizeof title);
+    return title;
+}
+
+struct WindowsOfProcess {
+    DWORD processId;
+    const char* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowsOfProcess*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (pid == search->processId && lstrcmpA(className, search->className) == 0)
+        search->found.push_back(window);
+    return TRUE;
+}
+
+// The process's top-level windows of class `className`.
+std::vector<HWND> WindowsOf(DWORD processId, const char* className) {
+    WindowsOfProcess search{processId, className, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM param) {
+    char text[4096] = {};
+    GetWindowTextA(child, text, sizeof text);
+    *reinterpret_cast<Text*>(param) += Text(text) + "\n";
+    return TRUE;
+}
+
+class UnattendedProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CreateDirectoryA(ToolFolder().c_str(), nullptr));
+        ASSERT_TRUE(CopyFileA(BuiltProgramPath(kToolExeName).c_str(), ToolExe().c_str(), FALSE));
+        ASSERT_TRUE(installValue_.IsSet());
+        ASSERT_TRUE(CreateDirectoryA(BackupFolder().c_str(), nullptr));
+        ASSERT_TRUE(WriteWholeFile(SettingsFile(), "[BackupFolder]\r\nBackupFolder=" + BackupFolder() +
+                                                       "\r\n[Options]\r\nOption=1\r\n"));
+        ASSERT_TRUE(Admin("add \"A\" \"alpha\""));
+        ASSERT_TRUE(Admin("add \"\xbf\xcd\xbb\xa7 \xc3\xfb\xb5\xa5\" \"\xd5\xc5\xc8\xfd\""));
+        ASSERT_TRUE(Admin("add \"C & D (draft)\" \"gamma\""));
+    }
+    void TearDown() override { EndTools(); }
+
+    Text ToolFolder() const { return install_.File("bin"); }
+    Text ToolExe() const { return ToolFolder() + "\\" + kToolExeName; }
+    Text BackupFolder() const { return programFolder_.File("backups"); }
+    Text SettingsFile() const { return programFolder_.File("EntryKeeper.ini"); }
+    Text Manifest() const { return ReadWholeFile(ManifestPath(programFolder_.Path())); }
+    std::vector<Text> Names() const { return {"A", "\xbf\xcd\xbb\xa7 \xc3\xfb\xb5\xa5", "C & D (draft)"}; }
+
+    bool Admin(const Text& arguments) { return RunStandInAdmin(ToolExe(), arguments); }
+    bool SetFaults(const Text& lines) { return WriteWholeFile(ToolFolder() + "\\" + entryctl::kFaultsFile, lines); }
+    std::vector<Text> Entries() const { return StandInEntries(ToolFolder()); }
+    // Ends the runs of the installed tool that a hanging fault left.
+    void EndTools() const { RunCaptured("taskkill /f /im " + Text(kToolExeName), 10000); }
+
+    // Runs the program in `folder` with `arguments` to its end; its exit code, or STILL_ACTIVE
+    // when it did not end in time (it is ended then).
+    DWORD Run(const Text& arguments, const Text& folder = Text()) {
+        ProgramUnderTest program;
+        if (!program.Launch(folder.empty() ? programFolder_.Path() : folder, arguments))
+            return STILL_ACTIVE;
+        if (!program.WaitForExit(kRunTimeoutMs))
+            return STILL_ACTIVE;
+        return program.ExitCode();
+    }
+
+    ScratchFolder install_;
+    ScratchFolder programFolder_;
+    ScratchFolder logs_;
+    InstallValueOverride installValue_{install_.Path()};
+};
+
+TEST_F(UnattendedProgramTest, ABackupFromTheCommandLineWritesTheManifestAndADatedLogFileAndExitsZero) {
+    const Text settings = ReadWholeFile(SettingsFile());
+    const Text log = programFolder_.File("nightly.log");
+
+    EXPECT_EQ(Run("/backup /log:\"" + log + "\""), 0u);
+
+    EXPECT_EQ(LoggedMessages(log), CleanBackupMessages(Names(), BackupFolder()));
+    const TextArray lines = SplitText(Manifest(), "\r\n");
+    ASSERT_EQ(lines.size(), 3u) << Manifest();
+    for (const Text& name : Names())
+        EXPECT_TRUE(FileExists(BackupFolder() + "\\" + name + kBackupFileExt)) << name;
+    EXPECT_EQ(ReadWholeFile(SettingsFile()), settings) << "a run from the command line leaves the settings alone";
+
+    // A second run appends to the same file, named from where the program starts (its folder here).
+    EXPECT_EQ(Run("-BACKUP -Log:nightly.log"), 0u);
+    EXPECT_EQ(LoggedMessages(log).size(), 2 * CleanBackupMessages(Names(), BackupFolder()).size());
+}
+
+TEST_F(UnattendedProgramTest, TheFolderSwitchBacksUpThereForThisRunOnly) {
+    const Text settings = ReadWholeFile(SettingsFile());
+    ScratchFolder elsewhere;
+    // A relative folder counts from where the program was started (here its own folder), although
+    // the passes change the current directory to the tool's.
+    ScratchFolder nearby(programFolder_.Path(), "nearby");
+    const Text log = logs_.File("run.log");
+    struct Case {
+        const char* name;
+        Text argument;
+        Text folder;
+    };
+    const Case cases[] = {
+        {"a full path", "/folder:\"" + elsewhere.Path() + "\"", elsewhere.Path()},
+        {"a relative path", "-FOLDER:nearby", nearby.Path()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Run("/backup " + c.argument + " /log:\"" + log + "\""), 0u) << ReadWholeFile(log);
+        for (const Text& name : Names()) {
+            EXPECT_TRUE(FileExists(c.folder + "\\" + name + kBackupFileExt)) << name;
+            EXPECT_FALSE(FileExists(BackupFolder() + "\\" + name + kBackupFileExt)) << name;
+        }
+        EXPECT_NE(FindText(Manifest(), c.folder + "\\A" + kBackupFileExt), -1) << Manifest();
+        EXPECT_EQ(ReadWholeFile(SettingsFile()), settings);
+    }
+}
+
+TEST_F(UnattendedProgramTest, TheExitCodeSaysHowThePassEnded) {
+    ScratchFolder noTool;
+    struct Case {
+        const char* name;
+        const char* arguments;
+        const char* faults;
+        bool withoutTool;
+        DWORD exitCode;
+        const char* logged;  // a message the log file must hold
+    };
+    const Case cases[] = {
+        {"a clean backup", "/backup", "", false, 0, kBackupAllDoneTail},
+        {"backups the tool does not write", "/backup", "backup-silent\r\n", false, 1, kBackupSummaryTail},
+        {"a listing that fails", "/backup", "fail-all\r\n", false, 2, kListingFailedText},
+        {"no tool for a backup", "/backup", "", true, 2, kToolMissingText},
+        {"a clean restore", "/restore", "", false, 0, kRestoreAllDoneTail},
+        {"restores the tool refuses", "/restore", "restore-refuse\r\n", false, 1, kRestoreRefusedText},
+        {"no tool for a restore", "/restore", "", true, 2, kRestoreToolMissingText},
+    };
+    int number = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(SetFaults(""));
+        // Every case starts from a good list of backups, which the failing backups keep.
+        ASSERT_EQ(Run("/backup"), 0u);
+        ASSERT_TRUE(SetFaults(c.faults));
+        std::optional<InstallValueOverride> missing;
+        if (c.withoutTool)
+            missing.emplace(noTool.Path());
+        const Text log = logs_.File("case " + IntToText(++number) + ".log");
+
+        EXPECT_EQ(Run(Text(c.arguments) + " /log:\"" + log + "\""), c.exitCode);
+        const std::vector<Text> messages = LoggedMessages(log);
+        EXPECT_TRUE(std::any_of(messages.begin(), messages.end(),
+                                [&](const Text& m) { return m.find(c.logged) != Text::npos; }))
+            << ReadWholeFile(log);
+    }
+}
+
+TEST_F(UnattendedProgramTest, ARestoreAfterABackupBringsEveryEntryBack) {
+    const std::vector<Text> before = Entries();
+    ASSERT_EQ(Run("/backup"), 0u);
+    ASSERT_TRUE(Admin("clear"));
+    ASSERT_TRUE(Admin("add \"A\" \"scribbled over\""));
+
+    const Text log = logs_.File("restore.log");
+    EXPECT_EQ(Run("/restore /log:\"" + log + "\""), 0u);
+    EXPECT_EQ(Entries(), before);
+    const std::vector<Text> messages = LoggedMessages(log);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back(), RestoreSummaryLine(3, 0));
+}
+
+// A copy the user clicked and a scheduled copy on the same program folder: while the first runs
+// a pass, the second does not start one, whichever, and says so; a copy on another folder runs.
+TEST_F(UnattendedProgramTest, WhileOneCopyRunsAPassAnotherOnTheSameFolderDoesNotStartOne) {
+    ASSERT_TRUE(SetFaults("hang\r\nonly backup\r\n"));
+    ProgramUnderTest clicked;
+    ASSERT_TRUE(clicked.Start(programFolder_.Path()));
+    ASSERT_TRUE(clicked.Click(kStartButtonId));
+    ASSERT_TRUE(WaitUntil([&] { return FindText(clicked.ControlText(kLogBoxId), kBackupStartText) > 0; }, 60000))
+        << clicked.ControlText(kLogBoxId);
+
+    // The folder spelled in other letters is the same folder.
+    Text sameFolder = programFolder_.Path();
+    CharUpperBuffA(sameFolder.data(), static_cast<DWORD>(sameFolder.size()));
+    for (const char* pass : {"/backup", "/restore"}) {
+        SCOPED_TRACE(pass);
+        const Text log = logs_.File(Text(pass + 1) + ".log");
+        EXPECT_EQ(Run(Text(pass) + " /log:\"" + log + "\"", sameFolder), 2u);
+        EXPECT_EQ(LoggedMessages(log), std::vector<Text>{kPassLockedText});
+    }
+    ScratchFolder otherProgram;
+    EXPECT_EQ(Run("/restore", otherProgram.Path()), 0u) << "another program folder has a lock of its own";
+    EXPECT_TRUE(clicked.IsEnabled(kStopButtonId)) << "the clicked copy's backup still runs";
+
+    // Once the clicked copy's pass has ended, the scheduled one runs.
+    ASSERT_TRUE(clicked.Click(kStopButtonId));
+    EndTools();
+    ASSERT_TRUE(SetFaults(""));
+    ASSERT_TRUE(WaitUntil([&] { return Run("/backup /log:\"" + logs_.File("later.log") + "\"") != 2u; }, 30000))
+        << ReadWholeFile(logs_.File("later.log"));
+    EXPECT_EQ(LoggedMessages(logs_.File("later.log")).back(), BackupDoneLine(3));
+    EXPECT_TRUE(clicked.Close());
+}
+
+TEST_F(UnattendedProgramTest, TheLogFileIsSetAsideWhenFullReplacingTheOlderOne) {
+    const Text log = logs_.File("nightly.log");
+    // Nearly full: the first line of the run does not fit any more.
+    const Text full = "2026/4/16 02:00:00 - an earlier run\r\n" + Text(kLogFileSizeLimit - 60, 'x') + "\r\n";
+    ASSERT_TRUE(WriteWholeFile(log, full));
+    ASSERT_TRUE(WriteWholeFile(RotatedLogPath(log), "the oldest lines\r\n"));
+
+    EXPECT_EQ(Run("/backup /log:\"" + log + "\""), 0u);
+
+    EXPECT_EQ(ReadWholeFile(RotatedLogPath(log)), full);
+    EXPECT_EQ(LoggedMessages(log), CleanBackupMessages(Names(), BackupFolder()));
+}
+
+// A log file that cannot be written (read-only, or locked by a viewer) never stops a pass, and
+// the window says so once.
+TEST_F(UnattendedProgramTest, ALogFileThatCannotBeWrittenDoesNotStopThePass) {
+    const Text log = logs_.File("locked.log");
+    UnwritableFile locked(log, "kept\r\n");
+    ASSERT_TRUE(locked.IsHeld());
+
+    EXPECT_EQ(Run("/backup /log:\"" + log + "\""), 0u);
+    EXPECT_EQ(SplitText(Manifest(), "\r\n").size(), 3u) << Manifest();
+
+    // The same with the window: the log says once that the file could not be written.
+    ASSERT_TRUE(DeleteFileA(ManifestPath(programFolder_.Path()).c_str()));
+    ProgramUnderTest clicked;
+    ASSERT_TRUE(clicked.Launch(programFolder_.Path(), "/log:\"" + log + "\""));
+    ASSERT_TRUE(clicked.WaitForWindow());
+    ASSERT_TRUE(clicked.Click(kStartButtonId));
+    Text text;
+    ASSERT_TRUE(WaitUntil([&] { return FindText(text = clicked.ControlText(kLogBoxId), kBackupAllDoneTail) > 0; },
+                          60000))
+        << text;
+    int said = 0;
+    for (const Text& line : SplitText(text, "\r\n"))
+        said += FindText(line, kLogFileFailedText + log) > 0;
+    EXPECT_EQ(said, 1) << text;
+    EXPECT_EQ(SplitText(Manifest(), "\r\n").size(), 3u) << Manifest();
+    EXPECT_EQ(ReadWholeFile(log), "kept\r\n");
+    EXPECT_TRUE(clicked.Close());
+}
+
+TEST_F(UnattendedProgramTest, HelpOrAnUnknownSwitchShowsTheUsageAndExitsTwo) {
+    struct Case {
+        const char* name;
+        const char* arguments;
+        const char* problem;  // shown above the usage; empty for none
+    };
+    const Case cases[] = {
+        {"help", "/?", ""},
+        {"help with a dash", "-?", ""},
+        {"an unknown switch", "/bogus", "Unknown switch: /bogus"},
+        {"both passes", "/backup /restore", "one of /backup and /restore"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramUnderTest program;
+        ASSERT_TRUE(program.Launch(programFolder_.Path(), c.arguments));
+        // The message box, once its text is in place.
+        std::vector<HWND> boxes;
+        Text shown;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                boxes = WindowsOf(program.ProcessId(), "#32770");
+                shown.clear();
+                if (!boxes.empty())
+                    EnumChildWindows(boxes.front(), CollectText, reinterpret_cast<LPARAM>(&shown));
+                return shown.find("Usage") != Text::npos;
+            },
+            30000))
+            << shown;
+        EXPECT_NE(shown.find("EntryKeeper.exe /backup"), Text::npos) << shown;
+        EXPECT_NE(shown.find("Exit code"), Text::npos) << shown;
+        if (*c.problem) {
+            EXPECT_NE(shown.find(c.problem), Text::npos) << shown;
+        }
+        EXPECT_TRUE(WindowsOf(program.ProcessId(), kMainWindowClass).empty()) << "no main window, no pass";
+        PostMessageA(boxes.front(), WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(program.WaitForExit(30000));
+        EXPECT_EQ(program.ExitCode(), 2u);
+    }
+    EXPECT_FALSE(FileExists(ManifestPath(programFolder_.Path())));
+}
+
+TEST_F(UnattendedProgramTest, TheTitleShowsWhatAPassDoesAndThenThePlainTitle) {
+    ASSERT_TRUE(SetFaults("slow 100\r\n"));
+    auto noteTitle = [](std::vector<Text>& titles, HWND window) {
+        const Text title = TitleOf(window);
+        if (window && (titles.empty() || titles.back() != title))
+            titles.push_back(title);
+    };
+    const std::vector<Text> backingUp = {"Entry Keeper - backing up 1/3", "Entry Keeper - backing up 2/3",
+                                         "Entry Keeper - backing up 3/3"};
+
+    // Clicked: Start, then Restore.
+    ProgramUnderTest clicked;
+    ASSERT_TRUE(clicked.Start(programFolder_.Path()));
+    for (const int button : {kStartButtonId, kRestoreButtonId}) {
+        const bool backup = button == kStartButtonId;
+        SCOPED_TRACE(backup ? "Start" : "Restore");
+        ASSERT_TRUE(clicked.Click(button));
+        std::vector<Text> titles;
+        const char* ending = backup ? kBackupAllDoneTail : kRestoreAllDoneTail;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                noteTitle(titles, clicked.Window());
+                return FindText(clicked.ControlText(kLogBoxId), ending) > 0 &&
+                       TitleOf(clicked.Window()) == "Entry Keeper";
+            },
+            60000))
+            << ::testing::PrintToString(titles);
+        noteTitle(titles, clicked.Window());
+        ASSERT_GE(titles.size(), 2u);
+        const std::vector<Text> expected =
+            backup ? backingUp
+                   : std::vector<Text>{"Entry Keeper - restoring 1/3", "Entry Keeper - restoring 2/3",
+                                       "Entry Keeper - restoring 3/3"};
+        std::vector<Text> shown(titles.begin() + 1, titles.end() - 1);
+        EXPECT_EQ(titles.front(), "Entry Keeper");
+        EXPECT_EQ(shown, expected);
+        EXPECT_EQ(titles.back(), "Entry Keeper");
+    }
+    ASSERT_TRUE(clicked.Close());
+
+    // From the command line: the same titles on the minimized window, until the program ends.
+    ProgramUnderTest scheduled;
+    ASSERT_TRUE(scheduled.Launch(programFolder_.Path(), "/backup"));
+    std::vector<Text> titles;
+    bool shownNormally = false;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            HWND window = scheduled.CurrentWindow();
+            shownNormally = shownNormally || (window && !IsIconic(window));
+            noteTitle(titles, window);
+            return scheduled.HasExited();
+        },
+        kRunTimeoutMs));
+    EXPECT_EQ(scheduled.ExitCode(), 0u);
+    EXPECT_FALSE(shownNormally) << "the window of a run from the command line stays minimized";
+    std::vector<Text> progress;
+    std::copy_if(titles.begin(), titles.end(), std::back_inserter(progress),
+                 [](const Text& t) { return t != "Entry Keeper"; });
+    EXPECT_EQ(progress, backingUp);
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+// Choosing the backup file of every entry of a pass, and the staging names beside them: pure
+// text, no file system (what the file system makes of the names: BackupFileNameTest.cpp).
+
+#include "workers/BackupFileName.h"
+
+#include <gtest/gtest.h>
+
+#include "common/LeadBytes.h"
+
+namespace {
+
+// Characters are read by the code page's own table: in code page 936 the bytes 0x80 and 0xFF are
+// characters of their own, so a backslash after them is a backslash (found by the backup names'
+// fuzz target).
+TEST(SafeFileStemTest, ReadsCharactersByTheCodePagesTable) {
+    struct Case {
+        const char* name;
+        Text entry;
+        Text stem936;
+        Text stem1252;
+    } cases[] = {
+        {"backslash after 0x80", "\x80\\x", "\x80_x", "\x80_x"},
+        {"climbing out after 0xFF", "\xFF\\..\\evil", "\xFF_.._evil", "\xFF_.._evil"},
+        {"a device name after 0x80 and a backslash", "\x80\\CON", "\x80_CON", "\x80_CON"},
+        {"0xFF alone is kept", "a\xFF", "a\xFF", "a\xFF"},
+        {"a lead byte before 0xFF is alone", "\xF5\xFF", "_\xFF", "\xF5\xFF"},
+        {"a pair with a 0x5C second byte", "\xC4\x5C" "x", "\xC4\x5C" "x", "\xC4_x"},
+        {"a lead byte at the end", "ab\xC4", "ab_", "ab\xC4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(SafeFileStem(c.entry, LeadBytes::CodePage936()), c.stem936);
+        EXPECT_EQ(SafeFileStem(c.entry, LeadBytes::CodePage1252()), c.stem1252);
+    }
+}
+
+// Windows compares file names letter case aside for every letter it knows, not only ASCII ones:
+// code page 936's full-width Latin, Greek and Cyrillic letters and Roman numerals, and the accented
+// letters of code page 1252. Two names of one pass that differ only so get two files.
+TEST(BackupPathPickerTest, LettersOfTheCodePageInAnotherCaseAreTheSameFile) {
+    struct Case {
+        const char* name;
+        Text upper;
+        Text lower;
+        bool doubleByte;
+    } cases[] = {
+        {"full-width Latin", "\xA3\xC1\xA3\xDA", "\xA3\xE1\xA3\xFA", true},
+        {"Greek", "\xA6\xA1\xA6\xB8", "\xA6\xC1\xA6\xD8", true},
+        {"Cyrillic", "\xA7\xA1\xA7\xC1", "\xA7\xD1\xA7\xF1", true},
+        {"Roman numerals", "\xA2\xF1\xA2\xFA", "\xA2\xA1\xA2\xAA", true},
+        {"accented Latin", "\xC0\xDE\x8A\x9F", "\xE0\xFE\x9A\xFF", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BackupPathPicker picker(c.doubleByte ? LeadBytes::CodePage936() : LeadBytes::CodePage1252());
+        EXPECT_EQ(picker.Pick("D:\\b", c.upper, 1), "D:\\b\\" + c.upper + ".ekb");
+        EXPECT_EQ(picker.Pick("D:\\b", c.lower, 2), "D:\\b\\" + c.lower + "~2.ekb");
+    }
+    // Characters without a case stay apart: 0xF7 (a division sign in 1252) is not 0xD7.
+    BackupPathPicker picker(LeadBytes::CodePage1252());
+    EXPECT_EQ(picker.Pick("D:\\b", "\xD7", 1), "D:\\b\\\xD7.ekb");
+    EXPECT_EQ(picker.Pick("D:\\b", "\xF7", 2), "D:\\b\\\xF7.ekb");
+}
+
+TEST(BackupPathPickerTest, GivesEveryEntryOfAPassItsOwnFile) {
+    BackupPathPicker picker(LeadBytes::CodePage936());
+    int entry = 0;
+    EXPECT_EQ(picker.Pick("D:\\b", "Report", ++entry), "D:\\b\\Report.ekb");
+    // Windows file names ignore letter case; the tool's names do not.
+    EXPECT_EQ(picker.Pick("D:\\b", "REPORT", ++entry), "D:\\b\\REPORT~2.ekb");
+    EXPECT_EQ(picker.Pick("d:\\B", "report", ++entry), "d:\\B\\report~3.ekb");
+    // Two entries of the very same name.
+    EXPECT_EQ(picker.Pick("D:\\b", "Report", ++entry), "D:\\b\\Report~4.ekb");
+    // Two names that only differ in forbidden characters.
+    EXPECT_EQ(picker.Pick("D:\\b", "x?y", ++entry), "D:\\b\\x_y.ekb");
+    EXPECT_EQ(picker.Pick("D:\\b", "x*y", ++entry), "D:\\b\\x_y~2.ekb");
+    // A name that happens to look like a chosen duplicate moves on.
+    EXPECT_EQ(picker.Pick("D:\\b", "x_y~2", ++entry), "D:\\b\\x_y~2~2.ekb");
+    // Double-byte characters whose second bytes are letters of different case are different names.
+    EXPECT_EQ(picker.Pick("D:\\b", "\xC4\x61", ++entry), "D:\\b\\\xC4\x61.ekb");
+    EXPECT_EQ(picker.Pick("D:\\b", "\xC4\x41", ++entry), "D:\\b\\\xC4\x41.ekb");
+    // The same name in another folder is another file.
+    EXPECT_EQ(picker.Pick("D:\\c", "Report", ++entry), "D:\\c\\Report.ekb");
+}
+
+// The previous manifest's paths stay with their names: an entry whose backup fails keeps its own
+// earlier file, and no entry of another name may write over it.
+TEST(BackupPathPickerTest, KeepsReservedFilesForTheirNames) {
+    BackupPathPicker picker(LeadBytes::CodePage936());
+    picker.Reserve("report", "D:\\b\\report.ekb");
+    picker.Reserve("Plan", "D:\\old\\Plan~2.ekb");
+    // The first reservation of a path holds: a second name cannot take it over.
+    picker.Reserve("REPORT", "D:\\B\\REPORT.EKB");
+
+    // REPORT comes first in this pass, but report.ekb is report's.
+    EXPECT_EQ(picker.Pick("D:\\b", "REPORT", 1), "D:\\b\\REPORT~2.ekb");
+    EXPECT_FALSE(picker.Claim("D:\\b\\report.ekb", "REPORT", 1));
+    // report gets its own file back, as its new pick or as the one it keeps.
+    EXPECT_EQ(picker.Pick("D:\\b", "report", 2), "D:\\b\\report.ekb");
+    EXPECT_TRUE(picker.Claim("D:\\b\\report.ekb", "report", 2));
+    // A second entry of the same name cannot have it too.
+    EXPECT_FALSE(picker.Claim("D:\\b\\report.ekb", "report", 3));
+    EXPECT_EQ(picker.Pick("D:\\b", "report", 3), "D:\\b\\report~3.ekb");
+    // Plan's new backup goes to the new folder; its kept earlier file is still its own.
+    EXPECT_EQ(picker.Pick("D:\\b", "Plan", 4), "D:\\b\\Plan.ekb");
+    EXPECT_TRUE(picker.Claim("D:\\old\\plan~2.ekb", "Plan", 4));
+    // A path nobody reserved or picked is free to claim, once.
+    EXPECT_TRUE(picker.Claim("D:\\b\\loose.ekb", "loose", 5));
+    EXPECT_FALSE(picker.Claim("D:\\b\\LOOSE.ekb", "loose", 6));
+}
+
+TEST(StagingPathTest, NeverNamesABackupFileAndIsRecognisedAsItsOwn) {
+    const Text staging = StagingPath("D:\\b\\Report.ekb", "123-4");
+    EXPECT_EQ(staging, "D:\\b\\Report.ekb.123-4.partial");
+    EXPECT_NE(staging.substr(staging.size() - 4), ".ekb");
+
+    struct Case {
+        const char* fileName;
+        bool staging;
+    } cases[] = {
+        {"Report.ekb.123-4.partial", true},
+        {"\xB1\xED.EKB.9-12.PARTIAL", true},
+        {"x.ekb.ekb.1-1.partial", true},
+        {"Report.ekb", false},
+        {"Report~2.ekb", false},
+        {"Report.ekb.partial", false},        // no token
+        {"Report.ekb.12a-4.partial", false},  // not a token
+        {"Report.txt.12-4.partial", false},   // not beside a backup file
+        {"notes.partial", false},
+        {".ekb.1-2.partial", true},  // nothing before the extension: still a staging name
+        {"ekb.1-2.partial", false},
+        {"Report.ekb.1-2.partial.ekb", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fileName);
+        EXPECT_EQ(IsStagingFileName(c.fileName), c.staging);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,18 @@
+#pragma once
+// How a backup or restore pass ended, as the pass gives it back when it returns. The window does
+// nothing with it (every end is already in the log); a run started from the command line makes
+// its exit code of it.
+//
+// Platform-free.
+
+enum class PassResult {
+    // Every entry was backed up, or every line of the list of backups restored (none at all
+    // counts: an empty tool or an empty list of backups).
+    AllDone,
+    // The pass went to its end, but some entries or lines failed or were skipped (each is logged).
+    SomeNotDone,
+    // The pass could not run or could not keep its result: the tool was not found, its listing
+    // failed or came back empty where a list of backups existed, the list of backups could not be
+    // written, creating a missing entry ended the restore, or the pass was stopped.
+    NotDone,
+};
