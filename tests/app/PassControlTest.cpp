@@ -19,6 +19,7 @@
 #include "common/PumpingWait.h"
 #include "common/TextOps.h"
 #include "tests/support/TestPaths.h"
+#include "tests/workers/PassLogLines.h"
 #include "tests/workers/StandInTool.h"
 #include "workers/ManifestFile.h"
 #include "workers/PassTexts.h"
@@ -264,7 +265,7 @@ TEST_F(PassControlTest, NoPassStartsWhileAnotherCopyRunsPassesOnTheSameFolder) {
     letGo.set_value();
     otherCopy.join();
     Click(kStartButtonId);
-    ASSERT_TRUE(PumpUntil([&] { return LogHas("Backup finished."); })) << Log();
+    ASSERT_TRUE(PumpUntil([&] { return LogHas(BackupDoneLine(1)); })) << Log();
 }
 
 // While a copy runs passes it holds the lock for them all, and lets go when the last has ended.
@@ -284,7 +285,7 @@ TEST_F(PassControlTest, TheLockIsHeldFromTheFirstPassToTheEndOfTheLast) {
     // A stopped pass still counts until its thread has ended: it may be tidying its files.
     ASSERT_TRUE(tool_.HangOnBackup());
     Click(kStartButtonId);
-    ASSERT_TRUE(PumpUntil([&] { return LogHas(Text("A") + kBackupStartText + "1/2"); })) << Log();
+    ASSERT_TRUE(PumpUntil([&] { return LogHas(EntryLine("A", kBackupStartText, 1, 2)); })) << Log();
     PumpFor(300);
     Click(kStopButtonId);
     EXPECT_FALSE(otherCopyCanTake());
