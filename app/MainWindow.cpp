@@ -32,6 +32,7 @@ constexpr char kStopCaption[] = "S&top";
 constexpr char kRestoreCaption[] = "&Restore";
 constexpr const char* kOptionCaptions[3] = {"Option &1", "Option &2", "Option &3"};
 constexpr int kOptionIds[3] = {kOptionButton1Id, kOptionButton2Id, kOptionButton3Id};
+constexpr int kPushButtonIds[4] = {kBrowseButtonId, kStartButtonId, kStopButtonId, kRestoreButtonId};
 
 MainWindowHandlers& NoHandlers() {
     static MainWindowHandlers none;
@@ -95,14 +96,25 @@ void SetIcons(HWND window, HINSTANCE instance) {
 }
 
 // The log takes every key but Tab: Tab and Shift+Tab leave it as they leave every other control,
-// so the keyboard is never trapped in the log.
+// so the keyboard is never trapped in the log. Entered by Tab it keeps its text: the dialog manager
+// would select all of it (so that the next key replaced the whole log); the caret goes to the end.
 LRESULT CALLBACK LogBoxProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (message == WM_GETDLGCODE) {
-        LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+        LRESULT code = DefSubclassProc(control, message, wParam, lParam) & ~DLGC_HASSETSEL;
         const auto* key = reinterpret_cast<const MSG*>(lParam);
         if (key && key->message == WM_KEYDOWN && key->wParam == VK_TAB)
             code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
         return code;
+    }
+    if (message == WM_SETFOCUS) {
+        LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+        // Only by Tab: a click places the caret where it points, after the focus has arrived.
+        if (GetKeyState(VK_TAB) < 0) {
+            const LRESULT end = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
+            SendMessageA(control, EM_SETSEL, end, end);
+            SendMessageA(control, EM_SCROLLCARET, 0, 0);
+        }
+        return result;
     }
     if (message == WM_NCDESTROY)
         RemoveWindowSubclass(control, LogBoxProc, 0);
@@ -208,6 +220,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             if (lParam)
                 OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+            else if (LOWORD(wParam) == IDOK)
+                OnEnter();  // the dialog manager's Enter, when no button is the default one
             return 0;
         case WM_CLOSE:
             OnClose();
@@ -239,6 +253,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kMsgRunOnWindowThread:
             return CarryOutWindowThreadCall(lParam);
+        case kMsgShowDefaultButton:
+            ShowDefaultButton();
+            return 0;
     }
     return DefWindowProcA(window_, message, wParam, lParam);
 }
@@ -255,18 +272,21 @@ bool MainWindow::OnCreate() {
     constexpr int kNoId = -1;
     bool created = (labels_[0] = CreateChild("Static", kFolderLabel, SS_LEFT | SS_CENTERIMAGE, 0, kNoId)) &&
                    CreateChild("Edit", "", WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kFolderFieldId) &&
-                   CreateChild("Button", kBrowseCaption, WS_TABSTOP | BS_PUSHBUTTON, 0, kBrowseButtonId) &&
+                   CreateChild("Button", kBrowseCaption, WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, 0, kBrowseButtonId) &&
                    (labels_[1] = CreateChild("Static", kOptionLabel, SS_LEFT | SS_CENTERIMAGE, 0, kNoId));
     for (int i = 0; created && i < 3; ++i) {
         // No WS_TABSTOP here: a radio button takes it when it is selected, so Tab enters the group
         // at the selected option.
-        DWORD style = BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0);
+        DWORD style = BS_AUTORADIOBUTTON | BS_NOTIFY | (i == 0 ? WS_GROUP : 0);
         created = CreateChild("Button", kOptionCaptions[i], style, 0, kOptionIds[i]) != nullptr;
     }
+    // Start is the default button: Enter in the folder field presses it (OnEnter). BS_NOTIFY tells
+    // the window where the focus goes, so the default look can follow it (ShowDefaultButton).
     created =
-        created && CreateChild("Button", kStartCaption, WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0, kStartButtonId) &&
-        CreateChild("Button", kStopCaption, WS_TABSTOP | BS_PUSHBUTTON, 0, kStopButtonId) &&
-        CreateChild("Button", kRestoreCaption, WS_TABSTOP | BS_PUSHBUTTON, 0, kRestoreButtonId) &&
+        created &&
+        CreateChild("Button", kStartCaption, WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON | BS_NOTIFY, 0, kStartButtonId) &&
+        CreateChild("Button", kStopCaption, WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, 0, kStopButtonId) &&
+        CreateChild("Button", kRestoreCaption, WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, 0, kRestoreButtonId) &&
         (labels_[2] = CreateChild("Static", kLogLabel, SS_LEFT, 0, kNoId)) &&
         CreateChild("Edit", "", WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
                     WS_EX_CLIENTEDGE, kLogBoxId);
@@ -290,7 +310,14 @@ bool MainWindow::OnCreate() {
 }
 
 void MainWindow::OnCommand(HWND control, int notification) {
-    if (notification != BN_CLICKED || GetParent(control) != window_)
+    if (GetParent(control) != window_)
+        return;
+    if (notification == BN_SETFOCUS || notification == EN_SETFOCUS) {
+        PostMessageA(window_, kMsgShowDefaultButton, 0, 0);
+        return;
+    }
+    // Enter reaches a default button by the dialog manager even while it is disabled.
+    if (notification != BN_CLICKED || !IsWindowEnabled(control))
         return;
     switch (GetDlgCtrlID(control)) {
         case kStartButtonId:
@@ -305,6 +332,32 @@ void MainWindow::OnCommand(HWND control, int notification) {
         case kBrowseButtonId:
             handlers_->OnBrowse(window_);
             break;
+    }
+}
+
+HWND MainWindow::DefaultButton() const {
+    HWND focus = GetFocus();
+    for (int id : kPushButtonIds) {
+        if (focus && focus == GetDlgItem(window_, id))
+            return focus;
+    }
+    return GetDlgItem(window_, kStartButtonId);
+}
+
+void MainWindow::OnEnter() {
+    if (HWND button = DefaultButton())
+        OnCommand(button, BN_CLICKED);
+}
+
+void MainWindow::ShowDefaultButton() {
+    HWND chosen = DefaultButton();
+    for (int id : kPushButtonIds) {
+        HWND button = GetDlgItem(window_, id);
+        if (!button)
+            continue;
+        const DWORD type = button == chosen ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) != type)
+            SendMessageA(button, BM_SETSTYLE, type, TRUE);
     }
 }
 

@@ -2,6 +2,10 @@
 // The program's one window: the backup folder, the option group, Start, Stop and Restore, and
 // the log. Its controls carry the ids of ControlIds.h. It owns its window, controls and font;
 // what its events do comes from a MainWindowHandlers.
+// The keyboard works as in a dialog: Tab and the arrow keys move the focus, Enter (outside the
+// log) presses the push button that has the focus or else Start, the default button, and the
+// default look follows. Tab into the log puts the caret at its end and selects nothing, so a key
+// pressed there never replaces the log.
 // The thread that calls Create becomes the window thread: it alone may call the members below,
 // and it runs the message loop.
 
@@ -14,8 +18,10 @@
 
 // The log's content right after the window has been created (it replaces whatever was there).
 inline constexpr char kLogIntroText[] =
-    "Entry Keeper backs up the tool's entries into the backup folder (Start) and restores them "
-    "from the last backup (Restore). Stop ends a running backup. Every step is logged here.\r\n";
+    "Start writes every entry of the tool to a backup file in the backup folder, replacing that entry's earlier "
+    "backup; it changes nothing in the tool. Restore writes the last backup back into the tool: entries that "
+    "still exist are overwritten with their backed-up content, and missing ones are created again. Stop ends a "
+    "running backup. Every step is logged below.\r\n";
 
 class MainWindow {
 public:
@@ -45,6 +51,11 @@ private:
 
     bool OnCreate();
     void OnCommand(HWND control, int notification);
+    // Enter outside a multi-line box: presses the push button that has the focus, else Start.
+    void OnEnter();
+    // The push button Enter presses now: the focused push button, else Start.
+    HWND DefaultButton() const;
+    void ShowDefaultButton();
     void OnClose();
     void OnDestroy();
     void OnSize(int clientWidth, int clientHeight);

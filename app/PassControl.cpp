@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "app/ControlAccess.h"
 #include "app/ControlIds.h"
 #include "app/Log.h"
+#include "app/PassButtons.h"
 #include "app/PassThread.h"
 #include "app/WindowPassHost.h"
 #include "workers/BackupWorker.h"
@@ -54,8 +54,9 @@ bool PassControl::StartBackup(HWND window) {
         return false;
     Replace(backup_, std::move(thread), std::move(signal));
     runs_->ClearProgress(PassKind::Backup);
-    WriteControlInt(window, kStartButtonId, kPropDisabled, 1);
-    WriteControlInt(window, kStopButtonId, kPropDisabled, 0);
+    // Stop first: a keyboard user's focus then moves from Start to Stop, never on to Restore.
+    SetPassButtonEnabled(window, kStopButtonId, true);
+    SetPassButtonEnabled(window, kStartButtonId, false);
     return true;
 }
 
@@ -67,7 +68,7 @@ bool PassControl::StartRestore(HWND window) {
     Replace(restore_, std::move(thread), std::move(signal));
     runs_->ClearProgress(PassKind::Restore);
     // A second click before the pass disables the button itself would start a second pass.
-    WriteControlInt(window, kRestoreButtonId, kPropDisabled, 1);
+    SetPassButtonEnabled(window, kRestoreButtonId, false);
     return true;
 }
 
@@ -82,14 +83,20 @@ void PassControl::Replace(PassRun& run, UniqueHandle thread, StopSignalPtr signa
 }
 
 void PassControl::Stop(HWND window) {
+    const bool backupWasRunning = IsBusy(backup_);
     const bool restoreWasRunning = IsBusy(restore_);
     RequestStopAll();
     runs_->ClearAllProgress();
-    AppendLog(window, kStopMessage);
-    WriteControlInt(window, kStartButtonId, kPropDisabled, 0);
-    WriteControlInt(window, kStopButtonId, kPropDisabled, 1);
+    if (backupWasRunning)
+        AppendLog(window, kStopBackupText);
     if (restoreWasRunning)
-        WriteControlInt(window, kRestoreButtonId, kPropDisabled, 0);
+        AppendLog(window, kStopRestoreText);
+    if (!backupWasRunning && !restoreWasRunning)
+        AppendLog(window, kStopMessage);
+    SetPassButtonEnabled(window, kStartButtonId, true);
+    SetPassButtonEnabled(window, kStopButtonId, false);
+    if (restoreWasRunning)
+        SetPassButtonEnabled(window, kRestoreButtonId, true);
 }
 
 void PassControl::RequestStopAll() {

@@ -23,8 +23,15 @@
 #include "common/WinHandles.h"
 #include "tooldriver/ToolCommands.h"
 
-// Logged by Stop.
-inline constexpr char kStopMessage[] = "Stopped by the user.";
+// Logged by Stop, one line for each pass it stopped: what the stopped pass left behind.
+inline constexpr char kStopBackupText[] =
+    "Backup stopped. The list of backups was not changed; entries backed up before the stop already have new "
+    "backup files.";
+inline constexpr char kStopRestoreText[] =
+    "Restore stopped. The entries before the stop were restored (the tool may still finish the one it was "
+    "writing); the rest were left as they were.";
+// Logged by Stop when no pass was running any more.
+inline constexpr char kStopMessage[] = "Stop: no backup or restore was running.";
 // Logged when no thread could be started for a pass; the buttons then stay as they were.
 inline constexpr char kPassNotStartedText[] = "The pass could not be started (no thread was available).";
 
@@ -41,7 +48,8 @@ public:
     // window is first shown.
     void ShowProgressIn(HWND window);
 
-    // Start: a backup pass on a new thread, then StartButton disabled and StopButton enabled.
+    // Start: a backup pass on a new thread, then StopButton enabled and StartButton disabled, in
+    // that order, so the focus goes from Start to Stop (PassButtons.h).
     // The previous backup run is stopped, should its thread not have ended yet. False, with the
     // reason logged and the buttons as they were, when the pass did not start.
     bool StartBackup(HWND window);
@@ -55,9 +63,10 @@ public:
     // gave back.
     void SetPassEndedListener(PassEndedFn listener);
 
-    // Stop: requests both passes to stop, logs kStopMessage, enables StartButton and disables
-    // StopButton. A restore pass that was still running is ended too, and RestoreButton is then
-    // enabled again, since the stopped pass no longer does that itself.
+    // Stop: requests both passes to stop, logs what each running pass left behind (kStopBackupText,
+    // kStopRestoreText; kStopMessage when neither still ran), enables StartButton and disables
+    // StopButton (the focus on Stop goes back to Start). A restore pass that was still running is ended too, and
+    // RestoreButton is then enabled again, since the stopped pass no longer does that itself.
     void Stop(HWND window);
 
     // Requests both passes to stop, touching no control (the window is closing).

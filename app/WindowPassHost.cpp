@@ -5,6 +5,7 @@
 #include "app/ControlAccess.h"
 #include "app/ControlIds.h"
 #include "app/Log.h"
+#include "app/PassButtons.h"
 #include "app/WindowThreadCall.h"
 #include "common/PumpingWait.h"
 
@@ -52,7 +53,7 @@ void WindowPassHost::AppendLog(const Text& message) {
 void WindowPassHost::SetButtonEnabled(PassButton button, bool enabled) {
     RunOnWindowThread(window_, [&] {
         if (!signal_->Requested())
-            WriteControlInt(window_, ButtonId(button), kPropDisabled, enabled ? 0 : 1);
+            SetPassButtonEnabled(window_, ButtonId(button), enabled);
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The main window as a pass sees it (PassHost): the folder field, the log, the buttons, a
-// message-pumping pause, the program's folder and the pass's own stop signal.
+// message-pumping pause, the program's folder and the pass's own stop signal. Buttons change as
+// PassButtons.h says, so a disabled button hands the keyboard focus on.
 //
 // Once the pass's signal has been requested the host refuses to log or to change a button. The
 // check is made on the window thread, in the same step as the change itself, so nothing a pass

@@ -212,3 +212,9 @@ ListingOutcome ToolCommands::ListEntriesOutcome(EntryList& list) const {
     list.clear();
     return ParseEntryListingOutcome(RunLines({kListCommand}), list);
 }
+
+bool ToolCommands::LocateAgain() {
+    bool found = false;
+    WithToolDirLocked([&] { found = link_.Locate(); });
+    return found;
+}

@@ -213,6 +213,12 @@ public:
     // apart looks for the tool's program itself.
     ListingOutcome ListEntriesOutcome(EntryList& list) const;
 
+    // Locates the tool once more (ToolLink::Locate without a path), for a tool installed or
+    // registered after start-up; ToolDir and ToolPath change as Locate changes them. Commands of
+    // other threads wait meanwhile, so none starts in a folder this is changing. True when the
+    // tool's program was found; false too when the thread was stopped before it could begin.
+    bool LocateAgain();
+
     // The member ToolLink: tool location and the target-directed commands.
     ToolLink& Link() { return link_; }
     const ToolLink& Link() const { return link_; }

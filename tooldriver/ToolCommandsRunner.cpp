@@ -19,17 +19,25 @@ std::recursive_mutex& ToolDirLock() {
 
 }  // namespace
 
+bool WithToolDirLocked(const std::function<void()>& step) {
+    std::recursive_mutex& lock = ToolDirLock();
+    while (!lock.try_lock()) {
+        if (CurrentThreadShouldStop())
+            return false;
+        PumpingWait(1);
+    }
+    std::lock_guard<std::recursive_mutex> held(lock, std::adopt_lock);
+    step();
+    return true;
+}
+
 CommandRunnerFn RunningInToolDir(CommandRunnerFn runner) {
-    return [runner = std::move(runner)](const Text& command, const ChunkObserver* observer,
-                                        bool notifyChunks) -> Text {
-        std::recursive_mutex& lock = ToolDirLock();
-        while (!lock.try_lock()) {
-            if (CurrentThreadShouldStop())
-                return Text();
-            PumpingWait(1);
-        }
-        std::lock_guard<std::recursive_mutex> held(lock, std::adopt_lock);
-        ::SetCurrentDirectoryA(ToolDir().c_str());
-        return runner(command, observer, notifyChunks);
+    return [runner = std::move(runner)](const Text& command, const ChunkObserver* observer, bool notifyChunks) -> Text {
+        Text output;
+        WithToolDirLocked([&] {
+            ::SetCurrentDirectoryA(ToolDir().c_str());
+            output = runner(command, observer, notifyChunks);
+        });
+        return output;
     };
 }

@@ -13,8 +13,16 @@
 // tool that cannot be started. The lock is recursive, so a command issued from a message
 // handler nested inside a running command of the same thread does not deadlock.
 
+#include <functional>
+
 #include "common/CommandRunnerFn.h"
 
 // Wraps `runner`: each call takes the lock, makes ToolDir() the current directory (a failure
 // leaves the old directory, as when the tool's folder is unknown), runs the line, releases.
 CommandRunnerFn RunningInToolDir(CommandRunnerFn runner);
+
+// Runs `step` while holding the same lock, waiting for it as a command does. For a step that
+// changes where the tool is (locating it again), so that no command of another thread starts
+// between its "make the tool's folder current" and the start of its child. False, with `step`
+// not run, when the thread's stop signal is requested while it waits.
+bool WithToolDirLocked(const std::function<void()>& step);

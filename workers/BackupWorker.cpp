@@ -1,27 +1,24 @@
 #include "workers/BackupWorker.h"
 
+#include <map>
 #include <optional>
 #include <set>
 #include <utility>
 
-#include "common/SharedTexts.h"
 #include "common/TextOps.h"
-#include "toollink/ToolLocation.h"
-#include "toollink/vocabulary/ToolInstallTexts.h"
 #include "workers/BackupFileName.h"
+#include "workers/BackupFolderCheck.h"
 #include "workers/EntryDesignator.h"
 #include "workers/ManifestFile.h"
 #include "workers/NameChecks.h"
 #include "workers/PassTexts.h"
+#include "workers/PassWording.h"
 #include "workers/PathIsPresent.h"
 #include "workers/PreviousManifest.h"
 #include "workers/StagedBackup.h"
+#include "workers/ToolReach.h"
 
 namespace {
-
-Text Progress(int k, int count) {
-    return IntToText(k) + kProgressSep + IntToText(count);
-}
 
 // Why the entry cannot be backed up, as a whole log message after its name; empty when it can.
 // `staging` is the path the tool is given, `file` the one the manifest records.
@@ -41,16 +38,11 @@ Text RefusalMessage(const Text& name, const std::optional<Text>& designator, con
     return Text();
 }
 
-// An empty listing from a tool whose program is not in its folder says nothing about the entries.
-bool ToolIsReachable() {
-    const Text dir = ToolDir();
-    return !dir.empty() && PathIsPresent(dir + kPathSep + kToolExeName);
-}
-
 // Why the pass backs up nothing and leaves the previous manifest as it is; null when it goes on.
 // A listing that failed or came back empty says nothing reliable about the entries, and writing
 // a manifest from it would throw away the list of backups the previous pass made.
 const char* ReasonToKeepEverything(ListingOutcome listing, const PreviousManifest& previous) {
+    // An empty listing from a tool whose program has gone from its folder says nothing about the entries.
     if (listing != ListingOutcome::Entries && !ToolIsReachable())
         return kToolMissingText;
     if (listing == ListingOutcome::Failed)
@@ -71,8 +63,11 @@ enum class EntryOutcome { BackedUp, Failed, Stopped };
 // One backup pass over the entries one listing gave.
 class BackupPass {
 public:
-    BackupPass(const ToolCommands& commands, PassHost& host, const EntryList& entries, const PreviousManifest& previous)
+    // `folder` is the backup folder as the pass checked it before the listing.
+    BackupPass(const ToolCommands& commands, PassHost& host, const EntryList& entries, const PreviousManifest& previous,
+               const Text& folder)
         : commands_(commands), host_(host), entries_(entries), previous_(previous) {
+        checked_[folder] = FolderProblem::None;
         // The paths the previous manifest records for entries still listed stay theirs: an entry
         // whose backup fails keeps its line, and no other entry's new backup may land on that file.
         std::set<Text> listed;
@@ -102,13 +97,20 @@ private:
         const std::optional<Text> designator = EntryDesignator(record.text1, record.number);
         if (host_.ShouldStop())
             return EntryOutcome::Stopped;
-        host_.AppendLog(name + kBackupStartText + Progress(k, Count()));
+        host_.AppendLog(name + kBackupStartText + PassProgress(k, Count()));
         if (host_.ShouldStop())
             return EntryOutcome::Stopped;
         host_.ShowProgress(k, Count());
         if (host_.ShouldStop())
             return EntryOutcome::Stopped;
         const Text folder = host_.FolderField();
+        if (const FolderProblem problem = Check(folder); problem != FolderProblem::None) {
+            if (host_.ShouldStop())
+                return EntryOutcome::Stopped;
+            host_.AppendLog(name + kEntryFolderLeadIn + FolderProblemPhrase(problem, folder) + " " +
+                            PassProgress(k, Count()));
+            return EntryOutcome::Failed;
+        }
         if (swept_.insert(folder).second)
             RemoveLeftoverStagingFiles(folder);
         StagedBackup backup(paths_.Pick(folder, name, k));
@@ -132,13 +134,13 @@ private:
         switch (outcome) {
             case StagedBackup::Outcome::Replaced:
                 manifest_ = ManifestLine(name, backup.File()) + manifest_;
-                host_.AppendLog(name + kBackupDoneText + Progress(k, Count()));
+                host_.AppendLog(name + kBackupDoneText + PassProgress(k, Count()));
                 return EntryOutcome::BackedUp;
             case StagedBackup::Outcome::NothingWritten:
-                host_.AppendLog(name + kBackupFailedText + Progress(k, Count()));
+                host_.AppendLog(name + kBackupFailedText + PassProgress(k, Count()));
                 return EntryOutcome::Failed;
             case StagedBackup::Outcome::NotReplaced:
-                host_.AppendLog(name + kReplaceFailedText + Progress(k, Count()));
+                host_.AppendLog(name + kReplaceFailedText + PassProgress(k, Count()));
                 return EntryOutcome::Failed;
         }
         return EntryOutcome::Failed;
@@ -159,11 +161,20 @@ private:
         return !host_.ShouldStop();
     }
 
+    // A folder the user changed to during the pass is checked once, when an entry first meets it.
+    FolderProblem Check(const Text& folder) {
+        auto [at, added] = checked_.try_emplace(folder, FolderProblem::None);
+        if (added)
+            at->second = CheckBackupFolder(folder);
+        return at->second;
+    }
+
     const ToolCommands& commands_;
     PassHost& host_;
     const EntryList& entries_;
     const PreviousManifest& previous_;
     BackupPathPicker paths_;
+    std::map<Text, FolderProblem> checked_;
     std::set<Text> swept_;  // folders already rid of an earlier pass's staging files
     Text manifest_;
 };
@@ -187,6 +198,26 @@ PassResult BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host
     if (host->ShouldStop())
         return PassResult::NotDone;
 
+    // Before anything is asked of the tool: a folder that cannot take the backups would make every
+    // entry fail (or, empty or relative, put the backups where the user never chose).
+    const Text folder = host->FolderField();
+    const FolderProblem folderProblem = CheckBackupFolder(folder);
+    if (host->ShouldStop())
+        return PassResult::NotDone;
+    if (folderProblem != FolderProblem::None) {
+        host->AppendLog(kNothingBackedUpLeadIn + FolderProblemPhrase(folderProblem, folder) + kNothingBackedUpTail);
+        ReturnButtonsToIdle(*host);
+        return PassResult::NotDone;
+    }
+    const bool toolFound = ReachTool(*commands);
+    if (host->ShouldStop())
+        return PassResult::NotDone;
+    if (!toolFound) {
+        host->AppendLog(kToolMissingText);
+        ReturnButtonsToIdle(*host);
+        return PassResult::NotDone;
+    }
+
     EntryList entries;
     const ListingOutcome listing = commands->ListEntriesOutcome(entries);
     if (host->ShouldStop())
@@ -198,9 +229,9 @@ PassResult BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host
         ReturnButtonsToIdle(*host);
         return PassResult::NotDone;
     }
-    BackupPass pass(*commands, *host, entries, previous);
+    BackupPass pass(*commands, *host, entries, previous, folder);
     const int count = pass.Count();
-    host->AppendLog(kCountLeadIn + IntToText(count) + kBackupCountTail);
+    host->AppendLog(kBackupCountLeadIn + EntryCount(count) + kBackupCountTail + folder + kBackupCountClose);
 
     int failed = 0;
     for (int k = 1; k <= count; ++k) {
@@ -219,12 +250,14 @@ PassResult BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host
     const bool saved = ReplaceManifest(manifestPath, pass.Manifest());
     if (host->ShouldStop())
         return PassResult::NotDone;
-    if (!saved)
+    if (!saved) {
         host->AppendLog(kManifestWriteFailedText + manifestPath);
-    else if (failed == 0)
-        host->AppendLog(IntToText(count) + kBackupAllDoneTail);
-    else
-        host->AppendLog(IntToText(count) + kBackupSummaryMid + IntToText(failed) + kBackupSummaryTail);
+    } else if (failed == 0) {
+        host->AppendLog(kBackupAllDoneLeadIn + EntryCount(count) + kBackupAllDoneTail);
+    } else {
+        host->AppendLog(kBackupSummaryLeadIn + IntToText(failed) + kBackupSummaryMid + IntToText(count) +
+                        kBackupSummaryTail);
+    }
     ReturnButtonsToIdle(*host);
     if (!saved)
         return PassResult::NotDone;

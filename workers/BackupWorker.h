@@ -8,10 +8,16 @@
 // the tool's entries into a list of its own, so a restore pass may run at the same time.
 //
 // Beyond the plain walk:
+//  - before anything else the backup folder is checked (BackupFolderCheck.h): one that is not
+//    given, not a full path, missing, not a folder or not writable backs up nothing and leaves the
+//    previous manifest as it was; the log line names the folder and what is wrong with it. A
+//    missing folder is not created. A folder the user changes to during the pass is checked when
+//    an entry first meets it, and each entry it would take fails with the same words;
+//  - a tool that cannot be found is located once more (ToolReach.h); still missing, it backs up
+//    nothing and leaves the previous manifest as it was;
 //  - a listing that failed (the tool printed no entry line, or reported an error), or that came
 //    back empty while the previous manifest has lines, backs up nothing and leaves the previous
-//    manifest as it was; so does a tool whose program is not in its folder. The log says which,
-//    and the pass ends without its closing line;
+//    manifest as it was. The log says which, and the pass ends without its closing line;
 //  - an entry whose name is all digits, or empty, is passed to the tool by its listed number;
 //  - the tool writes each new backup under a staging name beside the backup file, which only a
 //    complete new file replaces, in one step: the backup file never leaves its name. A stopped

@@ -1,7 +1,7 @@
 #pragma once
 // The fixed texts of the backup and restore passes: file names of the manifest and of backup
-// files, and the pieces of every log line the passes write. The progress separator between a
-// position and a count ("2/3") is kProgressSep in common/SharedTexts.h.
+// files, and the pieces of every log line the passes write. Each line reads on its own: it names
+// the entry, the folder or the file it is about, and says what happened to the user's data.
 
 // The manifest, in the program's folder (which is given without a closing separator).
 inline constexpr char kManifestFileName[] = "\\EntryKeeper-backups.txt";
@@ -20,48 +20,98 @@ inline constexpr char kStagingFileExt[] = ".partial";
 inline constexpr char kDuplicateMark[] = "~";
 // Replaces each character a Windows file name cannot hold, and goes in front of a device name.
 inline constexpr char kFileNameFiller = '_';
+// The file that tries whether the backup folder can be written (deleted at once): lead-in, the
+// process id, '-', a count, ending.
+inline constexpr char kWriteCheckFileLeadIn[] = "EntryKeeper-write-check-";
+inline constexpr char kWriteCheckFileExt[] = ".tmp";
 
-// Shared by both passes: begins the count lines and the restore summary.
-inline constexpr char kCountLeadIn[] = "Total: ";
+// Where an entry stands in its pass, after the entry's line: kProgressLeadIn, the position,
+// kProgressMid, the count, kProgressTail ("(entry 3 of 30)"; see PassProgress.h).
+inline constexpr char kProgressLeadIn[] = "(entry ";
+inline constexpr char kProgressMid[] = " of ";
+inline constexpr char kProgressTail[] = ")";
+// A number of entries: the number, then one of these ("1 entry", "30 entries").
+inline constexpr char kOneEntryTail[] = " entry";
+inline constexpr char kEntriesTail[] = " entries";
 
 // Backup pass.
-inline constexpr char kBackupCountTail[] = " entries to back up";
+// Before the listing: the backup folder cannot take backups. The line is kNothingBackedUpLeadIn,
+// what is wrong (kNoFolderText, or kFolderLeadIn + folder + kFolderTail + a reason), then
+// kNothingBackedUpTail.
+inline constexpr char kNothingBackedUpLeadIn[] = "Nothing was backed up: ";
+inline constexpr char kNothingBackedUpTail[] = ". The list of backups was not changed.";
+inline constexpr char kNoFolderText[] =
+    "no backup folder is given (type one into the Backup folder field or choose one with Browse)";
+inline constexpr char kFolderLeadIn[] = "the backup folder \"";
+inline constexpr char kFolderTail[] = "\" ";
+inline constexpr char kFolderNotAbsoluteText[] = "is not a full path such as C:\\Backups";
+inline constexpr char kFolderMissingText[] = "does not exist";
+inline constexpr char kFolderNotAFolderText[] = "is a file, not a folder";
+inline constexpr char kFolderUnreachableText[] = "cannot be reached";
+inline constexpr char kFolderNotWritableText[] = "cannot be written to";
+// The folder was changed during the pass to one that cannot take backups: name + this + what is
+// wrong (as above) + " " + position.
+inline constexpr char kEntryFolderLeadIn[] = ": not backed up, ";
+// After the listing: kBackupCountLeadIn, the number of entries, kBackupCountTail, the folder,
+// kBackupCountClose.
+inline constexpr char kBackupCountLeadIn[] = "Backup started: ";
+inline constexpr char kBackupCountTail[] = " to back up into \"";
+inline constexpr char kBackupCountClose[] = "\".";
 inline constexpr char kToolMissingText[] =
-    "The tool could not be found, so nothing was backed up; the previous list of backups was kept.";
+    "The tool could not be found (is it installed?), so nothing was backed up. The list of backups was not changed.";
+// Each entry: name + text + position.
 inline constexpr char kBackupStartText[] = ": backing up ";
 inline constexpr char kBackupDoneText[] = ": backed up ";
-inline constexpr char kBackupAllDoneTail[] = " entries backed up. Backup finished.";
+// At the end, when every entry was backed up: lead-in, the number of entries, tail.
+inline constexpr char kBackupAllDoneLeadIn[] = "Backup finished: ";
+inline constexpr char kBackupAllDoneTail[] = " backed up.";
 inline constexpr char kListingFailedText[] =
-    "The tool did not list its entries (it reported an error or printed no entry), so nothing was backed up; "
-    "the previous list of backups was kept.";
+    "The tool did not list its entries (it reported an error or printed no entry), so nothing was backed up. "
+    "The list of backups was not changed.";
 inline constexpr char kEmptyListingKeptText[] =
-    "The tool listed no entries, so nothing was backed up; the previous list of backups was kept.";
-inline constexpr char kBackupFailedText[] = ": backup failed, the tool wrote no backup file ";
+    "The tool listed no entries, so nothing was backed up. The list of backups was not changed.";
+inline constexpr char kBackupFailedText[] = ": not backed up, the tool wrote no backup file ";
 inline constexpr char kReplaceFailedText[] =
-    ": backup failed, the new backup file could not take the place of the previous one (is it open elsewhere?) ";
+    ": not backed up, the new backup file could not replace the previous one (is that open in another program?) ";
 // Followed by the path of the earlier backup file that stays in the list of backups.
-inline constexpr char kKeptEarlierText[] = ": the backup from an earlier pass stays in the list of backups: ";
-inline constexpr char kBackupSummaryMid[] = " entries listed, ";
-inline constexpr char kBackupSummaryTail[] = " not backed up (see the lines above). Backup finished.";
+inline constexpr char kKeptEarlierText[] =
+    ": its backup from an earlier pass stays in the list of backups and can still be restored: ";
+// At the end, when some entries were not backed up: lead-in, failed, mid, count, tail.
+inline constexpr char kBackupSummaryLeadIn[] = "Backup finished, but not every entry was backed up: ";
+inline constexpr char kBackupSummaryMid[] = " of ";
+inline constexpr char kBackupSummaryTail[] = " failed (see the lines above).";
 inline constexpr char kManifestWriteFailedText[] =
-    "The list of backups could not be saved; the previous list was kept: ";
+    "Backup not finished: the list of backups could not be saved, so the previous list was kept: ";
 
 // Restore pass.
-inline constexpr char kRestoreCountTail[] = " entries to restore";
-inline constexpr char kRestoreCreateText[] = ": not found in the tool, creating it ";
-inline constexpr char kCreateFailedText[] = "The tool could not create a missing entry. Restore stopped.";
-inline constexpr char kRestoreExistsText[] = ": found in the tool, restoring ";
+inline constexpr char kRestoreToolMissingText[] =
+    "The tool could not be found (is it installed?), so nothing was restored.";
+// After reading the list of backups: lead-in, the number of lines, tail.
+inline constexpr char kRestoreCountLeadIn[] = "Restore started: ";
+inline constexpr char kRestoreCountTail[] = " in the list of backups.";
+// Each entry: name + text + position.
+inline constexpr char kRestoreCreateText[] = ": the tool no longer has this entry, creating it ";
+inline constexpr char kRestoreExistsText[] = ": writing the backed-up content over the tool's entry ";
 inline constexpr char kRestoreDoneText[] = ": restored ";
-inline constexpr char kRestoreRefusedText[] = ": restore failed, the tool did not accept the backup file ";
+inline constexpr char kRestoreRefusedText[] = ": not restored, the tool did not accept the backup file ";
 inline constexpr char kCreatedNotListedText[] =
     ": created, but the tool does not list it afterwards, so it cannot be told from the entry of that number; "
     "not restored ";
-inline constexpr char kFileMissingText[] = ": skipped, its backup file no longer exists";
-inline constexpr char kBadLineText[] = "A line of the list of backups is blank or damaged; skipped";
+// After the entry's name; the pass ends with it.
+inline constexpr char kCreateFailedText[] =
+    ": the tool could not create this entry, so the restore stopped here; the entries after it were not restored.";
+// After the entry's name; the path of the missing backup file follows.
+inline constexpr char kFileMissingText[] = ": skipped, its backup file no longer exists: ";
+inline constexpr char kBadLineText[] = "A blank or damaged line in the list of backups was skipped.";
 inline constexpr char kUnnamedEntryText[] =
     ": the tool lists an entry without a name; it was passed over while looking for this one";
-inline constexpr char kRestoreSummaryMid[] = " entries in the list of backups, ";
-inline constexpr char kRestoreSummaryTail[] = " could not be restored. Restore finished.";
+// At the end, when every line was restored: lead-in, the number of lines, tail.
+inline constexpr char kRestoreAllDoneLeadIn[] = "Restore finished: ";
+inline constexpr char kRestoreAllDoneTail[] = " restored.";
+// At the end, when some lines could not be restored: lead-in, failed, mid, total, tail.
+inline constexpr char kRestoreSummaryLeadIn[] = "Restore finished, but not every entry was restored: ";
+inline constexpr char kRestoreSummaryMid[] = " of ";
+inline constexpr char kRestoreSummaryTail[] = " failed (see the lines above).";
 
 // Names and paths that cannot be used. A line is name + lead-in + reason + tail.
 inline constexpr char kUnsafeNameLeadIn[] = ": skipped, its name holds ";

@@ -9,13 +9,11 @@
 #include "workers/ManifestFile.h"
 #include "workers/NameChecks.h"
 #include "workers/PassTexts.h"
+#include "workers/PassWording.h"
 #include "workers/PathIsPresent.h"
+#include "workers/ToolReach.h"
 
 namespace {
-
-Text Progress(int pos, int total) {
-    return IntToText(pos) + kProgressSep + IntToText(total);
-}
 
 // Why the line cannot be handed to the tool, as a whole log message after its name; empty when it can.
 Text RefusalMessage(const Text& name, const Text& file) {
@@ -42,7 +40,7 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList&
     if (!PathIsPresent(file)) {
         if (host.ShouldStop())
             return LineOutcome::PassEnds;
-        host.AppendLog(name + kFileMissingText);
+        host.AppendLog(name + kFileMissingText + file);
         return LineOutcome::Failed;
     }
     if (Text refusal = RefusalMessage(name, file); !refusal.empty()) {
@@ -58,14 +56,14 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList&
     if (host.ShouldStop())
         return LineOutcome::PassEnds;
     if (!listed) {
-        host.AppendLog(name + kRestoreCreateText + Progress(pos, total));
+        host.AppendLog(name + kRestoreCreateText + PassProgress(pos, total));
         if (host.ShouldStop())
             return LineOutcome::PassEnds;
         const int32_t created = commands.CreateEntry(name, kRestoreCreateMode);
         if (host.ShouldStop())
             return LineOutcome::PassEnds;
         if (created == -1) {
-            host.AppendLog(kCreateFailedText);
+            host.AppendLog(name + kCreateFailedText);
             if (!host.ShouldStop())
                 host.SetButtonEnabled(PassButton::Restore, true);
             return LineOutcome::PassEnds;
@@ -77,12 +75,12 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList&
             if (host.ShouldStop())
                 return LineOutcome::PassEnds;
             if (!listed) {
-                host.AppendLog(name + kCreatedNotListedText + Progress(pos, total));
+                host.AppendLog(name + kCreatedNotListedText + PassProgress(pos, total));
                 return LineOutcome::Failed;
             }
         }
     } else {
-        host.AppendLog(name + kRestoreExistsText + Progress(pos, total));
+        host.AppendLog(name + kRestoreExistsText + PassProgress(pos, total));
     }
 
     const std::optional<Text> designator = EntryDesignator(name, listed ? listed->number : 0);
@@ -95,13 +93,15 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList&
     const bool restored = commands.RestoreEntry(*designator, file);
     if (host.ShouldStop())
         return LineOutcome::PassEnds;
-    host.AppendLog(name + (restored ? kRestoreDoneText : kRestoreRefusedText) + Progress(pos, total));
+    host.AppendLog(name + (restored ? kRestoreDoneText : kRestoreRefusedText) + PassProgress(pos, total));
     return restored ? LineOutcome::Restored : LineOutcome::Failed;
 }
 
 }  // namespace
 
-std::optional<EntryRecord> FindListedEntry(const ToolCommands& commands, PassHost& host, EntryList& list,
+std::optional<EntryRecord> FindListedEntry(const ToolCommands& commands,
+                                           PassHost& host,
+                                           EntryList& list,
                                            const Text& name) {
     const int count = commands.ListEntries(list);
     bool unnamedLogged = false;
@@ -135,11 +135,22 @@ PassResult RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr hos
         return PassResult::NotDone;
     host->SetButtonEnabled(PassButton::Restore, false);
 
+    // Without the tool every entry would look missing, and the first create would fail in its name.
+    const bool toolFound = ReachTool(*commands);
+    if (host->ShouldStop())
+        return PassResult::NotDone;
+    if (!toolFound) {
+        host->AppendLog(kRestoreToolMissingText);
+        if (!host->ShouldStop())
+            host->SetButtonEnabled(PassButton::Restore, true);
+        return PassResult::NotDone;
+    }
+
     const std::vector<ManifestEntry> lines = ReadManifestLines(ReadManifest(ManifestPath(host->ProgramFolder())));
     const int total = static_cast<int>(lines.size());
     if (host->ShouldStop())
         return PassResult::NotDone;
-    host->AppendLog(kCountLeadIn + IntToText(total) + kRestoreCountTail);
+    host->AppendLog(kRestoreCountLeadIn + EntryCount(total) + kRestoreCountTail);
 
     EntryList entries;
     int failed = 0;
@@ -159,7 +170,12 @@ PassResult RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr hos
 
     if (host->ShouldStop())
         return PassResult::NotDone;
-    host->AppendLog(kCountLeadIn + IntToText(total) + kRestoreSummaryMid + IntToText(failed) + kRestoreSummaryTail);
+    if (failed == 0) {
+        host->AppendLog(kRestoreAllDoneLeadIn + EntryCount(total) + kRestoreAllDoneTail);
+    } else {
+        host->AppendLog(kRestoreSummaryLeadIn + IntToText(failed) + kRestoreSummaryMid + IntToText(total) +
+                        kRestoreSummaryTail);
+    }
     if (host->ShouldStop())
         return PassResult::NotDone;
     host->SetButtonEnabled(PassButton::Restore, true);

@@ -18,12 +18,11 @@
 #include "common/TextOps.h"
 #include "common/WinHandles.h"
 #include "tests/support/CapturedRun.h"
-#include "tests/support/InstallValueOverride.h"
+#include "tests/support/InstalledTool.h"
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/UiDriverRun.h"
 #include "tests/workers/StandInTool.h"
-#include "toollink/vocabulary/ToolInstallTexts.h"
 #include "tools/entryctl/ToolFolder.h"
 #include "workers/ManifestFile.h"
 #include "workers/PassTexts.h"
@@ -33,9 +32,7 @@ namespace {
 class EntryKeeperProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(CreateDirectoryA(ToolFolder().c_str(), nullptr));
-        ASSERT_TRUE(CopyFileA(BuiltProgramPath(kToolExeName).c_str(), ToolExe().c_str(), FALSE));
-        ASSERT_TRUE(installValue_.IsSet());
+        ASSERT_TRUE(tool_.IsInstalled());
         ASSERT_TRUE(CreateDirectoryA(BackupFolder().c_str(), nullptr));
         // The program starts with the backup folder of this test.
         ASSERT_TRUE(WriteWholeFile(programFolder_.File("EntryKeeper.ini"),
@@ -47,32 +44,11 @@ protected:
         EndToolProcesses();
     }
 
-    Text ToolFolder() const { return install_.File("bin"); }
-    Text ToolExe() const { return ToolFolder() + "\\" + kToolExeName; }
+    Text ToolFolder() const { return tool_.Folder(); }
     Text BackupFolder() const { return programFolder_.File("backups"); }
-
-    // Runs the installed tool's administration command (arguments quoted by the caller).
-    bool Admin(const Text& arguments) { return RunStandInAdmin(ToolExe(), arguments); }
-
-    // Names and contents of the tool's entries, sorted: what a restore must bring back.
-    std::vector<Text> Entries() const { return StandInEntries(ToolFolder()); }
-
-    // The processes running the installed tool (a hanging one never ends by itself).
-    std::vector<DWORD> ToolProcesses() const {
-        std::vector<DWORD> found;
-        UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-        PROCESSENTRY32 entry = {};
-        entry.dwSize = sizeof entry;
-        for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
-            UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
-            char image[MAX_PATH * 2] = {};
-            DWORD size = sizeof image;
-            if (process && QueryFullProcessImageNameA(process.get(), 0, image, &size) &&
-                EqualsIgnoreCase(Text(image, size), ToolExe()))
-                found.push_back(entry.th32ProcessID);
-        }
-        return found;
-    }
+    bool Admin(const Text& arguments) { return tool_.Admin(arguments); }
+    std::vector<Text> Entries() const { return tool_.Entries(); }
+    std::vector<DWORD> ToolProcesses() const { return tool_.Processes(); }
     // The command interpreters running now. These tests run alone, so one that was not running
     // before a test started was started for it.
     static std::set<DWORD> Interpreters() {
@@ -107,13 +83,7 @@ protected:
         }
         EXPECT_TRUE(WaitUntil([&] { return ToolProcesses().empty(); }, 30000));
     }
-    void EndToolProcesses() const {
-        for (DWORD id : ToolProcesses()) {
-            UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
-            if (process)
-                TerminateProcess(process.get(), 1);
-        }
-    }
+    void EndToolProcesses() const { tool_.EndProcesses(); }
 
     bool LogHas(const Text& text) const { return FindText(program_.ControlText(kLogBoxId), text) > 0; }
 
@@ -122,14 +92,14 @@ protected:
         ProgramUnderTest program;
         ASSERT_TRUE(program.Start(programFolder_.Path()));
         ASSERT_TRUE(program.Click(kStartButtonId));
-        ASSERT_TRUE(WaitUntil([&] { return FindText(program.ControlText(kLogBoxId), kBackupAllDoneTail) > 0; }, 60000))
+        ASSERT_TRUE(
+            WaitUntil([&] { return FindText(program.ControlText(kLogBoxId), kBackupAllDoneLeadIn) > 0; }, 60000))
             << program.ControlText(kLogBoxId);
         ASSERT_TRUE(program.Close());
     }
 
-    ScratchFolder install_;
+    InstalledTool tool_;
     ScratchFolder programFolder_;
-    InstallValueOverride installValue_{install_.Path()};
     ProgramUnderTest program_;
 };
 
@@ -143,7 +113,7 @@ TEST_F(EntryKeeperProgramTest, BacksUpTheToolsEntriesAndRestoresThemAfterALoss) 
     ASSERT_TRUE(program_.Start(programFolder_.Path()));
     EXPECT_FALSE(LogHas(kStartupNoAnswerText)) << "the tool answered at start-up";
     ASSERT_TRUE(program_.Click(kStartButtonId));
-    ASSERT_TRUE(WaitUntil([&] { return LogHas("Backup finished."); }, 60000)) << program_.ControlText(kLogBoxId);
+    ASSERT_TRUE(WaitUntil([&] { return LogHas(kBackupAllDoneLeadIn); }, 60000)) << program_.ControlText(kLogBoxId);
     ASSERT_TRUE(WaitUntil([&] { return program_.IsEnabled(kStartButtonId) && !program_.IsEnabled(kStopButtonId); },
                           10000));
     EXPECT_TRUE(FileExists(ManifestPath(programFolder_.Path())));
@@ -152,7 +122,7 @@ TEST_F(EntryKeeperProgramTest, BacksUpTheToolsEntriesAndRestoresThemAfterALoss) 
     ASSERT_TRUE(Admin("clear"));
     ASSERT_TRUE(Admin("add \"Project notes\" \"scribbled over\""));
     ASSERT_TRUE(program_.Click(kRestoreButtonId));
-    ASSERT_TRUE(WaitUntil([&] { return LogHas("Restore finished."); }, 60000)) << program_.ControlText(kLogBoxId);
+    ASSERT_TRUE(WaitUntil([&] { return LogHas(kRestoreAllDoneLeadIn); }, 60000)) << program_.ControlText(kLogBoxId);
     ASSERT_TRUE(WaitUntil([&] { return program_.IsEnabled(kRestoreButtonId); }, 10000));
     EXPECT_EQ(Entries(), before);
 
@@ -214,7 +184,7 @@ TEST_F(EntryKeeperProgramTest, AToolThatHangsAtStartUpKeepsNeitherTheWindowAwayN
 
     // The passes ask the tool themselves; the abandoned listing holds nothing they need.
     ASSERT_TRUE(program_.Click(kStartButtonId));
-    ASSERT_TRUE(WaitUntil([&] { return LogHas("Backup finished."); }, 60000)) << program_.ControlText(kLogBoxId);
+    ASSERT_TRUE(WaitUntil([&] { return LogHas(kBackupAllDoneLeadIn); }, 60000)) << program_.ControlText(kLogBoxId);
     EXPECT_TRUE(FileExists(ManifestPath(programFolder_.Path())));
 
     CapturedRunResult closed = RunUiDriver(program_.ProcessId(), "close");

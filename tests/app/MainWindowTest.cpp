@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, ControlsAreRealChildWindowsWithTheirIds) {
         DWORD kind;  // button type, or ES_MULTILINE for an edit box (0 for single-line)
     };
     const Case cases[] = {
-        {"StartButton", kStartButtonId, "Button", BS_PUSHBUTTON},
+        {"StartButton", kStartButtonId, "Button", BS_DEFPUSHBUTTON},
         {"StopButton", kStopButtonId, "Button", BS_PUSHBUTTON},
         {"RestoreButton", kRestoreButtonId, "Button", BS_PUSHBUTTON},
         {"BrowseButton", kBrowseButtonId, "Button", BS_PUSHBUTTON},
@@ -301,6 +301,99 @@ TEST_F(MainWindowTest, TabMovesThroughTheControlsInReadingOrder) {
     EXPECT_EQ(visited[3], kRestoreButtonId);
     EXPECT_EQ(visited[4], kLogBoxId);
     EXPECT_EQ(visited[5], kFolderFieldId);
+}
+
+// Counts the messages posted to it, so another thread can tell when the window thread has handled
+// everything posted before: a window of the test's own, on the window thread.
+class QueueBarrier {
+public:
+    QueueBarrier() {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (message == WM_APP)
+                ++reinterpret_cast<QueueBarrier*>(GetWindowLongPtrA(window, GWLP_USERDATA))->handled_;
+            return DefWindowProcA(window, message, wParam, lParam);
+        };
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "EntryKeeperTestQueueBarrier";
+        RegisterClassA(&wc);
+        window_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~QueueBarrier() { DestroyWindow(window_); }
+
+    // From another thread: returns once the window thread has handled what was posted to it
+    // before, and what that posted in turn.
+    void Pass() {
+        for (int round = 0; round < 2; ++round) {
+            const int target = ++posted_;
+            PostMessageA(window_, WM_APP, 0, 0);
+            for (DWORD start = GetTickCount(); handled_ < target && GetTickCount() - start < 5000;)
+                Sleep(5);
+        }
+    }
+
+private:
+    HWND window_ = nullptr;
+    std::atomic<int> posted_{0};
+    std::atomic<int> handled_{0};
+};
+
+// Enter presses the button that looks like the default one: Start while the focus is outside the
+// push buttons, else the push button that has the focus; never a disabled one.
+TEST_F(MainWindowTest, EnterPressesTheButtonTheDefaultLookPromises) {
+    SetForegroundWindow(hwnd_);
+    SetFocus(Control(kFolderFieldId));
+    QueueBarrier barrier;
+    struct Step {
+        const char* name;
+        UINT key;          // pressed in the control that has the focus
+        bool startOn;      // Start enabled before the key
+        int focusAfter;    // where the focus is after the key
+        int looksDefault;  // the one push button drawn as the default one after the key
+    };
+    const Step steps[] = {
+        {"Enter in the folder field", VK_RETURN, true, kFolderFieldId, kStartButtonId},
+        {"Tab to Browse", VK_TAB, true, kBrowseButtonId, kBrowseButtonId},
+        {"Enter on Browse", VK_RETURN, true, kBrowseButtonId, kBrowseButtonId},
+        {"Tab to the options", VK_TAB, true, kOptionButton3Id, kStartButtonId},
+        {"Enter on an option, Start disabled", VK_RETURN, false, kOptionButton3Id, kStartButtonId},
+        {"Enter on an option", VK_RETURN, true, kOptionButton3Id, kStartButtonId},
+    };
+    std::vector<int> focus;
+    std::vector<int> looks;
+    std::thread user([&] {
+        for (const Step& step : steps) {
+            HWND from = nullptr;
+            RunOnWindowThread(hwnd_, [&] {
+                EnableWindow(Control(kStartButtonId), step.startOn);
+                from = GetFocus();
+            });
+            PostMessageA(from, WM_KEYDOWN, step.key, 0);
+            PostMessageA(from, WM_KEYUP, step.key, 0xC0000001);
+            barrier.Pass();
+            RunOnWindowThread(hwnd_, [&] {
+                focus.push_back(GetDlgCtrlID(GetFocus()));
+                int shown = 0;
+                for (int id : {kBrowseButtonId, kStartButtonId, kStopButtonId, kRestoreButtonId}) {
+                    if ((GetWindowLongA(Control(id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                        shown = shown ? -1 : id;
+                }
+                looks.push_back(shown);
+            });
+        }
+        PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+    });
+    window_.RunMessageLoop();
+    user.join();
+
+    ASSERT_EQ(focus.size(), std::size(steps));
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(steps[i].name);
+        EXPECT_EQ(focus[i], steps[i].focusAfter);
+        EXPECT_EQ(looks[i], steps[i].looksDefault);
+    }
+    EXPECT_EQ(handlers_.events, (std::vector<std::string>{"created", "start", "browse", "start", "closing"}));
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "common/PumpingWait.h"
 #include "common/TextOps.h"
 #include "tests/support/TestPaths.h"
+#include "tests/workers/PassLogLines.h"
 #include "tests/workers/StandInTool.h"
 #include "workers/ManifestFile.h"
 #include "workers/PassTexts.h"
@@ -114,7 +115,7 @@ TEST_F(PassControlTest, StartSwapsTheButtonsAtOnceAndTheFinishedPassSwapsThemBac
 
     // The pass gives the buttons back one after the other, as its last steps.
     ASSERT_TRUE(PumpUntil([&] { return Enabled(kStartButtonId) && !Enabled(kStopButtonId); })) << Log();
-    EXPECT_TRUE(LogHas("Backup finished.")) << Log();
+    EXPECT_TRUE(LogHas(kBackupAllDoneLeadIn)) << Log();
     EXPECT_TRUE(FileExists(ManifestPath(program_.Path())));
     EXPECT_TRUE(tool_.BackupHolds(backups_.File("Project notes" + Text(kBackupFileExt)), "Project notes"));
 }
@@ -140,11 +141,11 @@ TEST_F(PassControlTest, StopReturnsAtOnceAndTheStoppedPassDoesNothingMore) {
         Click(kStopButtonId);
         EXPECT_TRUE(Enabled(kStartButtonId));
         EXPECT_FALSE(Enabled(kStopButtonId));
-        EXPECT_TRUE(LinesAfter(kStopMessage).empty()) << Log();
+        EXPECT_TRUE(LinesAfter(kStopBackupText).empty()) << Log();
 
         // Long enough for the pass to have gone on to the next entries, had it not been stopped.
         PumpFor(1500);
-        EXPECT_TRUE(LinesAfter(kStopMessage).empty()) << Log();
+        EXPECT_TRUE(LinesAfter(kStopBackupText).empty()) << Log();
         EXPECT_TRUE(Enabled(kStartButtonId));
         EXPECT_FALSE(Enabled(kStopButtonId));
         EXPECT_FALSE(FileExists(ManifestPath(program_.Path())));
@@ -170,8 +171,10 @@ TEST_F(PassControlTest, BothPassesRunTogetherAndStopEndsBoth) {
     EXPECT_FALSE(Enabled(kStopButtonId));
     // The stopped restore no longer gives its button back itself, so Stop did.
     EXPECT_TRUE(Enabled(kRestoreButtonId));
+    // One line for each stopped pass, saying what it left behind; nothing after them.
+    EXPECT_TRUE(LogHas(kStopBackupText)) << Log();
     PumpFor(2000);
-    EXPECT_TRUE(LinesAfter(kStopMessage).empty()) << Log();
+    EXPECT_TRUE(LinesAfter(kStopRestoreText).empty()) << Log();
 }
 
 TEST_F(PassControlTest, ABackupAndARestoreRunToTheirEndsSideBySide) {
@@ -188,8 +191,8 @@ TEST_F(PassControlTest, ABackupAndARestoreRunToTheirEndsSideBySide) {
     Click(kStartButtonId);
     auto bothIdle = [&] { return Enabled(kStartButtonId) && !Enabled(kStopButtonId) && Enabled(kRestoreButtonId); };
     ASSERT_TRUE(PumpUntil(bothIdle, 60000)) << Log();
-    EXPECT_TRUE(LogHas("Restore finished.")) << Log();
-    EXPECT_TRUE(LogHas("Backup finished.")) << Log();
+    EXPECT_TRUE(LogHas(kRestoreAllDoneLeadIn)) << Log();
+    EXPECT_TRUE(LogHas(kBackupAllDoneLeadIn)) << Log();
     EXPECT_EQ(tool_.ContentOf("A"), "1");
     EXPECT_EQ(tool_.ContentOf("B"), "2");
     EXPECT_EQ(tool_.ContentOf("C"), "3");
@@ -262,7 +265,7 @@ TEST_F(PassControlTest, NoPassStartsWhileAnotherCopyRunsPassesOnTheSameFolder) {
     letGo.set_value();
     otherCopy.join();
     Click(kStartButtonId);
-    ASSERT_TRUE(PumpUntil([&] { return LogHas("Backup finished."); })) << Log();
+    ASSERT_TRUE(PumpUntil([&] { return LogHas(BackupDoneLine(1)); })) << Log();
 }
 
 // While a copy runs passes it holds the lock for them all, and lets go when the last has ended.
@@ -282,7 +285,7 @@ TEST_F(PassControlTest, TheLockIsHeldFromTheFirstPassToTheEndOfTheLast) {
     // A stopped pass still counts until its thread has ended: it may be tidying its files.
     ASSERT_TRUE(tool_.HangOnBackup());
     Click(kStartButtonId);
-    ASSERT_TRUE(PumpUntil([&] { return LogHas(Text("A") + kBackupStartText + "1/2"); })) << Log();
+    ASSERT_TRUE(PumpUntil([&] { return LogHas(EntryLine("A", kBackupStartText, 1, 2)); })) << Log();
     PumpFor(300);
     Click(kStopButtonId);
     EXPECT_FALSE(otherCopyCanTake());

@@ -24,6 +24,7 @@
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/UnwritableFile.h"
+#include "tests/workers/PassLogLines.h"
 #include "tests/workers/StandInTool.h"
 #include "toollink/vocabulary/ToolInstallTexts.h"
 #include "tools/entryctl/ToolFolder.h"
@@ -58,16 +59,15 @@ std::vector<Text> LoggedMessages(const Text& file) {
     return messages;
 }
 
-// The lines a backup of these entries logs when every one is backed up.
-std::vector<Text> CleanBackupMessages(const std::vector<Text>& names) {
-    const Text count = IntToText(static_cast<int64_t>(names.size()));
-    std::vector<Text> messages = {kCountLeadIn + count + kBackupCountTail};
-    for (size_t k = 1; k <= names.size(); ++k) {
-        const Text progress = IntToText(static_cast<int64_t>(k)) + "/" + count;
-        messages.push_back(names[k - 1] + kBackupStartText + progress);
-        messages.push_back(names[k - 1] + kBackupDoneText + progress);
+// The lines a backup of these entries into `folder` logs when every one is backed up.
+std::vector<Text> CleanBackupMessages(const std::vector<Text>& names, const Text& folder) {
+    const int count = static_cast<int>(names.size());
+    std::vector<Text> messages = {BackupCountLine(count, folder)};
+    for (int k = 1; k <= count; ++k) {
+        messages.push_back(EntryLine(names[k - 1], kBackupStartText, k, count));
+        messages.push_back(EntryLine(names[k - 1], kBackupDoneText, k, count));
     }
-    messages.push_back(count + kBackupAllDoneTail);
+    messages.push_back(BackupDoneLine(count));
     return messages;
 }
 
@@ -160,7 +160,7 @@ TEST_F(UnattendedProgramTest, ABackupFromTheCommandLineWritesTheManifestAndADate
 
     EXPECT_EQ(Run("/backup /log:\"" + log + "\""), 0u);
 
-    EXPECT_EQ(LoggedMessages(log), CleanBackupMessages(Names()));
+    EXPECT_EQ(LoggedMessages(log), CleanBackupMessages(Names(), BackupFolder()));
     const TextArray lines = SplitText(Manifest(), "\r\n");
     ASSERT_EQ(lines.size(), 3u) << Manifest();
     for (const Text& name : Names())
@@ -169,7 +169,7 @@ TEST_F(UnattendedProgramTest, ABackupFromTheCommandLineWritesTheManifestAndADate
 
     // A second run appends to the same file, named from where the program starts (its folder here).
     EXPECT_EQ(Run("-BACKUP -Log:nightly.log"), 0u);
-    EXPECT_EQ(LoggedMessages(log).size(), 2 * CleanBackupMessages(Names()).size());
+    EXPECT_EQ(LoggedMessages(log).size(), 2 * CleanBackupMessages(Names(), BackupFolder()).size());
 }
 
 TEST_F(UnattendedProgramTest, TheFolderSwitchBacksUpThereForThisRunOnly) {
@@ -215,10 +215,9 @@ TEST_F(UnattendedProgramTest, TheExitCodeSaysHowThePassEnded) {
         {"backups the tool does not write", "/backup", "backup-silent\r\n", false, 1, kBackupSummaryTail},
         {"a listing that fails", "/backup", "fail-all\r\n", false, 2, kListingFailedText},
         {"no tool for a backup", "/backup", "", true, 2, kToolMissingText},
-        {"a clean restore", "/restore", "", false, 0, kRestoreSummaryTail},
+        {"a clean restore", "/restore", "", false, 0, kRestoreAllDoneTail},
         {"restores the tool refuses", "/restore", "restore-refuse\r\n", false, 1, kRestoreRefusedText},
-        {"no tool for a restore: the first missing entry cannot be created", "/restore", "", true, 2,
-         kCreateFailedText},
+        {"no tool for a restore", "/restore", "", true, 2, kRestoreToolMissingText},
     };
     int number = 0;
     for (const Case& c : cases) {
@@ -251,7 +250,7 @@ TEST_F(UnattendedProgramTest, ARestoreAfterABackupBringsEveryEntryBack) {
     EXPECT_EQ(Entries(), before);
     const std::vector<Text> messages = LoggedMessages(log);
     ASSERT_FALSE(messages.empty());
-    EXPECT_EQ(messages.back(), kCountLeadIn + Text("3") + kRestoreSummaryMid + "0" + kRestoreSummaryTail);
+    EXPECT_EQ(messages.back(), RestoreSummaryLine(3, 0));
 }
 
 // A copy the user clicked and a scheduled copy on the same program folder: while the first runs
@@ -283,7 +282,7 @@ TEST_F(UnattendedProgramTest, WhileOneCopyRunsAPassAnotherOnTheSameFolderDoesNot
     ASSERT_TRUE(SetFaults(""));
     ASSERT_TRUE(WaitUntil([&] { return Run("/backup /log:\"" + logs_.File("later.log") + "\"") != 2u; }, 30000))
         << ReadWholeFile(logs_.File("later.log"));
-    EXPECT_EQ(LoggedMessages(logs_.File("later.log")).back(), IntToText(3) + kBackupAllDoneTail);
+    EXPECT_EQ(LoggedMessages(logs_.File("later.log")).back(), BackupDoneLine(3));
     EXPECT_TRUE(clicked.Close());
 }
 
@@ -297,7 +296,7 @@ TEST_F(UnattendedProgramTest, TheLogFileIsSetAsideWhenFullReplacingTheOlderOne) 
     EXPECT_EQ(Run("/backup /log:\"" + log + "\""), 0u);
 
     EXPECT_EQ(ReadWholeFile(RotatedLogPath(log)), full);
-    EXPECT_EQ(LoggedMessages(log), CleanBackupMessages(Names()));
+    EXPECT_EQ(LoggedMessages(log), CleanBackupMessages(Names(), BackupFolder()));
 }
 
 // A log file that cannot be written (read-only, or locked by a viewer) never stops a pass, and
@@ -389,7 +388,7 @@ TEST_F(UnattendedProgramTest, TheTitleShowsWhatAPassDoesAndThenThePlainTitle) {
         SCOPED_TRACE(backup ? "Start" : "Restore");
         ASSERT_TRUE(clicked.Click(button));
         std::vector<Text> titles;
-        const char* ending = backup ? kBackupAllDoneTail : kRestoreSummaryTail;
+        const char* ending = backup ? kBackupAllDoneTail : kRestoreAllDoneTail;
         ASSERT_TRUE(WaitUntil(
             [&] {
                 noteTitle(titles, clicked.Window());

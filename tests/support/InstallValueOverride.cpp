@@ -32,17 +32,32 @@ bool WriteValue(const Text& folder) {
                           static_cast<DWORD>(folder.size() + 1)) == ERROR_SUCCESS;
 }
 
+bool RemoveValue() {
+    UniqueRegKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKeyPath, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, key.put()) !=
+        ERROR_SUCCESS)
+        return true;  // no key, no value
+    const LSTATUS status = RegDeleteValueA(key.get(), kInstallValueName);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
 }  // namespace
 
-InstallValueOverride::InstallValueOverride(const Text& folder) : previous_(ReadValue()), set_(WriteValue(folder)) {}
+InstallValueOverride::InstallValueOverride(const std::optional<Text>& folder) : previous_(ReadValue()) {
+    set_ = folder ? WriteValue(*folder) : RemoveValue();
+}
 
 InstallValueOverride::~InstallValueOverride() {
-    if (previous_) {
+    if (previous_)
         WriteValue(*previous_);
-        return;
-    }
-    UniqueRegKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKeyPath, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, key.put()) ==
-        ERROR_SUCCESS)
-        RegDeleteValueA(key.get(), kInstallValueName);
+    else
+        RemoveValue();
+}
+
+bool InstallValueOverride::Set(const Text& folder) {
+    return set_ = WriteValue(folder);
+}
+
+bool InstallValueOverride::Remove() {
+    return set_ = RemoveValue();
 }

@@ -11,6 +11,7 @@
 #include "common/WinHandles.h"
 #include "tests/support/TestPaths.h"
 #include "tests/workers/FakePassHost.h"
+#include "tests/workers/PassLogLines.h"
 #include "tests/workers/StandInTool.h"
 #include "toollink/ToolLocation.h"
 #include "workers/ManifestFile.h"
@@ -23,18 +24,18 @@ using Buttons = std::vector<FakePassHost::ButtonChange>;
 const Buttons kIdleAgain = {{PassButton::Start, true}, {PassButton::Stop, false}};
 
 Text Line(const Text& name, const char* text, int k, int count) {
-    return name + text + IntToText(k) + kProgressSep + IntToText(count);
+    return EntryLine(name, text, k, count);
 }
 
-// Log lines of a pass in which every entry was backed up.
-std::vector<Text> CleanPassLog(const std::vector<Text>& names) {
+// Log lines of a pass into `folder` in which every entry was backed up.
+std::vector<Text> CleanPassLog(const std::vector<Text>& names, const Text& folder) {
     const int count = static_cast<int>(names.size());
-    std::vector<Text> log = {kCountLeadIn + IntToText(count) + kBackupCountTail};
+    std::vector<Text> log = {BackupCountLine(count, folder)};
     for (int k = 1; k <= count; ++k) {
         log.push_back(Line(names[k - 1], kBackupStartText, k, count));
         log.push_back(Line(names[k - 1], kBackupDoneText, k, count));
     }
-    log.push_back(IntToText(count) + kBackupAllDoneTail);
+    log.push_back(BackupDoneLine(count));
     return log;
 }
 
@@ -56,7 +57,7 @@ protected:
         auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
         EXPECT_EQ(RunPassWith(host), PassResult::AllDone);
         const std::vector<Text> log = host->Log();
-        EXPECT_TRUE(!log.empty() && log.back().find(kBackupAllDoneTail) != Text::npos);
+        EXPECT_TRUE(!log.empty() && log.back().rfind(kBackupAllDoneLeadIn, 0) == 0);
         return Manifest();
     }
     // The log line of an entry whose earlier backup file `stem`.ekb stays in the list of backups.
@@ -74,13 +75,19 @@ TEST_F(BackupWorkerTest, BacksUpInListOrderAndWritesTheManifestInReverse) {
     ASSERT_TRUE(WriteWholeFile(ManifestPath(program_.Path()), "a much longer earlier manifest\tx\r\n"));
     EXPECT_EQ(RunPass(), PassResult::AllDone);
 
-    EXPECT_EQ(host_->Log(), CleanPassLog({"A", "B", "C"}));
+    EXPECT_EQ(host_->Log(), CleanPassLog({"A", "B", "C"}, backups_.Path()));
+    // Each line reads on its own: the folder is named, and the position stands apart from the name.
+    ASSERT_EQ(host_->Log().size(), 8u);
+    EXPECT_EQ(host_->Log()[0], "Backup started: 3 entries to back up into \"" + backups_.Path() + "\".");
+    EXPECT_EQ(host_->Log()[2], "A: backed up (entry 1 of 3)");
+    EXPECT_EQ(host_->Log()[7], "Backup finished: 3 entries backed up.");
     EXPECT_EQ(host_->Progress(), (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
     EXPECT_EQ(Manifest(), "C\t" + BackupFile("C") + "\r\n" + "B\t" + BackupFile("B") + "\r\n" + "A\t" +
                               BackupFile("A") + "\r\n");
     EXPECT_EQ(host_->Buttons(), kIdleAgain);
     EXPECT_EQ(host_->Pauses(), (std::vector<int>{100, 100, 100}));
-    EXPECT_EQ(host_->FolderReads(), 3);
+    // Once to check it before the listing, then once for each entry.
+    EXPECT_EQ(host_->FolderReads(), 4);
     for (const char* name : {"A", "B", "C"}) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(tool_.BackupHolds(BackupFile(name), name));
@@ -94,7 +101,7 @@ TEST_F(BackupWorkerTest, NamesUnnamedEntriesByTheirPositionFromZero) {
 
     const Text first = kDefaultNamePrefix + Text("0");
     const Text third = kDefaultNamePrefix + Text("2");
-    EXPECT_EQ(host_->Log(), CleanPassLog({first, "Named", third}));
+    EXPECT_EQ(host_->Log(), CleanPassLog({first, "Named", third}, backups_.Path()));
     EXPECT_EQ(Manifest(), third + "\t" + BackupFile(third) + "\r\n" + "Named\t" + BackupFile("Named") + "\r\n" +
                               first + "\t" + BackupFile(first) + "\r\n");
     // The unnamed entries are reached by their numbers, so their files hold their own contents.
@@ -107,7 +114,7 @@ TEST_F(BackupWorkerTest, ReplacesAnEarlierBackupOfTheSamePath) {
     ASSERT_TRUE(WriteWholeFile(BackupFile("A"), "stale backup"));
     RunPass();
 
-    EXPECT_EQ(host_->Log(), CleanPassLog({"A"}));
+    EXPECT_EQ(host_->Log(), CleanPassLog({"A"}, backups_.Path()));
     EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("A"), "fresh"));
     EXPECT_EQ(FilesIn(backups_.Path()), std::vector<Text>{"A.ekb"}) << "nothing of the replaced backup lingers";
 }
@@ -117,7 +124,7 @@ TEST_F(BackupWorkerTest, NoEntriesGiveAnEmptyManifest) {
     ASSERT_TRUE(WriteWholeFile(ManifestPath(program_.Path()), ""));
     EXPECT_EQ(RunPass(), PassResult::AllDone) << "nothing to back up is no failure";
 
-    EXPECT_EQ(host_->Log(), CleanPassLog({}));
+    EXPECT_EQ(host_->Log(), CleanPassLog({}, backups_.Path()));
     EXPECT_TRUE(FileExists(ManifestPath(program_.Path())));
     EXPECT_EQ(Manifest(), "");
     EXPECT_EQ(host_->Buttons(), kIdleAgain);
@@ -145,7 +152,7 @@ TEST_F(BackupWorkerTest, AFolderChangedDuringThePassTakesTheRemainingEntries) {
     };
     RunPass();
 
-    EXPECT_EQ(host_->Log(), CleanPassLog({"A", "B", "C"}));
+    EXPECT_EQ(host_->Log(), CleanPassLog({"A", "B", "C"}, backups_.Path()));
     EXPECT_TRUE(FileExists(BackupFile("A")));
     EXPECT_FALSE(FileExists(BackupFile("B")));
     EXPECT_TRUE(tool_.BackupHolds(other.File("B.ekb"), "B"));
@@ -166,7 +173,7 @@ TEST_F(BackupWorkerTest, AnEntryWhoseBackupFailsKeepsItsEarlierBackup) {
     EXPECT_EQ(RunPass(), PassResult::SomeNotDone);
 
     const std::vector<Text> expected = {
-        kCountLeadIn + Text("4") + kBackupCountTail,
+        BackupCountLine(4, backups_.Path()),
         Line("A", kBackupStartText, 1, 4),
         Line("A", kBackupDoneText, 1, 4),
         Line("B", kBackupStartText, 2, 4),
@@ -177,7 +184,7 @@ TEST_F(BackupWorkerTest, AnEntryWhoseBackupFailsKeepsItsEarlierBackup) {
         KeptLine("C"),
         Line("D", kBackupStartText, 4, 4),
         Line("D", kBackupFailedText, 4, 4),
-        Text("4") + kBackupSummaryMid + "3" + kBackupSummaryTail,
+        BackupSummaryLine(3, 4),
     };
     EXPECT_EQ(host_->Log(), expected);
     // B's and C's earlier backups are still the ones to restore from; D has none to offer.
@@ -190,29 +197,74 @@ TEST_F(BackupWorkerTest, AnEntryWhoseBackupFailsKeepsItsEarlierBackup) {
     EXPECT_EQ(host_->Buttons(), kIdleAgain);
 }
 
-// A mistyped folder makes every backup fail: the list of backups must still lead to the earlier
-// files, so that a restore brings every entry back.
-TEST_F(BackupWorkerTest, AFolderWhereNothingCanBeWrittenKeepsTheWholeListOfBackups) {
+// A folder that cannot take the backups would make every entry fail one by one, or (empty or
+// relative) put the backups somewhere the user never chose. The pass names the folder and what
+// is wrong in one line, touches nothing, and the list of backups still leads to the earlier files.
+TEST_F(BackupWorkerTest, AFolderThatCannotTakeTheBackupsBacksUpNothing) {
     ASSERT_TRUE(tool_.Seed({{"A", "alpha"}, {"B", "beta"}}));
     const Text earlier = EarlierPass();
-    host_->SetFolderField(backups_.File("no such folder"));
-    EXPECT_EQ(RunPass(), PassResult::SomeNotDone) << "the pass went on, its entries kept their earlier backups";
-
-    const std::vector<Text> expected = {
-        kCountLeadIn + Text("2") + kBackupCountTail,
-        Line("A", kBackupStartText, 1, 2), Line("A", kBackupFailedText, 1, 2), KeptLine("A"),
-        Line("B", kBackupStartText, 2, 2), Line("B", kBackupFailedText, 2, 2), KeptLine("B"),
-        Text("2") + kBackupSummaryMid + "2" + kBackupSummaryTail,
+    const Text earlierA = ReadWholeFile(BackupFile("A"));
+    ASSERT_TRUE(WriteWholeFile(program_.File("a file"), "not a folder"));
+    struct Case {
+        const char* name;
+        Text folder;
+        Text problem;  // as the line words it
+    } cases[] = {
+        {"empty", "", kNoFolderText},
+        {"relative", "backups", Text(kFolderLeadIn) + "backups" + kFolderTail + kFolderNotAbsoluteText},
+        {"root of the current drive", "\\backups",
+         Text(kFolderLeadIn) + "\\backups" + kFolderTail + kFolderNotAbsoluteText},
+        {"missing", backups_.File("no such folder"),
+         kFolderLeadIn + backups_.File("no such folder") + kFolderTail + kFolderMissingText},
+        {"a file", program_.File("a file"),
+         kFolderLeadIn + program_.File("a file") + kFolderTail + kFolderNotAFolderText},
     };
-    EXPECT_EQ(host_->Log(), expected);
-    EXPECT_EQ(Manifest(), earlier);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(tool_.Seed({{"A", "changed"}, {"B", "changed"}}));
+        auto host = std::make_shared<FakePassHost>(program_.Path(), c.folder);
+        EXPECT_EQ(RunPassWith(host), PassResult::NotDone);
 
-    ASSERT_TRUE(tool_.Seed({{"A", "lost"}}));
+        EXPECT_EQ(host->Log(), std::vector<Text>{kNothingBackedUpLeadIn + c.problem + kNothingBackedUpTail});
+        EXPECT_EQ(Manifest(), earlier);
+        EXPECT_EQ(ReadWholeFile(BackupFile("A")), earlierA);
+        EXPECT_EQ(host->Buttons(), kIdleAgain);
+        EXPECT_EQ(host->FolderReads(), 1);
+    }
+    EXPECT_EQ(GetFileAttributesA(backups_.File("no such folder").c_str()), INVALID_FILE_ATTRIBUTES) << "not created";
+
     auto restore = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
     std::thread pass(RestoreWorker, tool_.Commands(), restore);
     pass.join();
     EXPECT_EQ(tool_.ContentOf("A"), "alpha");
     EXPECT_EQ(tool_.ContentOf("B"), "beta");
+}
+
+// The folder is read again for every entry (the user may change it during a pass); a folder that
+// cannot take backups fails the entries it would take, and they keep their earlier backups.
+TEST_F(BackupWorkerTest, AFolderChangedDuringThePassToOneThatCannotTakeBackupsFailsTheRemainingEntries) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}, {"C", "3"}}));
+    EarlierPass();
+    ASSERT_TRUE(tool_.Seed({{"A", "1b"}, {"B", "2b"}, {"C", "3b"}}));
+    const Text missing = backups_.File("gone");
+    host_->afterLog = [&](FakePassHost& host, const Text& line) {
+        if (line == Line("A", kBackupDoneText, 1, 3))
+            host.SetFolderField(missing);
+    };
+    RunPass();
+
+    const Text why = kEntryFolderLeadIn + (kFolderLeadIn + missing + kFolderTail + kFolderMissingText) + " ";
+    const std::vector<Text> expected = {
+        BackupCountLine(3, backups_.Path()),
+        Line("A", kBackupStartText, 1, 3), Line("A", kBackupDoneText, 1, 3),
+        Line("B", kBackupStartText, 2, 3), Line("B", why.c_str(), 2, 3), KeptLine("B"),
+        Line("C", kBackupStartText, 3, 3), Line("C", why.c_str(), 3, 3), KeptLine("C"),
+        BackupSummaryLine(2, 3),
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("A"), "1b"));
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("B"), "2"));
+    EXPECT_EQ(GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES) << "not created";
 }
 
 TEST_F(BackupWorkerTest, AListingThatFailedOrCameBackEmptyLeavesTheListOfBackupsAsItWas) {
@@ -250,7 +302,7 @@ TEST_F(BackupWorkerTest, AZeroByteInTheListingCutsNoEntryOff) {
     ASSERT_TRUE(tool_.SetFaults("zero-byte\r\nonly list\r\n"));
     RunPass();
 
-    EXPECT_EQ(host_->Log(), CleanPassLog({"A", "B", "C"}));
+    EXPECT_EQ(host_->Log(), CleanPassLog({"A", "B", "C"}, backups_.Path()));
     EXPECT_EQ(Manifest(), "C\t" + BackupFile("C") + "\r\n" + "B\t" + BackupFile("B") + "\r\n" + "A\t" +
                               BackupFile("A") + "\r\n");
 }
@@ -261,7 +313,7 @@ TEST_F(BackupWorkerTest, EntriesNamedWithDigitsAreBackedUpByTheirOwnNumbers) {
     ASSERT_TRUE(tool_.Seed({{"2", "data of the entry named 2"}, {"1", "data of the entry named 1"}, {"x", "x"}}));
     RunPass();
 
-    EXPECT_EQ(host_->Log(), CleanPassLog({"2", "1", "x"}));
+    EXPECT_EQ(host_->Log(), CleanPassLog({"2", "1", "x"}, backups_.Path()));
     for (const char* name : {"1", "2"}) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(tool_.BackupHolds(BackupFile(name), name));
@@ -312,7 +364,7 @@ TEST_F(BackupWorkerTest, RemovesWhatAnInterruptedPassLeftBeingWritten) {
     ASSERT_TRUE(WriteWholeFile(backups_.File("notes.txt"), "the user's own"));
     RunPass();
 
-    EXPECT_EQ(host_->Log(), CleanPassLog({"A"}));
+    EXPECT_EQ(host_->Log(), CleanPassLog({"A"}, backups_.Path()));
     std::vector<Text> files = FilesIn(backups_.Path());
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<Text>{"A.ekb", "notes.txt"}));
@@ -331,11 +383,11 @@ TEST_F(BackupWorkerTest, ABackupFileHeldOpenElsewhereIsLeftAloneAndReported) {
     holder.reset();
 
     const std::vector<Text> expected = {
-        kCountLeadIn + Text("1") + kBackupCountTail,
+        BackupCountLine(1, backups_.Path()),
         Line("A", kBackupStartText, 1, 1),
         Line("A", kReplaceFailedText, 1, 1),
         KeptLine("A"),
-        Text("1") + kBackupSummaryMid + "1" + kBackupSummaryTail,
+        BackupSummaryLine(1, 1),
     };
     EXPECT_EQ(host_->Log(), expected);
     EXPECT_EQ(ReadWholeFile(BackupFile("A")), previous);
@@ -352,7 +404,7 @@ TEST_F(BackupWorkerTest, SkipsNamesThatCannotReachTheToolAndKeepsOthersInsideThe
     RunPass();
 
     const std::vector<Text> expected = {
-        kCountLeadIn + Text("4") + kBackupCountTail,
+        BackupCountLine(4, backups_.Path()),
         Line(percent, kBackupStartText, 1, 4),
         percent + kUnsafeNameLeadIn + kReasonPercent + kUnsafeNameTail,
         Line(escaping, kBackupStartText, 2, 4),
@@ -361,7 +413,7 @@ TEST_F(BackupWorkerTest, SkipsNamesThatCannotReachTheToolAndKeepsOthersInsideThe
         quote + kUnsafeNameLeadIn + kReasonDoubleQuote + kUnsafeNameTail,
         Line(device, kBackupStartText, 4, 4),
         Line(device, kBackupDoneText, 4, 4),
-        Text("4") + kBackupSummaryMid + "2" + kBackupSummaryTail,
+        BackupSummaryLine(2, 4),
     };
     EXPECT_EQ(host_->Log(), expected);
     EXPECT_TRUE(tool_.BackupHolds(BackupFile(".._.._Windows_evil"), escaping));
@@ -370,20 +422,25 @@ TEST_F(BackupWorkerTest, SkipsNamesThatCannotReachTheToolAndKeepsOthersInsideThe
                               BackupFile(".._.._Windows_evil") + "\r\n");
 }
 
-TEST_F(BackupWorkerTest, AFolderTheManifestCannotRecordSkipsEveryEntry) {
+// A folder can exist under a name that cannot reach the tool's command line: every entry is
+// skipped with the reason, and nothing is recorded.
+TEST_F(BackupWorkerTest, AFolderTheToolCannotBeToldSkipsEveryEntry) {
     ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
-    ScratchFolder odd;
-    host_->SetFolderField(odd.Path() + "\ttab");
+    ScratchFolder parent;
+    const Text folder = parent.Path() + "\\50% off";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    host_->SetFolderField(folder);
     RunPass();
 
     const std::vector<Text> expected = {
-        kCountLeadIn + Text("1") + kBackupCountTail,
+        BackupCountLine(1, folder),
         Line("A", kBackupStartText, 1, 1),
-        Text("A") + kUnsafePathLeadIn + kReasonManifestSep + kUnrecordableTail,
-        Text("1") + kBackupSummaryMid + "1" + kBackupSummaryTail,
+        Text("A") + kUnsafePathLeadIn + kReasonPercent + kUnsafeNameTail,
+        BackupSummaryLine(1, 1),
     };
     EXPECT_EQ(host_->Log(), expected);
     EXPECT_EQ(Manifest(), "");
+    EXPECT_TRUE(FilesIn(folder).empty());
 }
 
 TEST_F(BackupWorkerTest, AManifestThatCannotBeWrittenIsReportedNotCelebrated) {

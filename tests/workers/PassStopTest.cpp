@@ -11,6 +11,7 @@
 #include "common/TextOps.h"
 #include "tests/support/TestPaths.h"
 #include "tests/workers/FakePassHost.h"
+#include "tests/workers/PassLogLines.h"
 #include "tests/workers/StandInTool.h"
 #include "workers/BackupWorker.h"
 #include "workers/ManifestFile.h"
@@ -57,7 +58,7 @@ TEST_F(PassStopTest, AStoppedBackupLeavesTheHangingToolAndDoesNothingMore) {
     ASSERT_TRUE(tool_.HangOnBackup());
     auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
     std::future<PassResult> pass = StartPass(BackupWorker, tool_.Commands(), host);
-    ASSERT_TRUE(WaitForLogLine(*host, Text("A") + kBackupStartText + "1/2", 20s));
+    ASSERT_TRUE(WaitForLogLine(*host, EntryLine("A", kBackupStartText, 1, 2), 20s));
     std::this_thread::sleep_for(300ms);  // the tool has started and hangs
 
     host->RequestStop();
@@ -102,7 +103,7 @@ TEST_F(PassStopTest, AStopWhileTheToolWritesLeavesThePreviousBackupUnderItsName)
     ASSERT_TRUE(tool_.ClearFaults());
     auto next = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
     StartPass(BackupWorker, tool_.Commands(), next).wait();
-    EXPECT_EQ(next->Log().back(), Text("2") + kBackupAllDoneTail);
+    EXPECT_EQ(next->Log().back(), BackupDoneLine(2));
     EXPECT_TRUE(tool_.BackupHolds(BackupFile("A"), "A"));
     EXPECT_TRUE(tool_.BackupHolds(BackupFile("B"), "B"));
     EXPECT_EQ(FilesIn(backups_.Path()).size(), 2u) << "the half-written file is gone";
@@ -117,7 +118,7 @@ TEST_F(PassStopTest, AStoppedRestoreLeavesItsButtonAndLogsNothingMore) {
     ASSERT_TRUE(tool_.HangOnRestore());
     auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
     std::future<PassResult> pass = StartPass(RestoreWorker, tool_.Commands(), host);
-    ASSERT_TRUE(WaitForLogLine(*host, Text("A") + kRestoreExistsText + "1/2", 20s));
+    ASSERT_TRUE(WaitForLogLine(*host, EntryLine("A", kRestoreExistsText, 1, 2), 20s));
     std::this_thread::sleep_for(300ms);
 
     host->RequestStop();
@@ -173,8 +174,8 @@ TEST_P(RandomStopTest, NeverLosesAPreviousBackup) {
     ASSERT_TRUE(tool_.WaitForToolsToEnd(30000));
     auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
     StartPass(BackupWorker, tool_.Commands(), host).wait();
-    EXPECT_EQ(host->Log().back(), Text("3") + kBackupAllDoneTail);
-    EXPECT_EQ(FilesIn(backups_.Path()).size(), names.size());
+    EXPECT_EQ(host->Log().back(), BackupDoneLine(3));
+    EXPECT_EQ(FilesIn(backups_.Path()).size(), names.size()) << ::testing::PrintToString(FilesIn(backups_.Path()));
 }
 
 INSTANTIATE_TEST_SUITE_P(FiftyStops, RandomStopTest, ::testing::Range(0, 5));
@@ -200,11 +201,11 @@ TEST_F(PassStopTest, ABackupAndARestoreRunAtOnceWithoutDisturbingEachOther) {
     // looked for, none was created, and the backup went through all four.
     const std::vector<Text> backupLog = backupHost->Log();
     ASSERT_FALSE(backupLog.empty());
-    EXPECT_EQ(backupLog.back(), Text("4") + kBackupAllDoneTail);
+    EXPECT_EQ(backupLog.back(), BackupDoneLine(4));
     EXPECT_EQ(backupLog.size(), 10u);
     const std::vector<Text> restoreLog = restoreHost->Log();
     ASSERT_FALSE(restoreLog.empty());
-    EXPECT_EQ(restoreLog.back(), kCountLeadIn + Text("4") + kRestoreSummaryMid + "0" + kRestoreSummaryTail);
+    EXPECT_EQ(restoreLog.back(), RestoreSummaryLine(4, 0));
     for (const Text& line : restoreLog)
         EXPECT_EQ(line.find(kRestoreCreateText), Text::npos) << line;
     EXPECT_EQ(restoreHost->Pauses(), (std::vector<int>{100, 50, 100, 50, 50, 100, 50, 50, 50, 100}));

@@ -9,7 +9,9 @@
 #include "common/TextOps.h"
 #include "tests/support/TestPaths.h"
 #include "tests/workers/FakePassHost.h"
+#include "tests/workers/PassLogLines.h"
 #include "tests/workers/StandInTool.h"
+#include "toollink/ToolLocation.h"
 #include "workers/BackupWorker.h"
 #include "workers/ManifestFile.h"
 #include "workers/PassTexts.h"
@@ -20,15 +22,15 @@ using Buttons = std::vector<FakePassHost::ButtonChange>;
 const Buttons kRestoreRoundTrip = {{PassButton::Restore, false}, {PassButton::Restore, true}};
 
 Text Line(const Text& name, const char* text, int pos, int total) {
-    return name + text + IntToText(pos) + kProgressSep + IntToText(total);
+    return EntryLine(name, text, pos, total);
 }
 
 Text CountLine(int total) {
-    return kCountLeadIn + IntToText(total) + kRestoreCountTail;
+    return RestoreCountLine(total);
 }
 
 Text Summary(int total, int failed) {
-    return kCountLeadIn + IntToText(total) + kRestoreSummaryMid + IntToText(failed) + kRestoreSummaryTail;
+    return RestoreSummaryLine(total, failed);
 }
 
 class RestoreWorkerTest : public ::testing::Test {
@@ -43,7 +45,7 @@ protected:
         std::thread pass(BackupWorker, tool_.Commands(), host);
         pass.join();
         ASSERT_FALSE(host->Log().empty());
-        ASSERT_NE(host->Log().back().find(kBackupAllDoneTail), Text::npos) << host->Log().back();
+        ASSERT_EQ(host->Log().back().rfind(kBackupAllDoneLeadIn, 0), 0u) << host->Log().back();
     }
 
     // Runs a whole pass on its own thread, as the window does; how it ended.
@@ -142,7 +144,7 @@ TEST_F(RestoreWorkerTest, CountsUnusableLinesAndGoesOn) {
         kBadLineText,  // empty name
         kBadLineText,  // one field
         kBadLineText,  // three fields
-        Text("B") + kFileMissingText,
+        Text("B") + kFileMissingText + BackupFile("B"),
         kBadLineText,  // blank
         Line("C", kRestoreExistsText, 7, 7), Line("C", kRestoreDoneText, 7, 7),
         Summary(7, 5),
@@ -198,11 +200,32 @@ TEST_F(RestoreWorkerTest, AFailedCreateEndsThePassWithoutSummary) {
         CountLine(3),
         Line("A", kRestoreExistsText, 1, 3), Line("A", kRestoreDoneText, 1, 3),
         Line("B", kRestoreCreateText, 2, 3),
-        kCreateFailedText,
+        Text("B") + kCreateFailedText,
     };
     EXPECT_EQ(host_->Log(), expected);
     EXPECT_EQ(host_->Buttons(), kRestoreRoundTrip);
     EXPECT_EQ(tool_.ListedNames(), (std::vector<Text>{"A"}));
+}
+
+// Without the tool every entry would look missing, and the pass would blame the first entry it
+// could not create.
+TEST_F(RestoreWorkerTest, AToolThatCannotBeFoundRestoresNothingAndSaysSo) {
+    ASSERT_TRUE(tool_.Seed({{"A", "alpha"}, {"B", "beta"}}));
+    BackUp();
+    const Text manifest = ReadWholeFile(ManifestPath(program_.Path()));
+    ASSERT_TRUE(tool_.Seed({{"A", "changed"}}));
+    ScratchFolder empty;
+    SetToolDir(empty.Path());  // the tool's folder without its program
+    RunPass();
+
+    EXPECT_EQ(host_->Log(), std::vector<Text>{kRestoreToolMissingText});
+    EXPECT_EQ(host_->Buttons(), kRestoreRoundTrip);
+    EXPECT_TRUE(host_->Pauses().empty());
+    EXPECT_TRUE(FilesIn(empty.Path()).empty());
+    SetToolDir(tool_.Dir());
+    EXPECT_EQ(tool_.ListedNames(), std::vector<Text>{"A"});
+    EXPECT_EQ(tool_.ContentOf("A"), "changed");
+    EXPECT_EQ(ReadWholeFile(ManifestPath(program_.Path())), manifest);
 }
 
 TEST_F(RestoreWorkerTest, NoManifestGivesTotalsOfZero) {

@@ -22,6 +22,14 @@
 //   wait CONTROL CONDITION [V]   wait until it holds: enabled, disabled, checked, unchecked,
 //                                text-equals V, text-contains V, text-lacks V
 //   settle                       wait until the window and its controls have painted (screenshots)
+//   focus CONTROL                bring the window to the front and give CONTROL the keyboard focus
+//   focused                      print the name (or id) of the control that has the keyboard focus,
+//                                "none" when no control of the window has it
+//   keys KEY...                  bring the window to the front and press each key in turn, as the
+//                                keyboard does (through the system's input queue): one character
+//                                (a letter, digit or punctuation mark), or space, tab, enter, escape,
+//                                backspace, up, down, left, right, home, end; "shift+" before a key
+//                                holds Shift down for it. Returns once the keys are queued
 //   close                        ask the window to close, as its close box does, and wait until it is gone
 //   wait-gone                    wait until the window no longer exists
 // Exit code: 0 done (or the condition holds), 1 failure or timeout (reason on stderr), 2 bad usage.
@@ -185,6 +193,115 @@ void PrintText(const std::string& text) {
     std::fflush(stdout);
 }
 
+// The name of a control as the commands take it, or its id in hex.
+std::string NameOf(HWND control) {
+    const int id = GetDlgCtrlID(control);
+    for (const NamedControl& c : kControls) {
+        if (c.id == id)
+            return c.name;
+    }
+    char hex[16] = {};
+    std::snprintf(hex, sizeof hex, "0x%08x", static_cast<unsigned>(id));
+    return hex;
+}
+
+// The control of `window` that has the keyboard focus, or null.
+HWND FocusedControl(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || !info.hwndFocus)
+        return nullptr;
+    return IsChild(window, info.hwndFocus) ? info.hwndFocus : nullptr;
+}
+
+// Makes `window` the foreground window, as a click on its title would; true once it is.
+bool BringToFront(HWND window, DWORD timeoutMs) {
+    if (GetForegroundWindow() == window)
+        return true;
+    SetForegroundWindow(window);
+    return WaitUntil(timeoutMs, [&] { return GetForegroundWindow() == window; });
+}
+
+// Gives `control` the keyboard focus from outside its thread, as the user's click into it would.
+bool GiveFocus(HWND window, HWND control, DWORD timeoutMs) {
+    if (!BringToFront(window, timeoutMs))
+        return false;
+    const DWORD target = GetWindowThreadProcessId(window, nullptr);
+    const DWORD self = GetCurrentThreadId();
+    const bool attached = AttachThreadInput(self, target, TRUE) != FALSE;
+    SetFocus(control);
+    if (attached)
+        AttachThreadInput(self, target, FALSE);
+    return WaitUntil(timeoutMs, [&] { return FocusedControl(window) == control; });
+}
+
+struct NamedKey {
+    const char* name;
+    WORD key;
+};
+constexpr NamedKey kKeys[] = {
+    {"space", VK_SPACE}, {"tab", VK_TAB},   {"enter", VK_RETURN}, {"escape", VK_ESCAPE},
+    {"backspace", VK_BACK}, {"up", VK_UP},  {"down", VK_DOWN},    {"left", VK_LEFT},
+    {"right", VK_RIGHT}, {"home", VK_HOME}, {"end", VK_END},
+};
+
+// The virtual key of one KEY argument (without its "shift+"), and whether the character needs Shift.
+bool ParseKey(const std::string& text, WORD* key, bool* shift) {
+    *shift = false;
+    for (const NamedKey& k : kKeys) {
+        if (_stricmp(k.name, text.c_str()) == 0) {
+            *key = k.key;
+            return true;
+        }
+    }
+    if (text.size() != 1)
+        return false;
+    const SHORT scan = VkKeyScanA(text[0]);
+    if (scan == -1)
+        return false;
+    *key = LOBYTE(scan);
+    *shift = (HIBYTE(scan) & 1) != 0;
+    return true;
+}
+
+INPUT KeyInput(WORD key, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+int PressKeys(HWND window, const std::vector<std::string>& keys, DWORD timeoutMs) {
+    if (keys.empty())
+        return Usage("keys needs at least one key");
+    std::vector<INPUT> inputs;
+    for (const std::string& arg : keys) {
+        std::string name = arg;
+        bool shift = false;
+        if (_strnicmp(name.c_str(), "shift+", 6) == 0 && name.size() > 6) {
+            shift = true;
+            name = name.substr(6);
+        }
+        WORD key = 0;
+        bool needsShift = false;
+        if (!ParseKey(name, &key, &needsShift))
+            return Usage("unknown key " + arg);
+        shift = shift || needsShift;
+        if (shift)
+            inputs.push_back(KeyInput(VK_SHIFT, false));
+        inputs.push_back(KeyInput(key, false));
+        inputs.push_back(KeyInput(key, true));
+        if (shift)
+            inputs.push_back(KeyInput(VK_SHIFT, true));
+    }
+    if (!BringToFront(window, timeoutMs))
+        return Fail("the window could not be brought to the front");
+    const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    return sent == inputs.size() ? kExitOk : Fail("the keys could not be sent");
+}
+
 bool HasPendingPaint(HWND window) {
     if (GetUpdateRect(window, nullptr, FALSE))
         return true;
@@ -284,6 +401,13 @@ int Run(const Options& options, const std::string& command, const std::vector<st
             return Fail("the window did not finish painting");
         return kExitOk;
     }
+    if (command == "focused") {
+        HWND focus = FocusedControl(window);
+        PrintText((focus ? NameOf(focus) : std::string("none")) + "\n");
+        return kExitOk;
+    }
+    if (command == "keys")
+        return PressKeys(window, args, options.timeoutMs);
     if (command == "close") {
         PostMessageA(window, WM_CLOSE, 0, 0);
         return WaitUntil(options.timeoutMs, [&] { return !IsWindow(window); }) ? kExitOk
@@ -303,6 +427,8 @@ int Run(const Options& options, const std::string& command, const std::vector<st
     if (!control)
         return Fail("the window has no control " + args[0]);
 
+    if (command == "focus")
+        return GiveFocus(window, control, options.timeoutMs) ? kExitOk : Fail("the focus did not move to " + args[0]);
     if (command == "click") {
         if (!IsWindowVisible(control) || !IsWindowEnabled(control))
             return Fail(args[0] + " is disabled or hidden");

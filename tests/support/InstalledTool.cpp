@@ -1,0 +1,80 @@
+#include "tests/support/InstalledTool.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+
+#include "common/TextOps.h"
+#include "common/WinHandles.h"
+#include "tests/support/CapturedRun.h"
+#include "toollink/vocabulary/ToolInstallTexts.h"
+#include "tools/entryctl/ToolFolder.h"
+
+InstalledTool::InstalledTool(bool installNow) : value_(std::nullopt) {
+    if (installNow)
+        Install();
+}
+
+InstalledTool::~InstalledTool() {
+    EndProcesses();
+}
+
+bool InstalledTool::Install() {
+    CreateDirectoryA(Folder().c_str(), nullptr);
+    installed_ = CopyFileA(BuiltProgramPath(kToolExeName).c_str(), Exe().c_str(), FALSE) && value_.Set(install_.Path());
+    return installed_;
+}
+
+bool InstalledTool::Uninstall() {
+    EndProcesses();
+    installed_ = false;
+    return DeleteFileA(Exe().c_str()) && value_.Remove();
+}
+
+Text InstalledTool::Exe() const {
+    return Folder() + "\\" + kToolExeName;
+}
+
+bool InstalledTool::Admin(const Text& arguments) const {
+    CapturedRunResult run = RunCaptured("\"" + Exe() + "\" admin " + arguments);
+    return run.started && !run.timedOut && run.exitCode == 0;
+}
+
+bool InstalledTool::SetFaults(const Text& lines) const {
+    return WriteWholeFile(Folder() + "\\" + entryctl::kFaultsFile, lines);
+}
+
+std::vector<Text> InstalledTool::Entries() const {
+    std::vector<Text> entries;
+    for (const Text& line : SplitText(ReadWholeFile(Folder() + "\\" + entryctl::kEntriesFile), "\r\n")) {
+        TextArray fields = SplitText(line, "\t");
+        if (fields.size() >= 8)
+            entries.push_back(fields[1] + "\t" + fields[7]);
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+std::vector<DWORD> InstalledTool::Processes() const {
+    std::vector<DWORD> found;
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+        UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        char image[MAX_PATH * 2] = {};
+        DWORD size = sizeof image;
+        if (process && QueryFullProcessImageNameA(process.get(), 0, image, &size) &&
+            EqualsIgnoreCase(Text(image, size), Exe()))
+            found.push_back(entry.th32ProcessID);
+    }
+    return found;
+}
+
+void InstalledTool::EndProcesses() const {
+    for (DWORD id : Processes()) {
+        UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+        if (process)
+            TerminateProcess(process.get(), 1);
+    }
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Whether the backup pass may write into a folder: it must be named in full (a drive or a server
+// share, never a place that depends on the current drive or directory), exist, be a folder, and
+// take a new file. The check creates nothing that stays: the file it writes to find out is
+// deleted again, and a missing folder is not created.
+//
+// Any thread.
+
+#include "common/Text.h"
+
+// What is wrong with a backup folder, in the order the check finds it.
+enum class FolderProblem {
+    None,
+    Empty,        // no folder given
+    NotAbsolute,  // not a full path (would land relative to the current drive or directory)
+    Missing,      // no such file or folder
+    NotAFolder,   // a file of that name
+    Unreachable,  // the system cannot tell (a server that does not answer, access denied, ...)
+    NotWritable,  // a folder in which no new file can be made
+};
+
+// Checks `folder` as the field gives it. Writing is tried by creating a file of a name no other
+// process uses in the folder and deleting it again (the system deletes it on close in any case).
+FolderProblem CheckBackupFolder(const Text& folder);
