@@ -223,7 +223,16 @@ PassResult BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host
     if (host->ShouldStop())
         return PassResult::NotDone;
     const Text manifestPath = ManifestPath(host->ProgramFolder());
-    const PreviousManifest previous(ReadManifest(manifestPath));
+    // Without the previous lines a failed entry could not keep its earlier backup in the list.
+    const std::optional<Text> previousContent = ReadManifest(manifestPath);
+    if (!previousContent) {
+        if (host->ShouldStop())
+            return PassResult::NotDone;
+        host->AppendLog(kManifestUnreadableLeadIn + manifestPath + kBackupManifestUnreadableTail);
+        ReturnButtonsToIdle(*host);
+        return PassResult::NotDone;
+    }
+    const PreviousManifest previous(*previousContent);
     if (const char* reason = ReasonToKeepEverything(listing, previous)) {
         host->AppendLog(reason);
         ReturnButtonsToIdle(*host);

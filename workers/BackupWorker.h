@@ -18,6 +18,8 @@
 //  - a listing that failed (the tool printed no entry line, or reported an error), or that came
 //    back empty while the previous manifest has lines, backs up nothing and leaves the previous
 //    manifest as it was. The log says which, and the pass ends without its closing line;
+//  - a previous manifest that exists but cannot be read backs up nothing and leaves it as it was:
+//    without its lines a failed entry could not keep its earlier backup;
 //  - an entry whose name is all digits, or empty, is passed to the tool by its listed number;
 //  - the tool writes each new backup under a staging name beside the backup file, which only a
 //    complete new file replaces, in one step: the backup file never leaves its name. A stopped
@@ -36,6 +38,7 @@
 // entries and no earlier list of backups included); SomeNotDone when the pass went to its end but
 // an entry failed or was skipped (even where its earlier backup stays in the list); NotDone when
 // the tool was not found, its listing failed or came back empty where a list of backups existed,
+// the previous list of backups could not be read,
 // the list of backups could not be written, or the pass was stopped.
 
 #include <memory>

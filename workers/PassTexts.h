@@ -83,6 +83,14 @@ inline constexpr char kBackupSummaryTail[] = " failed (see the lines above).";
 inline constexpr char kManifestWriteFailedText[] =
     "Backup not finished: the list of backups could not be saved, so the previous list was kept: ";
 
+// The list of backups exists but cannot be read: lead-in, its path, then the tail of the pass.
+inline constexpr char kManifestUnreadableLeadIn[] = "The list of backups \"";
+inline constexpr char kBackupManifestUnreadableTail[] =
+    "\" could not be read (is it open in another program?), so nothing was backed up. "
+    "The list of backups was not changed.";
+inline constexpr char kRestoreManifestUnreadableTail[] =
+    "\" could not be read (is it open in another program?), so nothing was restored.";
+
 // Restore pass.
 inline constexpr char kRestoreToolMissingText[] =
     "The tool could not be found (is it installed?), so nothing was restored.";

@@ -146,7 +146,17 @@ PassResult RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr hos
         return PassResult::NotDone;
     }
 
-    const std::vector<ManifestEntry> lines = ReadManifestLines(ReadManifest(ManifestPath(host->ProgramFolder())));
+    const Text manifestPath = ManifestPath(host->ProgramFolder());
+    const std::optional<Text> content = ReadManifest(manifestPath);
+    if (host->ShouldStop())
+        return PassResult::NotDone;
+    if (!content) {
+        host->AppendLog(kManifestUnreadableLeadIn + manifestPath + kRestoreManifestUnreadableTail);
+        if (!host->ShouldStop())
+            host->SetButtonEnabled(PassButton::Restore, true);
+        return PassResult::NotDone;
+    }
+    const std::vector<ManifestEntry> lines = ReadManifestLines(*content);
     const int total = static_cast<int>(lines.size());
     if (host->ShouldStop())
         return PassResult::NotDone;

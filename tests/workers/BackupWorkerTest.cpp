@@ -456,6 +456,26 @@ TEST_F(BackupWorkerTest, AManifestThatCannotBeWrittenIsReportedNotCelebrated) {
     EXPECT_EQ(host->Buttons(), kIdleAgain);
 }
 
+// The previous list of backups holds the lines a failed entry keeps. One that exists but cannot be
+// read is not an empty list: a pass built on it could drop every kept line when it replaces it.
+TEST_F(BackupWorkerTest, AListOfBackupsThatCannotBeReadIsLeftAsItWas) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    const Text earlier = EarlierPass();
+    ASSERT_TRUE(tool_.Seed({{"A", "2"}}));
+    const Text manifestPath = ManifestPath(program_.Path());
+    {
+        // Held without read sharing, but deletion allowed: only the read fails.
+        UniqueFileHandle holder(CreateFileA(manifestPath.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_EQ(RunPass(), PassResult::NotDone);
+    }
+
+    EXPECT_EQ(host_->Log(), std::vector<Text>{kManifestUnreadableLeadIn + manifestPath + kBackupManifestUnreadableTail});
+    EXPECT_EQ(host_->Buttons(), kIdleAgain);
+    EXPECT_EQ(Manifest(), earlier);
+}
+
 // A name that ends in a lead byte would take the closing quote as its second byte on the command
 // line, and the rest of the line would leave the quotes: the pass skips it and says why.
 TEST_F(BackupWorkerTest, SkipsANameWithAnIncompleteDoubleByteCharacterAndSaysWhy) {

@@ -7,6 +7,7 @@
 
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
+#include "common/WinHandles.h"
 #include "tests/support/TestPaths.h"
 #include "tests/workers/FakePassHost.h"
 #include "tests/workers/PassLogLines.h"
@@ -235,6 +236,26 @@ TEST_F(RestoreWorkerTest, NoManifestGivesTotalsOfZero) {
     EXPECT_EQ(host_->Log(), (std::vector<Text>{CountLine(0), Summary(0, 0)}));
     EXPECT_EQ(host_->Buttons(), kRestoreRoundTrip);
     EXPECT_TRUE(host_->Pauses().empty());
+}
+
+// A list of backups that another program holds open without sharing cannot be read: that is not
+// an empty list, and a restore of nothing must not be reported as finished.
+TEST_F(RestoreWorkerTest, AListOfBackupsThatCannotBeReadRestoresNothingAndSaysSo) {
+    ASSERT_TRUE(tool_.Seed({{"A", "alpha"}}));
+    BackUp();
+    ASSERT_TRUE(tool_.Seed({{"A", "changed"}}));
+    const Text manifestPath = ManifestPath(program_.Path());
+    {
+        UniqueFileHandle holder(
+            CreateFileA(manifestPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_EQ(RunPass(), PassResult::NotDone);
+    }
+
+    EXPECT_EQ(host_->Log(), std::vector<Text>{kManifestUnreadableLeadIn + manifestPath + kRestoreManifestUnreadableTail});
+    EXPECT_EQ(host_->Buttons(), kRestoreRoundTrip);
+    EXPECT_TRUE(host_->Pauses().empty());
+    EXPECT_EQ(tool_.ContentOf("A"), "changed");
 }
 
 TEST_F(RestoreWorkerTest, NamesWithShellCharactersAndDoubleByteCharactersRoundTrip) {
