@@ -28,6 +28,9 @@
 //    has for exactly its name while that line's file exists; the closing line reports the failures;
 //  - a name or folder that cannot be passed to the tool or recorded in the manifest is skipped
 //    with the reason, and counted (and keeps its previous line likewise);
+//  - a restore finds an entry by its name, so of entries that share a name only the first is
+//    backed up; the others are skipped with the reason and counted (they keep no earlier line).
+//    An unnamed entry's made-up name gives way likewise to an entry that really bears it;
 //  - every backup file lands inside the chosen folder under a name Windows accepts, one per entry:
 //    no two entries of a pass share a file, neither new backups nor kept ones;
 //  - the manifest is replaced whole or not at all; a manifest that cannot be written is logged

@@ -70,6 +70,14 @@ inline constexpr char kListingFailedText[] =
     "The list of backups was not changed.";
 inline constexpr char kEmptyListingKeptText[] =
     "The tool listed no entries, so nothing was backed up. The list of backups was not changed.";
+// A restore finds entries by name: an entry that shares its name with another is left out. Each
+// is name + text + position.
+inline constexpr char kSameNameSkippedText[] =
+    ": not backed up, an earlier entry in the tool's list has the same name, and a restore could not tell "
+    "the two apart ";
+inline constexpr char kDefaultNameTakenText[] =
+    ": not backed up, this entry has no name and another entry is really named so, and a restore could not tell "
+    "the two apart ";
 inline constexpr char kBackupFailedText[] = ": not backed up, the tool wrote no backup file ";
 inline constexpr char kReplaceFailedText[] =
     ": not backed up, the new backup file could not replace the previous one (is that open in another program?) ";
@@ -105,6 +113,10 @@ inline constexpr char kRestoreRefusedText[] = ": not restored, the tool did not 
 inline constexpr char kCreatedNotListedText[] =
     ": created, but the tool does not list it afterwards, so it cannot be told from the entry of that number; "
     "not restored ";
+// Name + text + position: a line of a name an earlier line of the walk already had (the tool, given
+// the name, would reach the entry restored from that earlier line again).
+inline constexpr char kSameNameAgainText[] =
+    ": skipped, the list of backups names this entry more than once and only its first backup is restored ";
 // After the entry's name; the pass ends with it.
 inline constexpr char kCreateFailedText[] =
     ": the tool could not create this entry, so the restore stopped here; the entries after it were not restored.";

@@ -17,6 +17,8 @@
 // An entry whose name is all digits is passed to the tool by the number the listing gives the
 // entry of that name (after creating one, the tool is asked for its list again to learn the new
 // number), never by its name, which the tool would read as another entry's number.
+// A later line of a name an earlier line of the walk had is skipped and counted: the tool, given
+// that name, would reach the same entry, which would end up with the wrong backup.
 // After Stop it logs nothing and touches no control (the Restore button then stays disabled).
 //
 // Gives back how the pass ended: AllDone when every line of the list of backups was restored (no

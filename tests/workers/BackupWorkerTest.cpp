@@ -476,6 +476,57 @@ TEST_F(BackupWorkerTest, AListOfBackupsThatCannotBeReadIsLeftAsItWas) {
     EXPECT_EQ(Manifest(), earlier);
 }
 
+// A restore finds entries by name and the tool, given a name, reaches the first entry bearing it:
+// a second entry of that name must not be logged as backed up, and no backup file may hold the
+// data of an entry other than the one its manifest line names.
+TEST_F(BackupWorkerTest, AnEntryWhoseNameAnotherEntryBearsIsSkippedAndSaysWhy) {
+    const Text madeUp = kDefaultNamePrefix + Text("1");
+    const struct {
+        const char* what;
+        std::vector<std::pair<Text, Text>> entries;
+        int skipped;  // position from 1
+        const char* reason;
+    } cases[] = {
+        {"two entries of one name", {{"dup", "first"}, {"dup", "second"}, {"B", "b"}}, 2, kSameNameSkippedText},
+        {"two entries of one all-digit name", {{"7", "first"}, {"x", "x"}, {"7", "second"}}, 3, kSameNameSkippedText},
+        {"an unnamed entry before the entry bearing its made-up name",
+         {{"A", "a"}, {"", "nameless"}, {"X", "x"}, {madeUp, "real"}}, 2, kDefaultNameTakenText},
+        {"an unnamed entry after the entry bearing its made-up name",
+         {{madeUp, "real"}, {"", "nameless"}}, 2, kDefaultNameTakenText},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder program;
+        ScratchFolder backups;
+        auto host = std::make_shared<FakePassHost>(program.Path(), backups.Path());
+        ASSERT_TRUE(tool_.Seed(c.entries));
+        EXPECT_EQ(RunPassWith(host), PassResult::SomeNotDone);
+
+        const int count = static_cast<int>(c.entries.size());
+        const auto& [skippedName, skippedContent] = c.entries[c.skipped - 1];
+        const Text logName = skippedName.empty() ? madeUp : skippedName;
+        const std::vector<Text> log = host->Log();
+        EXPECT_NE(std::find(log.begin(), log.end(), Line(logName, c.reason, c.skipped, count)), log.end());
+        EXPECT_EQ(std::count(log.begin(), log.end(), Line(logName, kBackupDoneText, c.skipped, count)), 0);
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log.back(), BackupSummaryLine(1, count));
+
+        // Every line names an entry of its own, and its file holds that entry's data.
+        const std::vector<ManifestEntry> lines = ReadManifestLines(ReadWholeFile(ManifestPath(program.Path())));
+        EXPECT_EQ(static_cast<int>(lines.size()), count - 1);
+        for (const ManifestEntry& line : lines) {
+            SCOPED_TRACE(line.name);
+            const auto owner = std::find_if(c.entries.begin(), c.entries.end(),
+                                            [&](const auto& entry) { return entry.first == line.name; });
+            ASSERT_NE(owner, c.entries.end());
+            EXPECT_TRUE(tool_.BackupHoldsContent(line.file, owner->second));
+        }
+        for (const Text& file : FilesIn(backups.Path())) {
+            EXPECT_FALSE(tool_.BackupHoldsContent(backups.File(file), skippedContent)) << file;
+        }
+    }
+}
+
 // A name that ends in a lead byte would take the closing quote as its second byte on the command
 // line, and the rest of the line would leave the quotes: the pass skips it and says why.
 TEST_F(BackupWorkerTest, SkipsANameWithAnIncompleteDoubleByteCharacterAndSaysWhy) {
