@@ -32,6 +32,8 @@ Text RefusalMessage(const Text& name, const std::optional<Text>& designator, con
         return kUnsafeNameLeadIn + reason + kUnsafeNameTail;
     if (Text reason = ManifestRefusalReason(name); !reason.empty())
         return kUnsafeNameLeadIn + reason + kUnrecordableTail;
+    if (file.size() > kMaxPathBytes || staging.size() > kMaxPathBytes)
+        return kPathTooLongText;
     if (Text reason = CommandRefusalReason(staging); !reason.empty())
         return kUnsafePathLeadIn + reason + kUnsafeNameTail;
     if (Text reason = ManifestRefusalReason(file); !reason.empty())

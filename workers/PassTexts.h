@@ -16,6 +16,8 @@ inline constexpr char kDefaultNamePrefix[] = "Unnamed entry ";
 // a writer's token (digits and '-') and this ending; only a complete file then takes the backup
 // file's name. Not ending in kBackupFileExt, such a name is never another entry's backup file.
 inline constexpr char kStagingFileExt[] = ".partial";
+// Stands for the entry's name in a staging name that would be too long with it.
+inline constexpr char kShortStagingStem[] = "~";
 // Added before a number to a backup file name already used by another entry of the same pass.
 inline constexpr char kDuplicateMark[] = "~";
 // Replaces each character a Windows file name cannot hold, and goes in front of a device name.
@@ -143,6 +145,10 @@ inline constexpr char kUnrecordableTail[] = ", which the list of backups cannot 
 inline constexpr char kNoNumberText[] =
     ": skipped, the tool can only be told this entry by its number (its name is empty or digits only), "
     "and the tool's list gives it none";
+// After the entry's name: its backup file or the staging file beside it would not fit.
+inline constexpr char kPathTooLongText[] =
+    ": skipped, the path of its backup file would be longer than Windows allows (259 characters); "
+    "a shorter name or backup folder would do";
 inline constexpr char kReasonDoubleQuote[] = "a double quote";
 inline constexpr char kReasonPercent[] = "a percent sign";
 inline constexpr char kReasonLineBreak[] = "a line break";

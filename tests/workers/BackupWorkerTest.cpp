@@ -14,6 +14,7 @@
 #include "tests/workers/PassLogLines.h"
 #include "tests/workers/StandInTool.h"
 #include "toollink/ToolLocation.h"
+#include "workers/BackupFileName.h"
 #include "workers/ManifestFile.h"
 #include "workers/PassTexts.h"
 #include "workers/RestoreWorker.h"
@@ -525,6 +526,31 @@ TEST_F(BackupWorkerTest, AnEntryWhoseNameAnotherEntryBearsIsSkippedAndSaysWhy) {
             EXPECT_FALSE(tool_.BackupHoldsContent(backups.File(file), skippedContent)) << file;
         }
     }
+}
+
+// An entry whose backup path fits within the platform's path limit is backed up, however little
+// room that leaves for the staging file beside it; one whose path would not fit is skipped with
+// the reason rather than blamed on the tool.
+TEST_F(BackupWorkerTest, LongNamesAreBackedUpWheneverTheirBackupPathFits) {
+    const Text folder = backups_.Path();
+    const auto nameFor = [&](size_t pathLength) { return Text(pathLength - folder.size() - 5, 'L'); };
+    const Text longest = nameFor(kMaxPathBytes);
+    const Text nearly = nameFor(kMaxPathBytes - 12);
+    const Text tooLong = nameFor(kMaxPathBytes + 1);
+    ASSERT_TRUE(tool_.Seed({{longest, "longest"}, {nearly, "nearly"}, {tooLong, "too long"}}));
+    EXPECT_EQ(RunPass(), PassResult::SomeNotDone);
+
+    const std::vector<Text> expected = {
+        BackupCountLine(3, folder),
+        Line(longest, kBackupStartText, 1, 3), Line(longest, kBackupDoneText, 1, 3),
+        Line(nearly, kBackupStartText, 2, 3), Line(nearly, kBackupDoneText, 2, 3),
+        Line(tooLong, kBackupStartText, 3, 3), tooLong + kPathTooLongText,
+        BackupSummaryLine(1, 3),
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile(longest), "longest"));
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile(nearly), "nearly"));
+    EXPECT_EQ(FilesIn(folder).size(), 2u) << "no staging file stays behind";
 }
 
 // A name that ends in a lead byte would take the closing quote as its second byte on the command
