@@ -141,8 +141,17 @@ bool BackupPathPicker::Claim(const Text& path, const Text& name, int entry) {
     return true;
 }
 
-Text StagingPath(const Text& backupPath, const Text& token) {
-    return backupPath + "." + token + kStagingFileExt;
+Text StagingPath(const Text& backupPath, const Text& token, const LeadBytes& leadBytes) {
+    const Text beside = backupPath + "." + token + kStagingFileExt;
+    if (beside.size() <= kMaxPathBytes)
+        return beside;
+    // The token alone tells writers apart; the entry's name is not needed in the staging name.
+    size_t fileNameStart = 0;
+    for (size_t pos = 0; pos < backupPath.size(); pos += leadBytes.CharLength(backupPath, pos)) {
+        if (backupPath[pos] == kPathSep[0])
+            fileNameStart = pos + 1;
+    }
+    return backupPath.substr(0, fileNameStart) + kShortStagingStem + kBackupFileExt + "." + token + kStagingFileExt;
 }
 
 bool IsStagingFileName(const Text& fileName) {

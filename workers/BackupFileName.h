@@ -61,10 +61,18 @@ private:
     std::map<Text, Holder> holders_;  // by folded path
 };
 
+// The longest path, in bytes, that the file functions the tool and the passes use take (the
+// platform's path limit less its closing zero).
+inline constexpr size_t kMaxPathBytes = 259;
+
 // The path the tool writes a new backup to before it takes `backupPath`'s place: beside it (same
 // folder, so the replacement is one step), `token` (digits and '-') telling writers apart, ending
-// in the staging extension, never in the backup extension.
-Text StagingPath(const Text& backupPath, const Text& token);
+// in the staging extension, never in the backup extension. Normally the backup file's name with the
+// token and the staging extension added; when that would be longer than kMaxPathBytes, a short
+// name of the same shape in the same folder, so that a long entry name whose backup path fits can
+// still be staged. `leadBytes`: the code page of `backupPath`, so a second byte equal to '\\' is
+// never taken for the separator before the file name.
+Text StagingPath(const Text& backupPath, const Text& token, const LeadBytes& leadBytes = ActiveLeadBytes());
 
 // Whether `fileName` (without folder) is a name StagingPath gives, letters in any case.
 bool IsStagingFileName(const Text& fileName);

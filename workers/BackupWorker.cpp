@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "common/TextOps.h"
 #include "workers/BackupFileName.h"
@@ -31,6 +32,8 @@ Text RefusalMessage(const Text& name, const std::optional<Text>& designator, con
         return kUnsafeNameLeadIn + reason + kUnsafeNameTail;
     if (Text reason = ManifestRefusalReason(name); !reason.empty())
         return kUnsafeNameLeadIn + reason + kUnrecordableTail;
+    if (file.size() > kMaxPathBytes || staging.size() > kMaxPathBytes)
+        return kPathTooLongText;
     if (Text reason = CommandRefusalReason(staging); !reason.empty())
         return kUnsafePathLeadIn + reason + kUnsafeNameTail;
     if (Text reason = ManifestRefusalReason(file); !reason.empty())
@@ -60,13 +63,36 @@ Text RecordedName(const EntryRecord& record, int k) {
 // What became of one entry.
 enum class EntryOutcome { BackedUp, Failed, Stopped };
 
+// Why an entry is left out of the pass because of its name alone: a restore finds entries by name,
+// and the tool, given a name, reaches the first entry that bears it, so two lines of one name in
+// the manifest would both be restored into that first entry. Of entries sharing a name only the
+// first is backed up; an unnamed entry whose made-up name another entry really bears gives way to
+// that entry wherever it stands. Null when the entry's name is its own.
+std::vector<const char*> NameClashes(const EntryList& entries) {
+    std::set<Text> realNames;
+    for (const EntryRecord& record : entries) {
+        if (!record.text1.empty())
+            realNames.insert(record.text1);
+    }
+    std::vector<const char*> clashes(entries.size(), nullptr);
+    std::set<Text> seen;
+    for (size_t k = 1; k <= entries.size(); ++k) {
+        const Text name = RecordedName(entries[k - 1], static_cast<int>(k));
+        if (entries[k - 1].text1.empty() && realNames.count(name))
+            clashes[k - 1] = kDefaultNameTakenText;
+        else if (!seen.insert(name).second)
+            clashes[k - 1] = kSameNameSkippedText;
+    }
+    return clashes;
+}
+
 // One backup pass over the entries one listing gave.
 class BackupPass {
 public:
     // `folder` is the backup folder as the pass checked it before the listing.
     BackupPass(const ToolCommands& commands, PassHost& host, const EntryList& entries, const PreviousManifest& previous,
                const Text& folder)
-        : commands_(commands), host_(host), entries_(entries), previous_(previous) {
+        : commands_(commands), host_(host), entries_(entries), previous_(previous), clashes_(NameClashes(entries)) {
         checked_[folder] = FolderProblem::None;
         // The paths the previous manifest records for entries still listed stay theirs: an entry
         // whose backup fails keeps its line, and no other entry's new backup may land on that file.
@@ -86,7 +112,8 @@ public:
     EntryOutcome Entry(int k) {
         const Text name = RecordedName(entries_[k - 1], k);
         const EntryOutcome outcome = BackUp(name, k);
-        if (outcome == EntryOutcome::Failed && !KeepEarlierBackup(name, k))
+        // The earlier lines of a clashing name belong to the entry that bears it.
+        if (outcome == EntryOutcome::Failed && !clashes_[k - 1] && !KeepEarlierBackup(name, k))
             return EntryOutcome::Stopped;
         return outcome;
     }
@@ -103,6 +130,10 @@ private:
         host_.ShowProgress(k, Count());
         if (host_.ShouldStop())
             return EntryOutcome::Stopped;
+        if (clashes_[k - 1]) {
+            host_.AppendLog(name + clashes_[k - 1] + PassProgress(k, Count()));
+            return EntryOutcome::Failed;
+        }
         const Text folder = host_.FolderField();
         if (const FolderProblem problem = Check(folder); problem != FolderProblem::None) {
             if (host_.ShouldStop())
@@ -173,6 +204,7 @@ private:
     PassHost& host_;
     const EntryList& entries_;
     const PreviousManifest& previous_;
+    const std::vector<const char*> clashes_;  // by position from 0: why the entry's name keeps it out
     BackupPathPicker paths_;
     std::map<Text, FolderProblem> checked_;
     std::set<Text> swept_;  // folders already rid of an earlier pass's staging files
@@ -223,7 +255,16 @@ PassResult BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host
     if (host->ShouldStop())
         return PassResult::NotDone;
     const Text manifestPath = ManifestPath(host->ProgramFolder());
-    const PreviousManifest previous(ReadManifest(manifestPath));
+    // Without the previous lines a failed entry could not keep its earlier backup in the list.
+    const std::optional<Text> previousContent = ReadManifest(manifestPath);
+    if (!previousContent) {
+        if (host->ShouldStop())
+            return PassResult::NotDone;
+        host->AppendLog(kManifestUnreadableLeadIn + manifestPath + kBackupManifestUnreadableTail);
+        ReturnButtonsToIdle(*host);
+        return PassResult::NotDone;
+    }
+    const PreviousManifest previous(*previousContent);
     if (const char* reason = ReasonToKeepEverything(listing, previous)) {
         host->AppendLog(reason);
         ReturnButtonsToIdle(*host);

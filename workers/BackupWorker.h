@@ -18,6 +18,8 @@
 //  - a listing that failed (the tool printed no entry line, or reported an error), or that came
 //    back empty while the previous manifest has lines, backs up nothing and leaves the previous
 //    manifest as it was. The log says which, and the pass ends without its closing line;
+//  - a previous manifest that exists but cannot be read backs up nothing and leaves it as it was:
+//    without its lines a failed entry could not keep its earlier backup;
 //  - an entry whose name is all digits, or empty, is passed to the tool by its listed number;
 //  - the tool writes each new backup under a staging name beside the backup file, which only a
 //    complete new file replaces, in one step: the backup file never leaves its name. A stopped
@@ -26,6 +28,9 @@
 //    has for exactly its name while that line's file exists; the closing line reports the failures;
 //  - a name or folder that cannot be passed to the tool or recorded in the manifest is skipped
 //    with the reason, and counted (and keeps its previous line likewise);
+//  - a restore finds an entry by its name, so of entries that share a name only the first is
+//    backed up; the others are skipped with the reason and counted (they keep no earlier line).
+//    An unnamed entry's made-up name gives way likewise to an entry that really bears it;
 //  - every backup file lands inside the chosen folder under a name Windows accepts, one per entry:
 //    no two entries of a pass share a file, neither new backups nor kept ones;
 //  - the manifest is replaced whole or not at all; a manifest that cannot be written is logged
@@ -36,6 +41,7 @@
 // entries and no earlier list of backups included); SomeNotDone when the pass went to its end but
 // an entry failed or was skipped (even where its earlier backup stays in the list); NotDone when
 // the tool was not found, its listing failed or came back empty where a list of backups existed,
+// the previous list of backups could not be read,
 // the list of backups could not be written, or the pass was stopped.
 
 #include <memory>

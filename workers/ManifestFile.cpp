@@ -51,15 +51,23 @@ bool ReplaceManifest(const Text& path, const Text& content) {
     return false;
 }
 
-Text ReadManifest(const Text& path) {
+std::optional<Text> ReadManifest(const Text& path) {
     UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return Text();
+    if (!file) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return Text();
+        return std::nullopt;
+    }
     Text content;
     char buffer[64 * 1024];
-    DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr))
+            return std::nullopt;
+        if (read == 0)
+            return content;
         content.append(buffer, read);
-    return content;
+    }
 }

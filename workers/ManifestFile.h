@@ -4,6 +4,8 @@
 // Any thread. A restore may read while a backup replaces the file: the reader never sees a
 // half-written manifest, and the replacement waits a moment for a reader to let go.
 
+#include <optional>
+
 #include "common/Text.h"
 #include "workers/ManifestText.h"
 
@@ -14,5 +16,7 @@
 bool ReplaceManifest(const Text& path, const Text& content);
 
 // The whole file, read with every kind of sharing allowed so a concurrent replace is not blocked.
-// Empty text when the file is missing, empty or unreadable.
-Text ReadManifest(const Text& path);
+// Empty text when the file (or its folder) is missing or empty; nothing when it exists but cannot
+// be read (another program holds it without sharing, access is denied, a read fails), which is
+// not the same as having no list of backups.
+std::optional<Text> ReadManifest(const Text& path);

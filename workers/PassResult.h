@@ -13,6 +13,6 @@ enum class PassResult {
     SomeNotDone,
     // The pass could not run or could not keep its result: the tool was not found, its listing
     // failed or came back empty where a list of backups existed, the list of backups could not be
-    // written, creating a missing entry ended the restore, or the pass was stopped.
+    // read or written, creating a missing entry ended the restore, or the pass was stopped.
     NotDone,
 };

@@ -16,6 +16,8 @@ inline constexpr char kDefaultNamePrefix[] = "Unnamed entry ";
 // a writer's token (digits and '-') and this ending; only a complete file then takes the backup
 // file's name. Not ending in kBackupFileExt, such a name is never another entry's backup file.
 inline constexpr char kStagingFileExt[] = ".partial";
+// Stands for the entry's name in a staging name that would be too long with it.
+inline constexpr char kShortStagingStem[] = "~";
 // Added before a number to a backup file name already used by another entry of the same pass.
 inline constexpr char kDuplicateMark[] = "~";
 // Replaces each character a Windows file name cannot hold, and goes in front of a device name.
@@ -70,6 +72,14 @@ inline constexpr char kListingFailedText[] =
     "The list of backups was not changed.";
 inline constexpr char kEmptyListingKeptText[] =
     "The tool listed no entries, so nothing was backed up. The list of backups was not changed.";
+// A restore finds entries by name: an entry that shares its name with another is left out. Each
+// is name + text + position.
+inline constexpr char kSameNameSkippedText[] =
+    ": not backed up, an earlier entry in the tool's list has the same name, and a restore could not tell "
+    "the two apart ";
+inline constexpr char kDefaultNameTakenText[] =
+    ": not backed up, this entry has no name and another entry is really named so, and a restore could not tell "
+    "the two apart ";
 inline constexpr char kBackupFailedText[] = ": not backed up, the tool wrote no backup file ";
 inline constexpr char kReplaceFailedText[] =
     ": not backed up, the new backup file could not replace the previous one (is that open in another program?) ";
@@ -82,6 +92,14 @@ inline constexpr char kBackupSummaryMid[] = " of ";
 inline constexpr char kBackupSummaryTail[] = " failed (see the lines above).";
 inline constexpr char kManifestWriteFailedText[] =
     "Backup not finished: the list of backups could not be saved, so the previous list was kept: ";
+
+// The list of backups exists but cannot be read: lead-in, its path, then the tail of the pass.
+inline constexpr char kManifestUnreadableLeadIn[] = "The list of backups \"";
+inline constexpr char kBackupManifestUnreadableTail[] =
+    "\" could not be read (is it open in another program?), so nothing was backed up. "
+    "The list of backups was not changed.";
+inline constexpr char kRestoreManifestUnreadableTail[] =
+    "\" could not be read (is it open in another program?), so nothing was restored.";
 
 // Restore pass.
 inline constexpr char kRestoreToolMissingText[] =
@@ -97,6 +115,10 @@ inline constexpr char kRestoreRefusedText[] = ": not restored, the tool did not 
 inline constexpr char kCreatedNotListedText[] =
     ": created, but the tool does not list it afterwards, so it cannot be told from the entry of that number; "
     "not restored ";
+// Name + text + position: a line of a name an earlier line of the walk already had (the tool, given
+// the name, would reach the entry restored from that earlier line again).
+inline constexpr char kSameNameAgainText[] =
+    ": skipped, the list of backups names this entry more than once and only its first backup is restored ";
 // After the entry's name; the pass ends with it.
 inline constexpr char kCreateFailedText[] =
     ": the tool could not create this entry, so the restore stopped here; the entries after it were not restored.";
@@ -123,6 +145,10 @@ inline constexpr char kUnrecordableTail[] = ", which the list of backups cannot 
 inline constexpr char kNoNumberText[] =
     ": skipped, the tool can only be told this entry by its number (its name is empty or digits only), "
     "and the tool's list gives it none";
+// After the entry's name: its backup file or the staging file beside it would not fit.
+inline constexpr char kPathTooLongText[] =
+    ": skipped, the path of its backup file would be longer than Windows allows (259 characters); "
+    "a shorter name or backup folder would do";
 inline constexpr char kReasonDoubleQuote[] = "a double quote";
 inline constexpr char kReasonPercent[] = "a percent sign";
 inline constexpr char kReasonLineBreak[] = "a line break";

@@ -1,6 +1,7 @@
 #include "workers/RestoreWorker.h"
 
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "common/SharedTexts.h"
@@ -27,8 +28,9 @@ Text RefusalMessage(const Text& name, const Text& file) {
 // What became of one manifest line.
 enum class LineOutcome { Restored, Failed, PassEnds };
 
-LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList& entries, const ManifestEntry& line,
-                        int pos, int total) {
+// `namesMet` holds the names of the usable lines handled before this one.
+LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList& entries, std::set<Text>& namesMet,
+                        const ManifestEntry& line, int pos, int total) {
     if (!line.usable) {
         if (host.ShouldStop())
             return LineOutcome::PassEnds;
@@ -37,6 +39,14 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList&
     }
     const Text& name = line.name;
     const Text& file = line.file;
+    // Given this name the tool reaches the entry an earlier line was meant for: restoring a second
+    // backup there would overwrite it with what may be another entry's data.
+    if (!namesMet.insert(name).second) {
+        if (host.ShouldStop())
+            return LineOutcome::PassEnds;
+        host.AppendLog(name + kSameNameAgainText + PassProgress(pos, total));
+        return LineOutcome::Failed;
+    }
     if (!PathIsPresent(file)) {
         if (host.ShouldStop())
             return LineOutcome::PassEnds;
@@ -146,19 +156,30 @@ PassResult RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr hos
         return PassResult::NotDone;
     }
 
-    const std::vector<ManifestEntry> lines = ReadManifestLines(ReadManifest(ManifestPath(host->ProgramFolder())));
+    const Text manifestPath = ManifestPath(host->ProgramFolder());
+    const std::optional<Text> content = ReadManifest(manifestPath);
+    if (host->ShouldStop())
+        return PassResult::NotDone;
+    if (!content) {
+        host->AppendLog(kManifestUnreadableLeadIn + manifestPath + kRestoreManifestUnreadableTail);
+        if (!host->ShouldStop())
+            host->SetButtonEnabled(PassButton::Restore, true);
+        return PassResult::NotDone;
+    }
+    const std::vector<ManifestEntry> lines = ReadManifestLines(*content);
     const int total = static_cast<int>(lines.size());
     if (host->ShouldStop())
         return PassResult::NotDone;
     host->AppendLog(kRestoreCountLeadIn + EntryCount(total) + kRestoreCountTail);
 
     EntryList entries;
+    std::set<Text> namesMet;
     int failed = 0;
     for (int i = total; i >= 1; --i) {
         if (host->ShouldStop())
             return PassResult::NotDone;
         host->ShowProgress(total - i + 1, total);
-        switch (RestoreLine(*commands, *host, entries, lines[i - 1], total - i + 1, total)) {
+        switch (RestoreLine(*commands, *host, entries, namesMet, lines[i - 1], total - i + 1, total)) {
             case LineOutcome::PassEnds: return PassResult::NotDone;
             case LineOutcome::Failed: ++failed; break;
             case LineOutcome::Restored: break;

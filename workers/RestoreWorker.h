@@ -11,16 +11,20 @@
 //
 // Beyond the plain walk: the pass first makes sure the tool can be reached, locating it once more
 // when it cannot (ToolReach.h); without it the pass logs so, restores nothing and gives the Restore
-// button back. A restore the tool refused is logged as failed and counted; a line whose
+// button back. A list of backups that exists but cannot be read (held open by another program
+// without sharing, say) is logged by its path and restores nothing. A restore the tool refused is logged as failed and counted; a line whose
 // name or path cannot be passed to the tool, or whose name is empty, is skipped and counted.
 // An entry whose name is all digits is passed to the tool by the number the listing gives the
 // entry of that name (after creating one, the tool is asked for its list again to learn the new
 // number), never by its name, which the tool would read as another entry's number.
+// A later line of a name an earlier line of the walk had is skipped and counted: the tool, given
+// that name, would reach the same entry, which would end up with the wrong backup.
 // After Stop it logs nothing and touches no control (the Restore button then stays disabled).
 //
 // Gives back how the pass ended: AllDone when every line of the list of backups was restored (no
 // list, or an empty one, included); SomeNotDone when the pass went to its end but a line failed or
-// was skipped; NotDone when creating a missing entry ended the pass, or the pass was stopped.
+// was skipped; NotDone when the tool was not found, the list of backups could not be read,
+// creating a missing entry ended the pass, or the pass was stopped.
 
 #include <cstdint>
 #include <memory>

@@ -137,4 +137,27 @@ TEST(StagingPathTest, NeverNamesABackupFileAndIsRecognisedAsItsOwn) {
     }
 }
 
+// A long entry name whose backup path fits must leave room for its staging file too, or the tool
+// could never write its backup.
+TEST(StagingPathTest, StaysWithinThePathLimitBesideTheBackupFile) {
+    const LeadBytes cp936 = LeadBytes::CodePage936();
+    const Text folder = "D:\\b";
+    // The name's first character has a second byte that looks like a backslash.
+    const Text lead = "\xC4\x5C";
+    for (size_t length : {Text(folder + "\\" + lead + ".ekb").size(), kMaxPathBytes - 30, kMaxPathBytes - 12,
+                          kMaxPathBytes}) {
+        SCOPED_TRACE(length);
+        const Text file = folder + "\\" + lead + Text(length - folder.size() - 7, 'L') + ".ekb";
+        ASSERT_EQ(file.size(), length);
+        const Text staging = StagingPath(file, "4294967295-4294967295", cp936);
+        EXPECT_LE(staging.size(), kMaxPathBytes);
+        ASSERT_EQ(staging.rfind(folder + "\\", 0), 0u) << staging;
+        const Text fileName = staging.substr(folder.size() + 1);
+        for (size_t pos = 0; pos < fileName.size(); pos += cp936.CharLength(fileName, pos))
+            EXPECT_NE(fileName[pos], '\\') << "the staging file must stand in the backup folder: " << staging;
+        EXPECT_TRUE(IsStagingFileName(fileName)) << fileName;
+        EXPECT_NE(staging, file);
+    }
+}
+
 }  // namespace

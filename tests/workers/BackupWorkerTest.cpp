@@ -14,6 +14,7 @@
 #include "tests/workers/PassLogLines.h"
 #include "tests/workers/StandInTool.h"
 #include "toollink/ToolLocation.h"
+#include "workers/BackupFileName.h"
 #include "workers/ManifestFile.h"
 #include "workers/PassTexts.h"
 #include "workers/RestoreWorker.h"
@@ -454,6 +455,102 @@ TEST_F(BackupWorkerTest, AManifestThatCannotBeWrittenIsReportedNotCelebrated) {
     EXPECT_EQ(log.back(), kManifestWriteFailedText + ManifestPath(missingFolder));
     EXPECT_TRUE(FileExists(BackupFile("A")));
     EXPECT_EQ(host->Buttons(), kIdleAgain);
+}
+
+// The previous list of backups holds the lines a failed entry keeps. One that exists but cannot be
+// read is not an empty list: a pass built on it could drop every kept line when it replaces it.
+TEST_F(BackupWorkerTest, AListOfBackupsThatCannotBeReadIsLeftAsItWas) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    const Text earlier = EarlierPass();
+    ASSERT_TRUE(tool_.Seed({{"A", "2"}}));
+    const Text manifestPath = ManifestPath(program_.Path());
+    {
+        // Held without read sharing, but deletion allowed: only the read fails.
+        UniqueFileHandle holder(CreateFileA(manifestPath.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_EQ(RunPass(), PassResult::NotDone);
+    }
+
+    EXPECT_EQ(host_->Log(), std::vector<Text>{kManifestUnreadableLeadIn + manifestPath + kBackupManifestUnreadableTail});
+    EXPECT_EQ(host_->Buttons(), kIdleAgain);
+    EXPECT_EQ(Manifest(), earlier);
+}
+
+// A restore finds entries by name and the tool, given a name, reaches the first entry bearing it:
+// a second entry of that name must not be logged as backed up, and no backup file may hold the
+// data of an entry other than the one its manifest line names.
+TEST_F(BackupWorkerTest, AnEntryWhoseNameAnotherEntryBearsIsSkippedAndSaysWhy) {
+    const Text madeUp = kDefaultNamePrefix + Text("1");
+    const struct {
+        const char* what;
+        std::vector<std::pair<Text, Text>> entries;
+        int skipped;  // position from 1
+        const char* reason;
+    } cases[] = {
+        {"two entries of one name", {{"dup", "first"}, {"dup", "second"}, {"B", "b"}}, 2, kSameNameSkippedText},
+        {"two entries of one all-digit name", {{"7", "first"}, {"x", "x"}, {"7", "second"}}, 3, kSameNameSkippedText},
+        {"an unnamed entry before the entry bearing its made-up name",
+         {{"A", "a"}, {"", "nameless"}, {"X", "x"}, {madeUp, "real"}}, 2, kDefaultNameTakenText},
+        {"an unnamed entry after the entry bearing its made-up name",
+         {{madeUp, "real"}, {"", "nameless"}}, 2, kDefaultNameTakenText},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder program;
+        ScratchFolder backups;
+        auto host = std::make_shared<FakePassHost>(program.Path(), backups.Path());
+        ASSERT_TRUE(tool_.Seed(c.entries));
+        EXPECT_EQ(RunPassWith(host), PassResult::SomeNotDone);
+
+        const int count = static_cast<int>(c.entries.size());
+        const auto& [skippedName, skippedContent] = c.entries[c.skipped - 1];
+        const Text logName = skippedName.empty() ? madeUp : skippedName;
+        const std::vector<Text> log = host->Log();
+        EXPECT_NE(std::find(log.begin(), log.end(), Line(logName, c.reason, c.skipped, count)), log.end());
+        EXPECT_EQ(std::count(log.begin(), log.end(), Line(logName, kBackupDoneText, c.skipped, count)), 0);
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log.back(), BackupSummaryLine(1, count));
+
+        // Every line names an entry of its own, and its file holds that entry's data.
+        const std::vector<ManifestEntry> lines = ReadManifestLines(ReadWholeFile(ManifestPath(program.Path())));
+        EXPECT_EQ(static_cast<int>(lines.size()), count - 1);
+        for (const ManifestEntry& line : lines) {
+            SCOPED_TRACE(line.name);
+            const auto owner = std::find_if(c.entries.begin(), c.entries.end(),
+                                            [&](const auto& entry) { return entry.first == line.name; });
+            ASSERT_NE(owner, c.entries.end());
+            EXPECT_TRUE(tool_.BackupHoldsContent(line.file, owner->second));
+        }
+        for (const Text& file : FilesIn(backups.Path())) {
+            EXPECT_FALSE(tool_.BackupHoldsContent(backups.File(file), skippedContent)) << file;
+        }
+    }
+}
+
+// An entry whose backup path fits within the platform's path limit is backed up, however little
+// room that leaves for the staging file beside it; one whose path would not fit is skipped with
+// the reason rather than blamed on the tool.
+TEST_F(BackupWorkerTest, LongNamesAreBackedUpWheneverTheirBackupPathFits) {
+    const Text folder = backups_.Path();
+    const auto nameFor = [&](size_t pathLength) { return Text(pathLength - folder.size() - 5, 'L'); };
+    const Text longest = nameFor(kMaxPathBytes);
+    const Text nearly = nameFor(kMaxPathBytes - 12);
+    const Text tooLong = nameFor(kMaxPathBytes + 1);
+    ASSERT_TRUE(tool_.Seed({{longest, "longest"}, {nearly, "nearly"}, {tooLong, "too long"}}));
+    EXPECT_EQ(RunPass(), PassResult::SomeNotDone);
+
+    const std::vector<Text> expected = {
+        BackupCountLine(3, folder),
+        Line(longest, kBackupStartText, 1, 3), Line(longest, kBackupDoneText, 1, 3),
+        Line(nearly, kBackupStartText, 2, 3), Line(nearly, kBackupDoneText, 2, 3),
+        Line(tooLong, kBackupStartText, 3, 3), tooLong + kPathTooLongText,
+        BackupSummaryLine(1, 3),
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile(longest), "longest"));
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile(nearly), "nearly"));
+    EXPECT_EQ(FilesIn(folder).size(), 2u) << "no staging file stays behind";
 }
 
 // A name that ends in a lead byte would take the closing quote as its second byte on the command

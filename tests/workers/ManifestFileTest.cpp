@@ -64,6 +64,22 @@ TEST(ManifestFileTest, ReadsWhileAnotherHandleHasItOpenAndGivesEmptyWhenMissing)
     EXPECT_EQ(ReadManifest(path), "A\ta\r\n");
 }
 
+// Missing means no list of backups; present but unreadable is something else, and must not look
+// like an empty list.
+TEST(ManifestFileTest, TellsAnUnreadableFileFromAMissingOne) {
+    ScratchFolder folder;
+    const Text path = ManifestPath(folder.Path());
+    ASSERT_TRUE(WriteWholeFile(path, "A\ta\r\n"));
+    {
+        UniqueFileHandle holder(
+            CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_EQ(ReadManifest(path), std::nullopt);
+    }
+    EXPECT_EQ(ReadManifest(path), "A\ta\r\n");
+    EXPECT_EQ(ReadManifest(folder.File("missing\\m.txt")), "") << "a missing folder is a missing list";
+}
+
 TEST(ManifestFileTest, WaitsForAReaderToLetGoBeforeReplacing) {
     ScratchFolder folder;
     const Text path = ManifestPath(folder.Path());

@@ -7,6 +7,7 @@
 
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
+#include "common/WinHandles.h"
 #include "tests/support/TestPaths.h"
 #include "tests/workers/FakePassHost.h"
 #include "tests/workers/PassLogLines.h"
@@ -235,6 +236,65 @@ TEST_F(RestoreWorkerTest, NoManifestGivesTotalsOfZero) {
     EXPECT_EQ(host_->Log(), (std::vector<Text>{CountLine(0), Summary(0, 0)}));
     EXPECT_EQ(host_->Buttons(), kRestoreRoundTrip);
     EXPECT_TRUE(host_->Pauses().empty());
+}
+
+// A list of backups that another program holds open without sharing cannot be read: that is not
+// an empty list, and a restore of nothing must not be reported as finished.
+TEST_F(RestoreWorkerTest, AListOfBackupsThatCannotBeReadRestoresNothingAndSaysSo) {
+    ASSERT_TRUE(tool_.Seed({{"A", "alpha"}}));
+    BackUp();
+    ASSERT_TRUE(tool_.Seed({{"A", "changed"}}));
+    const Text manifestPath = ManifestPath(program_.Path());
+    {
+        UniqueFileHandle holder(
+            CreateFileA(manifestPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_EQ(RunPass(), PassResult::NotDone);
+    }
+
+    EXPECT_EQ(host_->Log(), std::vector<Text>{kManifestUnreadableLeadIn + manifestPath + kRestoreManifestUnreadableTail});
+    EXPECT_EQ(host_->Buttons(), kRestoreRoundTrip);
+    EXPECT_TRUE(host_->Pauses().empty());
+    EXPECT_EQ(tool_.ContentOf("A"), "changed");
+}
+
+// Entries that share a name, or an unnamed entry whose made-up name another entry bears: after a
+// backup and a restore each entry holds its own data or is left as it was, never another's.
+TEST_F(RestoreWorkerTest, EntriesSharingANameNeverGetEachOthersData) {
+    const Text madeUp = kDefaultNamePrefix + Text("2");
+    ASSERT_TRUE(tool_.Seed({{"dup", "first"}, {"dup", "second"}, {"", "nameless"}, {madeUp, "real"}}));
+    {
+        auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
+        std::thread pass([&] { EXPECT_EQ(BackupWorker(tool_.Commands(), host), PassResult::SomeNotDone); });
+        pass.join();
+    }
+    ASSERT_TRUE(tool_.Seed({{"dup", "changed"}, {"dup", "changed"}, {"", "changed"}, {madeUp, "changed"}}));
+    EXPECT_EQ(RunPass(), PassResult::AllDone);
+
+    EXPECT_EQ(tool_.Contents(), (std::vector<Text>{"first", "changed", "changed", "real"}));
+}
+
+// A list of backups written before same-named entries were told apart can hold two lines of one
+// name; the tool would take both into one entry, so only the first of the walk is restored.
+TEST_F(RestoreWorkerTest, ASecondLineOfOneNameIsSkippedAndCounted) {
+    ASSERT_TRUE(tool_.Seed({{"dup", "second"}}));
+    BackUp();
+    const Text secondFile = BackupFile("dup~2");
+    ASSERT_TRUE(WriteWholeFile(secondFile, ReadWholeFile(BackupFile("dup"))));
+    ASSERT_TRUE(tool_.Seed({{"dup", "first"}}));
+    BackUp();
+    WriteManifest(ManifestLine("dup", secondFile) + ManifestLine("dup", BackupFile("dup")));
+    ASSERT_TRUE(tool_.Seed({{"dup", "changed"}, {"dup", "changed"}}));
+    EXPECT_EQ(RunPass(), PassResult::SomeNotDone);
+
+    const std::vector<Text> expected = {
+        CountLine(2),
+        Line("dup", kRestoreExistsText, 1, 2), Line("dup", kRestoreDoneText, 1, 2),
+        Line("dup", kSameNameAgainText, 2, 2),
+        Summary(2, 1),
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_EQ(tool_.Contents(), (std::vector<Text>{"first", "changed"}));
 }
 
 TEST_F(RestoreWorkerTest, NamesWithShellCharactersAndDoubleByteCharactersRoundTrip) {

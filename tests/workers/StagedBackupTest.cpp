@@ -86,7 +86,7 @@ TEST(StagedBackupTest, ABackupFileHeldOpenElsewhereIsLeftAsItWas) {
 
 TEST(StagedBackupTest, RemovesOnlyTheStagingFilesAnInterruptedPassLeft) {
     ScratchFolder folder;
-    const std::vector<Text> leftovers = {"A.ekb.12-1.partial", "Gone.EKB.7-300.PARTIAL"};
+    const std::vector<Text> leftovers = {"A.ekb.12-1.partial", "Gone.EKB.7-300.PARTIAL", "~.ekb.12-2.partial"};
     const std::vector<Text> others = {"A.ekb", "A~2.ekb", "notes.partial", "A.ekb.partial", "A.txt.1-2.partial"};
     for (const Text& name : leftovers)
         ASSERT_TRUE(WriteWholeFile(folder.File(name), "half"));

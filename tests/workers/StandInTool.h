@@ -127,6 +127,16 @@ public:
         return Text();
     }
 
+    // The contents of the tool's entries in its order (entries of one name told apart by place).
+    std::vector<Text> Contents() const {
+        std::vector<Text> contents;
+        for (const auto& fields : StoreLines()) {
+            if (fields.size() == 8)
+                contents.push_back(entryctl::UnescapeField(fields[7]));
+        }
+        return contents;
+    }
+
     // The names the tool lists, in its order, as the program reads them.
     std::vector<Text> ListedNames() const {
         EntryList list;
