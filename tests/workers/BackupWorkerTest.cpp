@@ -567,8 +567,9 @@ TEST_F(BackupWorkerTest, SkipsANameWithAnIncompleteDoubleByteCharacterAndSaysWhy
     for (const Text& line : host_->Log()) {
         skipped += line.rfind(lone, 0) == 0 && line.size() > why.size() &&
                    line.compare(line.size() - why.size(), why.size(), why) == 0;
-        if (line.find(kBackupDoneText) != Text::npos)
+        if (line.find(kBackupDoneText) != Text::npos) {
             EXPECT_EQ(line.rfind(Text("A") + kBackupDoneText, 0), 0u) << "only A is backed up: " << line;
+        }
     }
     EXPECT_EQ(skipped, 1) << ::testing::PrintToString(host_->Log());
     EXPECT_EQ(Manifest().find(lone), Text::npos);
