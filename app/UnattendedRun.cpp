@@ -2,6 +2,7 @@
 
 #include "app/ControlAccess.h"
 #include "app/ControlIds.h"
+#include "app/PassButtons.h"
 
 int ShowUsage(const CommandLineRequest& request) {
     const Text text = request.problem.empty() ? Text(kUsageText) : request.problem + "\r\n\r\n" + kUsageText;
@@ -59,6 +60,10 @@ void UnattendedRun::Begin(HWND window) {
         PostMessageA(window, WM_CLOSE, 0, 0);
     });
     const bool started = kind == PassKind::Backup ? passes_.StartBackup(window) : passes_.StartRestore(window);
+    // The run ends with its own pass: a pass of the other kind, started from the minimized window,
+    // would be cut off then, unseen and uncounted. Neither pass gives the other's button back.
+    if (started)
+        SetPassButtonEnabled(window, kind == PassKind::Backup ? kRestoreButtonId : kStartButtonId, false);
     if (!started) {
         passes_.SetPassEndedListener(nullptr);
         PostMessageA(window, WM_CLOSE, 0, 0);

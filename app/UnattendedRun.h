@@ -42,8 +42,9 @@ public:
     int ShowCommand(int showCommand) const;
 
     // The window exists and is shown: puts /folder into FolderField (without saving it) and starts
-    // the pass. When the pass ends, or did not start, the window is closed, which ends the
-    // message loop. Nothing when the request runs no pass.
+    // the pass, and disables the button of the other pass for the whole run (the run ends with its
+    // own pass, which would cut the other one off). When the pass ends, or did not start, the window
+    // is closed, which ends the message loop. Nothing when the request runs no pass.
     void Begin(HWND window);
 
     // The exit code once the message loop has ended: that of how the pass ended, or kExitNotDone

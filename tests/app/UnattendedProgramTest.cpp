@@ -286,6 +286,35 @@ TEST_F(UnattendedProgramTest, WhileOneCopyRunsAPassAnotherOnTheSameFolderDoesNot
     EXPECT_TRUE(clicked.Close());
 }
 
+// A run from the command line ends with its pass; a pass of the other kind started from its
+// minimized window would be cut off then, unseen, while the run still reported success.
+TEST_F(UnattendedProgramTest, DuringARunFromTheCommandLineTheOtherPassCannotBeStartedFromItsWindow) {
+    ASSERT_EQ(Run("/backup"), 0u);
+    struct Case {
+        const char* arguments;
+        const char* faults;
+        const char* running;  // a text of the log once the pass hangs in the tool
+        int otherButton;
+    } cases[] = {
+        {"/backup", "hang\r\nonly backup\r\n", kBackupStartText, kRestoreButtonId},
+        {"/restore", "hang\r\nonly restore\r\n", kRestoreExistsText, kStartButtonId},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        ASSERT_TRUE(SetFaults(c.faults));
+        ProgramUnderTest scheduled;
+        ASSERT_TRUE(scheduled.Launch(programFolder_.Path(), c.arguments));
+        ASSERT_TRUE(scheduled.WaitForWindow());
+        ASSERT_TRUE(WaitUntil([&] { return FindText(scheduled.ControlText(kLogBoxId), c.running) > 0; }, 60000))
+            << scheduled.ControlText(kLogBoxId);
+        EXPECT_FALSE(scheduled.IsEnabled(c.otherButton));
+        EXPECT_FALSE(scheduled.Click(c.otherButton));
+        ASSERT_TRUE(SetFaults(""));
+        EndTools();
+        EXPECT_TRUE(scheduled.WaitForExit(kRunTimeoutMs)) << "the run still ends with its pass";
+    }
+}
+
 TEST_F(UnattendedProgramTest, TheLogFileIsSetAsideWhenFullReplacingTheOlderOne) {
     const Text log = logs_.File("nightly.log");
     // Nearly full: the first line of the run does not fit any more.
