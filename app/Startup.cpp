@@ -34,7 +34,7 @@ private:
 }  // namespace
 
 int RunEntryKeeper(HINSTANCE instance, int showCommand) {
-    const CommandLineRequest request = WithFullPaths(ParseCommandLine(GetCommandLineA()));
+    const CommandLineRequest request = WithFullPaths(ParseCommandLine(GetCommandLineA()), ProgramFolder());
     if (request.action == ProgramAction::Usage)
         return ShowUsage(request);
     ScopedRunLogFile logFile(request);

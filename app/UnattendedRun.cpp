@@ -3,6 +3,8 @@
 #include "app/ControlAccess.h"
 #include "app/ControlIds.h"
 #include "app/PassButtons.h"
+#include "app/Settings.h"
+#include "workers/ManifestText.h"
 
 int ShowUsage(const CommandLineRequest& request) {
     const Text text = request.problem.empty() ? Text(kUsageText) : request.problem + "\r\n\r\n" + kUsageText;
@@ -13,19 +15,46 @@ int ShowUsage(const CommandLineRequest& request) {
 
 namespace {
 
+// `path` made full against the current directory, however long; empty when the system cannot.
 Text FullPath(const Text& path) {
-    if (path.empty())
-        return path;
-    char full[MAX_PATH * 4];
-    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    return length > 0 && length < sizeof full ? Text(full, length) : path;
+    const DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return Text();
+    Text full(needed, '\0');
+    const DWORD length = GetFullPathNameA(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed)
+        return Text();
+    full.resize(length);
+    return full;
+}
+
+bool SamePath(const Text& a, const Text& b) {
+    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+CommandLineRequest Refused(CommandLineRequest request, const Text& problem) {
+    request.action = ProgramAction::Usage;
+    request.problem = problem;
+    return request;
 }
 
 }  // namespace
 
-CommandLineRequest WithFullPaths(CommandLineRequest request) {
-    request.folder = FullPath(request.folder);
-    request.logFile = FullPath(request.logFile);
+CommandLineRequest WithFullPaths(CommandLineRequest request, const Text& programFolder) {
+    // Never the relative text as it stands: every tool command changes the current directory, so
+    // it would count from the tool's folder later.
+    for (Text* path : {&request.folder, &request.logFile}) {
+        if (path->empty())
+            continue;
+        const Text full = FullPath(*path);
+        if (full.empty())
+            return Refused(request, kPathNotFullText + *path);
+        *path = full;
+    }
+    // Log lines appended to the list of backups or the settings would damage them.
+    if (!request.logFile.empty() && (SamePath(request.logFile, ManifestPath(programFolder)) ||
+                                     SamePath(request.logFile, programFolder + kSettingsFileName)))
+        return Refused(request, kLogOntoOwnFileText + request.logFile);
     return request;
 }
 

@@ -18,6 +18,7 @@
 #include "app/LogFile.h"
 #include "app/LogRotation.h"
 #include "app/PassLock.h"
+#include "app/UnattendedRun.h"
 #include "common/TextOps.h"
 #include "tests/support/CapturedRun.h"
 #include "tests/support/InstallValueOverride.h"
@@ -360,15 +361,23 @@ TEST_F(UnattendedProgramTest, ALogFileThatCannotBeWrittenDoesNotStopThePass) {
 TEST_F(UnattendedProgramTest, HelpOrAnUnknownSwitchShowsTheUsageAndExitsTwo) {
     struct Case {
         const char* name;
-        const char* arguments;
+        Text arguments;
         const char* problem;  // shown above the usage; empty for none
     };
+    // A relative log path too long once made full: taken as it stands, it would count from the
+    // tool's folder, which every tool command enters.
+    const Text longName = Text(MAX_PATH - programFolder_.Path().size(), 'g') + ".log";
     const Case cases[] = {
         {"help", "/?", ""},
         {"help with a dash", "-?", ""},
         {"an unknown switch", "/bogus", "Unknown switch: /bogus"},
         {"both passes", "/backup /restore", "one of /backup and /restore"},
+        // Log lines appended to the program's own files would damage them.
+        {"the list of backups as the log file", "/backup /log:EntryKeeper-backups.txt", kLogOntoOwnFileText},
+        {"the settings file in other letters", "/backup /log:ENTRYKEEPER.INI", kLogOntoOwnFileText},
+        {"a relative log path too long once made full", "/backup /log:\"" + longName + "\"", kPathNotFullText},
     };
+    const Text settings = ReadWholeFile(SettingsFile());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ProgramUnderTest program;
@@ -397,6 +406,8 @@ TEST_F(UnattendedProgramTest, HelpOrAnUnknownSwitchShowsTheUsageAndExitsTwo) {
         EXPECT_EQ(program.ExitCode(), 2u);
     }
     EXPECT_FALSE(FileExists(ManifestPath(programFolder_.Path())));
+    EXPECT_EQ(ReadWholeFile(SettingsFile()), settings);
+    EXPECT_FALSE(FileExists(ToolFolder() + "\\" + longName));
 }
 
 TEST_F(UnattendedProgramTest, TheTitleShowsWhatAPassDoesAndThenThePlainTitle) {
