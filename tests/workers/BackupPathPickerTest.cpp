@@ -110,7 +110,7 @@ TEST(BackupPathPickerTest, KeepsReservedFilesForTheirNames) {
 }
 
 TEST(StagingPathTest, NeverNamesABackupFileAndIsRecognisedAsItsOwn) {
-    const Text staging = StagingPath("D:\\b\\Report.ekb", "123-4");
+    const Text staging = StagingPath("D:\\b\\Report.ekb", "123-4", LeadBytes::CodePage936());
     EXPECT_EQ(staging, "D:\\b\\Report.ekb.123-4.partial");
     EXPECT_NE(staging.substr(staging.size() - 4), ".ekb");
 
