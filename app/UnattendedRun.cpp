@@ -1,5 +1,6 @@
 #include "app/UnattendedRun.h"
 
+#include "app/ComparablePath.h"
 #include "app/ControlAccess.h"
 #include "app/ControlIds.h"
 #include "app/PassButtons.h"
@@ -28,10 +29,6 @@ Text FullPath(const Text& path) {
     return full;
 }
 
-bool SamePath(const Text& a, const Text& b) {
-    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
-}
-
 CommandLineRequest Refused(CommandLineRequest request, const Text& problem) {
     request.action = ProgramAction::Usage;
     request.problem = problem;
@@ -52,8 +49,8 @@ CommandLineRequest WithFullPaths(CommandLineRequest request, const Text& program
         *path = full;
     }
     // Log lines appended to the list of backups or the settings would damage them.
-    if (!request.logFile.empty() && (SamePath(request.logFile, ManifestPath(programFolder)) ||
-                                     SamePath(request.logFile, programFolder + kSettingsFileName)))
+    if (!request.logFile.empty() && (IsSamePath(request.logFile, ManifestPath(programFolder)) ||
+                                     IsSamePath(request.logFile, programFolder + kSettingsFileName)))
         return Refused(request, kLogOntoOwnFileText + request.logFile);
     return request;
 }

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <random>
@@ -19,6 +18,7 @@
 #include "common/WinHandles.h"
 #include "tests/support/CapturedRun.h"
 #include "tests/support/InstalledTool.h"
+#include "tests/support/ProcessList.h"
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/UiDriverRun.h"
@@ -53,10 +53,7 @@ protected:
     // before a test started was started for it.
     static std::set<DWORD> Interpreters() {
         std::set<DWORD> found;
-        UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-        PROCESSENTRY32 entry = {};
-        entry.dwSize = sizeof entry;
-        for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+        for (const PROCESSENTRY32& entry : RunningProcesses()) {
             if (EqualsIgnoreCase(entry.szExeFile, "cmd.exe"))
                 found.insert(entry.th32ProcessID);
         }

@@ -20,8 +20,8 @@
 #include "app/PassLock.h"
 #include "app/UnattendedRun.h"
 #include "common/TextOps.h"
-#include "tests/support/CapturedRun.h"
 #include "tests/support/InstallValueOverride.h"
+#include "tests/support/ProcessList.h"
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/UnwritableFile.h"
@@ -136,7 +136,13 @@ protected:
     bool SetFaults(const Text& lines) { return WriteWholeFile(ToolFolder() + "\\" + entryctl::kFaultsFile, lines); }
     std::vector<Text> Entries() const { return StandInEntries(ToolFolder()); }
     // Ends the runs of the installed tool that a hanging fault left.
-    void EndTools() const { RunCaptured("taskkill /f /im " + Text(kToolExeName), 10000); }
+    void EndTools() const {
+        for (DWORD id : ProcessesRunning(ToolExe())) {
+            UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+            if (process)
+                TerminateProcess(process.get(), 1);
+        }
+    }
 
     // Runs the program in `folder` with `arguments` to its end; its exit code, or STILL_ACTIVE
     // when it did not end in time (it is ended then).

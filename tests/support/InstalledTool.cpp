@@ -1,12 +1,11 @@
 #include "tests/support/InstalledTool.h"
 
-#include <tlhelp32.h>
-
 #include <algorithm>
 
 #include "common/TextOps.h"
 #include "common/WinHandles.h"
 #include "tests/support/CapturedRun.h"
+#include "tests/support/ProcessList.h"
 #include "toollink/vocabulary/ToolInstallTexts.h"
 #include "tools/entryctl/ToolFolder.h"
 
@@ -56,19 +55,7 @@ std::vector<Text> InstalledTool::Entries() const {
 }
 
 std::vector<DWORD> InstalledTool::Processes() const {
-    std::vector<DWORD> found;
-    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
-        UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
-        char image[MAX_PATH * 2] = {};
-        DWORD size = sizeof image;
-        if (process && QueryFullProcessImageNameA(process.get(), 0, image, &size) &&
-            EqualsIgnoreCase(Text(image, size), Exe()))
-            found.push_back(entry.th32ProcessID);
-    }
-    return found;
+    return ProcessesRunning(Exe());
 }
 
 void InstalledTool::EndProcesses() const {

@@ -8,7 +8,6 @@
 // and reads its fault switches from another before every command (tools/entryctl/ToolFolder.h).
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <memory>
@@ -18,6 +17,7 @@
 #include "common/TextOps.h"
 #include "common/WinHandles.h"
 #include "tests/support/CapturedRun.h"
+#include "tests/support/ProcessList.h"
 #include "tests/support/TestPaths.h"
 #include "tooldriver/ToolCommands.h"
 #include "toollink/ToolLocation.h"
@@ -178,20 +178,9 @@ private:
     // The processes running this copy of the tool.
     std::vector<UniqueHandle> RunningTools() const {
         std::vector<UniqueHandle> running;
-        const Text program = folder_.File(kToolExeName);
-        UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-        if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE)
-            return running;
-        PROCESSENTRY32 entry = {};
-        entry.dwSize = sizeof entry;
-        for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
-            UniqueHandle process(OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
-                                             entry.th32ProcessID));
-            if (!process)
-                continue;
-            char image[MAX_PATH * 2] = {};
-            DWORD size = sizeof image;
-            if (QueryFullProcessImageNameA(process.get(), 0, image, &size) && EqualsIgnoreCase(Text(image, size), program))
+        for (DWORD id : ProcessesRunning(folder_.File(kToolExeName))) {
+            UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+            if (process)
                 running.push_back(std::move(process));
         }
         return running;
@@ -199,17 +188,10 @@ private:
 
     // How many command interpreters this process started are still running.
     static int InterpretersOfThisProcess() {
-        int count = 0;
-        UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-        if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE)
-            return count;
-        PROCESSENTRY32 entry = {};
-        entry.dwSize = sizeof entry;
-        for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
-            if (entry.th32ParentProcessID == GetCurrentProcessId() && EqualsIgnoreCase(entry.szExeFile, "cmd.exe"))
-                ++count;
-        }
-        return count;
+        const std::vector<PROCESSENTRY32> processes = RunningProcesses();
+        return static_cast<int>(std::count_if(processes.begin(), processes.end(), [](const PROCESSENTRY32& entry) {
+            return entry.th32ParentProcessID == GetCurrentProcessId() && EqualsIgnoreCase(entry.szExeFile, "cmd.exe");
+        }));
     }
 
     std::vector<TextArray> StoreLines() const {

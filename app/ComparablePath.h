@@ -1,0 +1,16 @@
+#pragma once
+// One spelling for every way of writing a path to the same file or folder, as the system resolves
+// it: full, long names, backslashes, letter case folded as file names are compared, no closing
+// separator (a drive's root keeps its own). Paths reached through other routes (a mapped drive, a
+// junction) stay apart. Any thread.
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/Text.h"
+
+std::wstring ComparablePath(const Text& path);
+
+// Whether `a` and `b` are spellings of the same path.
+bool IsSamePath(const Text& a, const Text& b);

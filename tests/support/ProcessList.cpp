@@ -1,0 +1,29 @@
+#include "tests/support/ProcessList.h"
+
+#include "common/TextOps.h"
+#include "common/WinHandles.h"
+
+std::vector<PROCESSENTRY32> RunningProcesses() {
+    std::vector<PROCESSENTRY32> processes;
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE)
+        return processes;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
+        processes.push_back(entry);
+    return processes;
+}
+
+std::vector<DWORD> ProcessesRunning(const Text& imagePath) {
+    std::vector<DWORD> found;
+    for (const PROCESSENTRY32& entry : RunningProcesses()) {
+        UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        char image[MAX_PATH * 2] = {};
+        DWORD size = sizeof image;
+        if (process && QueryFullProcessImageNameA(process.get(), 0, image, &size) &&
+            EqualsIgnoreCase(Text(image, size), imagePath))
+            found.push_back(entry.th32ProcessID);
+    }
+    return found;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The processes running now, as the tests look for what a program started: the tool's runs, the
+// command interpreters. A snapshot: a process may end or start right after. Any thread.
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <vector>
+
+#include "common/Text.h"
+
+// Every process running now; empty when no snapshot can be taken.
+std::vector<PROCESSENTRY32> RunningProcesses();
+
+// The ids of the processes running the program at `imagePath` (its full path, any letter case).
+std::vector<DWORD> ProcessesRunning(const Text& imagePath);
