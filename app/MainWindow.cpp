@@ -7,6 +7,7 @@
 
 #include "app/ControlAccess.h"
 #include "app/ControlIds.h"
+#include "app/PassButtons.h"
 #include "app/PrivateMessages.h"
 #include "app/WindowThreadCall.h"
 #include "app/res/resource.h"
@@ -404,6 +405,12 @@ void MainWindow::OnActivate(bool active) {
 
 void MainWindow::OnSetFocus() {
     HWND target = lastFocus_;
+    // Disabled while the window was in the background (a pass ended meanwhile): the focus goes
+    // where it would have gone in the foreground, so it comes back to Start, not to the field.
+    if (target && IsWindow(target) && !IsWindowEnabled(target)) {
+        HWND heir = FocusHeir(window_, target);
+        target = heir ? heir : GetNextDlgTabItem(window_, target, FALSE);
+    }
     if (!target || !IsWindow(target) || !IsWindowEnabled(target))
         target = GetNextDlgTabItem(window_, nullptr, FALSE);
     if (target)

@@ -19,11 +19,16 @@ int HeirOf(int buttonId) {
 
 }  // namespace
 
+HWND FocusHeir(HWND window, HWND control) {
+    const int heirId = control && GetParent(control) == window ? HeirOf(GetDlgCtrlID(control)) : 0;
+    HWND heir = heirId ? GetDlgItem(window, heirId) : nullptr;
+    return heir && IsWindowEnabled(heir) ? heir : nullptr;
+}
+
 void SetPassButtonEnabled(HWND window, int buttonId, bool enabled) {
     if (!enabled) {
         HWND button = GetDlgItem(window, buttonId);
-        HWND heir = HeirOf(buttonId) ? GetDlgItem(window, HeirOf(buttonId)) : nullptr;
-        if (button && GetFocus() == button && heir && IsWindowEnabled(heir))
+        if (HWND heir = FocusHeir(window, button); heir && GetFocus() == button)
             SetFocus(heir);
     }
     WriteControlInt(window, buttonId, kPropDisabled, enabled ? 0 : 1);

@@ -65,8 +65,9 @@ public:
 
     // Stop: requests both passes to stop, logs what each running pass left behind (kStopBackupText,
     // kStopRestoreText; kStopMessage when neither still ran), enables StartButton and disables
-    // StopButton (the focus on Stop goes back to Start). A restore pass that was still running is ended too, and
-    // RestoreButton is then enabled again, since the stopped pass no longer does that itself.
+    // StopButton (the focus on Stop goes back to Start). A restore pass that was still running is
+    // ended too, and RestoreButton is then enabled again, since the stopped pass no longer does
+    // that itself.
     void Stop(HWND window);
 
     // Requests both passes to stop, touching no control (the window is closing).

@@ -1,7 +1,8 @@
 #pragma once
 // Fixed texts that more than one subsystem spells, kept in one place so they cannot drift.
-// Some are the same text in two roles: the separator between the fields of the script engine's
-// date text is also the separator between the numbers of a command line.
+// Several are the same text in two roles: the separator between the fields of the script engine's
+// date text is also the separator between the numbers of a command line, and the progress
+// separator of the title is also a separator inside command lines.
 
 // Line separator of the log, the manifest and the tool's output; starts a new line in the log box.
 inline constexpr char kLineSep[] = "\r\n";
@@ -15,7 +16,8 @@ inline constexpr char kDateFieldSep[] = " ";
 inline constexpr char kArgSep[] = " ";
 // Separator of the fields of one line of the tool's listings, and of the two coordinates of a corner.
 inline constexpr char kCoordSep[] = "\t";
-// A command-line text between two arguments (the passes word their positions themselves).
+// Between position and count in the title while a pass runs ("2/3"); also a command-line text.
+// The passes' log lines word their positions themselves ("(entry 2 of 3)").
 inline constexpr char kProgressSep[] = "/";
 
 // The month numbers of the log's date text, as written: kMonthNumberTexts[m - 1] for month m.

@@ -11,8 +11,9 @@ enum class PassResult {
     AllDone,
     // The pass went to its end, but some entries or lines failed or were skipped (each is logged).
     SomeNotDone,
-    // The pass could not run or could not keep its result: the tool was not found, its listing
-    // failed or came back empty where a list of backups existed, the list of backups could not be
-    // read or written, creating a missing entry ended the restore, or the pass was stopped.
+    // The pass could not run or could not keep its result: the backup folder could not take the
+    // backups (none given, not a full path, missing, not writable), the tool was not found, its
+    // listing failed or came back empty where a list of backups existed, the list of backups could
+    // not be read or written, creating a missing entry ended the restore, or the pass was stopped.
     NotDone,
 };

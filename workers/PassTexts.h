@@ -109,7 +109,7 @@ inline constexpr char kRestoreCountLeadIn[] = "Restore started: ";
 inline constexpr char kRestoreCountTail[] = " in the list of backups.";
 // Each entry: name + text + position.
 inline constexpr char kRestoreCreateText[] = ": the tool no longer has this entry, creating it ";
-inline constexpr char kRestoreExistsText[] = ": writing the backed-up content over the tool's entry ";
+inline constexpr char kRestoreExistsText[] = ": the tool still has this entry, writing the backup over it ";
 inline constexpr char kRestoreDoneText[] = ": restored ";
 inline constexpr char kRestoreRefusedText[] = ": not restored, the tool did not accept the backup file ";
 inline constexpr char kCreatedNotListedText[] =

@@ -109,9 +109,7 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList&
 
 }  // namespace
 
-std::optional<EntryRecord> FindListedEntry(const ToolCommands& commands,
-                                           PassHost& host,
-                                           EntryList& list,
+std::optional<EntryRecord> FindListedEntry(const ToolCommands& commands, PassHost& host, EntryList& list,
                                            const Text& name) {
     const int count = commands.ListEntries(list);
     bool unnamedLogged = false;

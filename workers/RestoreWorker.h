@@ -5,15 +5,16 @@
 // are counted and reported in a closing summary.
 //
 // Runs on its own worker thread, as that thread's whole body; returns when the pass is done, when
-// the tool cannot be found or could not create a missing entry, or once it has noticed Stop. The pass keeps
-// `commands` and `host` alive while it runs and reads the tool's entries into a list of its own,
-// so a backup pass may run at the same time.
+// the tool cannot be found or could not create a missing entry, or once it has noticed Stop. The
+// pass keeps `commands` and `host` alive while it runs and reads the tool's entries into a list of
+// its own, so a backup pass may run at the same time.
 //
 // Beyond the plain walk: the pass first makes sure the tool can be reached, locating it once more
 // when it cannot (ToolReach.h); without it the pass logs so, restores nothing and gives the Restore
 // button back. A list of backups that exists but cannot be read (held open by another program
-// without sharing, say) is logged by its path and restores nothing. A restore the tool refused is logged as failed and counted; a line whose
-// name or path cannot be passed to the tool, or whose name is empty, is skipped and counted.
+// without sharing, say) is logged by its path and restores nothing. A restore the tool refused is
+// logged as failed and counted; a line whose name or path cannot be passed to the tool, or whose
+// name is empty, is skipped and counted.
 // An entry whose name is all digits is passed to the tool by the number the listing gives the
 // entry of that name (after creating one, the tool is asked for its list again to learn the new
 // number), never by its name, which the tool would read as another entry's number.
@@ -45,9 +46,7 @@ PassResult RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr hos
 // such in the tool's order. Refills `list` from the tool's listing and walks it, pausing 50 ms after
 // each record passed over. An unnamed record is logged (once) and passed over. Nothing when there
 // is no such record or the pass was stopped meanwhile. On the pass's thread.
-std::optional<EntryRecord> FindListedEntry(const ToolCommands& commands,
-                                           PassHost& host,
-                                           EntryList& list,
+std::optional<EntryRecord> FindListedEntry(const ToolCommands& commands, PassHost& host, EntryList& list,
                                            const Text& name);
 
 // Whether the tool lists an entry named exactly `name` (bytes compared, letter case counts).

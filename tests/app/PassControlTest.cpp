@@ -82,7 +82,8 @@ protected:
         return titles;
     }
 
-    // The lines of the log that follow the last line holding `text`.
+    // The lines of the log that follow the last line holding `text`. No line holding it fails the
+    // test: "nothing after the Stop line" must not pass because Stop logged nothing.
     std::vector<Text> LinesAfter(const Text& text) const {
         std::vector<Text> after;
         bool seen = false;
@@ -94,6 +95,7 @@ protected:
                 after.push_back(line);
             }
         }
+        EXPECT_TRUE(seen) << "no line holds \"" << text << "\":\n" << Log();
         return after;
     }
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <iterator>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -23,6 +24,7 @@
 #include "tests/support/InstallValueOverride.h"
 #include "tests/support/ProcessList.h"
 #include "tests/support/ProgramUnderTest.h"
+#include "tests/support/StrayBackupFiles.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/UnwritableFile.h"
 #include "tests/workers/PassLogLines.h"
@@ -244,6 +246,48 @@ TEST_F(UnattendedProgramTest, TheExitCodeSaysHowThePassEnded) {
                                 [&](const Text& m) { return m.find(c.logged) != Text::npos; }))
             << ReadWholeFile(log);
     }
+}
+
+// A scheduled backup into a folder that cannot take it must not pass for one that did its work:
+// the log says once which folder and what is wrong, the exit code is 2, and nothing is written:
+// no backup file anywhere, the list of backups as it was, no folder made.
+TEST_F(UnattendedProgramTest, ABackupIntoAFolderThatCannotTakeItLogsOneLineAndExitsTwo) {
+    ASSERT_EQ(Run("/backup"), 0u);
+    const Text manifest = Manifest();
+    const std::vector<Text> backups = FilesIn(BackupFolder());
+    ASSERT_EQ(backups.size(), 3u);
+    const std::set<Text> roots = DriveRootsOf({programFolder_.Path(), ToolFolder()});
+    const std::set<Text> strayBefore = BackupFilesIn(roots);
+    const Text missing = programFolder_.File("not there");
+    const Text gone = programFolder_.File("gone");
+    struct Case {
+        const char* name;
+        Text settingsFolder;  // the settings file's backup folder
+        Text arguments;
+        Text problem;  // as the line words it
+    };
+    const Case cases[] = {
+        {"an empty folder in the settings", "", "", kNoFolderText},
+        {"a missing folder in the settings", missing, "", kFolderLeadIn + missing + kFolderTail + kFolderMissingText},
+        {"a missing folder on the command line", BackupFolder(), "/folder:\"" + missing + "\"",
+         kFolderLeadIn + missing + kFolderTail + kFolderMissingText},
+        {"a missing relative folder on the command line", BackupFolder(), "-folder:gone",
+         kFolderLeadIn + gone + kFolderTail + kFolderMissingText},
+    };
+    int number = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(WriteWholeFile(SettingsFile(), "[BackupFolder]\r\nBackupFolder=" + c.settingsFolder + "\r\n"));
+        const Text log = logs_.File("case " + IntToText(++number) + ".log");
+
+        EXPECT_EQ(Run("/backup " + c.arguments + " /log:\"" + log + "\""), 2u);
+        EXPECT_EQ(LoggedMessages(log), std::vector<Text>{kNothingBackedUpLeadIn + c.problem + kNothingBackedUpTail});
+        EXPECT_EQ(Manifest(), manifest);
+        EXPECT_EQ(FilesIn(BackupFolder()), backups);
+        EXPECT_EQ(BackupFilesIn(roots), strayBefore);
+    }
+    EXPECT_EQ(GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES) << "a missing folder is not created";
+    EXPECT_EQ(GetFileAttributesA(gone.c_str()), INVALID_FILE_ATTRIBUTES) << "a missing folder is not created";
 }
 
 TEST_F(UnattendedProgramTest, ARestoreAfterABackupBringsEveryEntryBack) {

@@ -15,6 +15,7 @@
 #include "common/TextOps.h"
 #include "tests/support/InstalledTool.h"
 #include "tests/support/ProgramUnderTest.h"
+#include "tests/support/StrayBackupFiles.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/UiDriverRun.h"
 #include "workers/ManifestFile.h"
@@ -26,27 +27,31 @@ namespace {
 // usual read-only permissions do not stop): the kernel's object folder, as Wine shows it.
 constexpr char kUnwritableFolder[] = "Z:\\sys";
 
-// Backup files and the files the tool writes them under first.
-bool IsBackupFileName(const Text& name) {
-    return FindText(name, kBackupFileExt, true) > 0 || FindText(name, kStagingFileExt, true) > 0;
-}
-
-// The backup files directly inside each of `folders`, with their folder.
-std::set<Text> BackupFilesIn(const std::set<Text>& folders) {
-    std::set<Text> found;
-    for (const Text& folder : folders) {
-        for (const Text& name : FilesIn(folder)) {
-            if (IsBackupFileName(name))
-                found.insert(folder + name);
-        }
+// A plain window of the test's own, brought to the front: the user working in another program.
+class OtherProgramsWindow {
+public:
+    OtherProgramsWindow() {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "EntryKeeperTestOtherProgram";
+        RegisterClassA(&wc);
+        window_ = CreateWindowExA(0, wc.lpszClassName, "Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                                  200, nullptr, nullptr, wc.hInstance, nullptr);
     }
-    return found;
-}
+    ~OtherProgramsWindow() { DestroyWindow(window_); }
+    OtherProgramsWindow(const OtherProgramsWindow&) = delete;
+    OtherProgramsWindow& operator=(const OtherProgramsWindow&) = delete;
 
-// The root of the drive `path` is on ("C:\"), or empty text.
-Text DriveRootOf(const Text& path) {
-    return path.size() >= 3 && path[1] == ':' ? path.substr(0, 3) : Text();
-}
+    // True once it is the foreground window.
+    bool BringToFront() {
+        SetForegroundWindow(window_);
+        return WaitUntil([&] { return GetForegroundWindow() == window_; }, 10000);
+    }
+
+private:
+    HWND window_ = nullptr;
+};
 
 class WindowUseProgramTest : public ::testing::Test {
 protected:
@@ -97,6 +102,17 @@ protected:
         return TrimText(ReplaceText(run.output, "\n", ""));
     }
 
+    // Starts the program against the tool with a few entries, each backed up slowly, and presses
+    // Space on Start; returns once Stop is enabled.
+    void StartASlowBackupWithTheKeyboard() {
+        InstallWithEntries();
+        ASSERT_TRUE(tool_.SetFaults("slow 400\r\n"));
+        ASSERT_TRUE(program_.Start(programFolder_.Path()));
+        ASSERT_TRUE(Driver("focus StartButton"));
+        ASSERT_TRUE(Driver("keys space"));
+        ASSERT_TRUE(Driver("wait StopButton enabled"));
+    }
+
     InstalledTool tool_{false};
     ScratchFolder programFolder_;
     ProgramUnderTest program_;
@@ -117,7 +133,7 @@ TEST_F(WindowUseProgramTest, AFolderThatCannotTakeTheBackupsIsNamedOnceAndNothin
     ASSERT_EQ(backups.size(), 3u);
 
     // Where stray backups would land: the roots of the drives the program works on.
-    const std::set<Text> roots = {"C:\\", DriveRootOf(programFolder_.Path()), DriveRootOf(tool_.Folder())};
+    const std::set<Text> roots = DriveRootsOf({programFolder_.Path(), tool_.Folder()});
     const std::set<Text> strayBefore = BackupFilesIn(roots);
     ASSERT_FALSE(FileExists(Text(kUnwritableFolder) + "\\probe")) << "precondition";
     ASSERT_FALSE(WriteWholeFile(Text(kUnwritableFolder) + "\\probe", "x")) << "the folder must not be writable";
@@ -153,13 +169,7 @@ TEST_F(WindowUseProgramTest, AFolderThatCannotTakeTheBackupsIsNamedOnceAndNothin
 // Space on Start used to disable Start before Stop was enabled, so the focus slid on to Restore and
 // the next Space started a restore in the middle of the backup.
 TEST_F(WindowUseProgramTest, KeyboardStartHandsTheFocusToStopAndItComesBackToStart) {
-    InstallWithEntries();
-    ASSERT_TRUE(tool_.SetFaults("slow 400\r\n"));
-    ASSERT_TRUE(program_.Start(programFolder_.Path()));
-    ASSERT_TRUE(Driver("focus StartButton"));
-
-    ASSERT_TRUE(Driver("keys space"));
-    ASSERT_TRUE(Driver("wait StopButton enabled"));
+    ASSERT_NO_FATAL_FAILURE(StartASlowBackupWithTheKeyboard());
     EXPECT_EQ(Focused(), "StopButton");
     EXPECT_FALSE(program_.IsEnabled(kStartButtonId));
 
@@ -179,6 +189,22 @@ TEST_F(WindowUseProgramTest, KeyboardStartHandsTheFocusToStopAndItComesBackToSta
     EXPECT_TRUE(WaitForIdle());
     EXPECT_EQ(Focused(), "StartButton");
     EXPECT_FALSE(LogHas(kRestoreCountLeadIn)) << Log();
+}
+
+// The user starts a backup from the keyboard and works in another program until it has ended.
+// Back in the window, the focus must be on Start again, as if they had stayed, and not on the
+// folder field, where the next key would change the backup folder.
+TEST_F(WindowUseProgramTest, ABackupThatEndsInTheBackgroundGivesTheFocusBackToStart) {
+    ASSERT_NO_FATAL_FAILURE(StartASlowBackupWithTheKeyboard());
+    ASSERT_EQ(Focused(), "StopButton");
+
+    OtherProgramsWindow other;
+    ASSERT_TRUE(other.BringToFront());
+    ASSERT_TRUE(WaitForLog(kBackupAllDoneLeadIn)) << Log();
+    ASSERT_TRUE(WaitForIdle());
+
+    ASSERT_TRUE(Driver("activate"));
+    EXPECT_TRUE(WaitUntil([&] { return Focused() == "StartButton"; }, 5000)) << Focused();
 }
 
 // Tab into the log used to select its whole text, so that the next key replaced the whole log.

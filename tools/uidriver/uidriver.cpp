@@ -22,6 +22,8 @@
 //   wait CONTROL CONDITION [V]   wait until it holds: enabled, disabled, checked, unchecked,
 //                                text-equals V, text-contains V, text-lacks V
 //   settle                       wait until the window and its controls have painted (screenshots)
+//   activate                     bring the window to the front, as a click on its title would; the
+//                                window gives the focus to a control of its own choosing
 //   focus CONTROL                bring the window to the front and give CONTROL the keyboard focus
 //   focused                      print the name (or id) of the control that has the keyboard focus,
 //                                "none" when no control of the window has it
@@ -400,6 +402,10 @@ int Run(const Options& options, const std::string& command, const std::vector<st
         if (!WaitUntil(options.timeoutMs, [&] { return !HasPendingPaint(window); }))
             return Fail("the window did not finish painting");
         return kExitOk;
+    }
+    if (command == "activate") {
+        return BringToFront(window, options.timeoutMs) ? kExitOk
+                                                       : Fail("the window could not be brought to the front");
     }
     if (command == "focused") {
         HWND focus = FocusedControl(window);
