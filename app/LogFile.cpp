@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
+#include "app/LogLineText.h"
 #include "common/WinHandles.h"
 
 namespace {
@@ -18,12 +20,38 @@ std::mutex& RunLogFileMutex() {
     return m;
 }
 
-// Appending only, with every kind of sharing, so readers, other writers and the renaming of a full
-// file by another copy are never blocked by this one.
+// Appending only (reading too, for the last byte), with every kind of sharing, so readers, other
+// writers and the renaming of a full file by another copy are never blocked by this one.
 UniqueFileHandle OpenForAppending(const Text& path) {
-    return UniqueFileHandle(CreateFileA(path.c_str(), FILE_APPEND_DATA,
+    return UniqueFileHandle(CreateFileA(path.c_str(), FILE_READ_DATA | FILE_APPEND_DATA,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// The last byte of `file`, `size` bytes long; none when it is empty or cannot be read.
+std::optional<char> LastByte(HANDLE file, const LARGE_INTEGER& size) {
+    if (size.QuadPart <= 0)
+        return std::nullopt;
+    LARGE_INTEGER last;
+    last.QuadPart = size.QuadPart - 1;
+    OVERLAPPED at = {};
+    at.Offset = last.LowPart;
+    at.OffsetHigh = static_cast<DWORD>(last.HighPart);
+    char byte = 0;
+    DWORD read = 0;
+    if (!ReadFile(file, &byte, 1, &read, &at) || read != 1)
+        return std::nullopt;
+    return byte;
+}
+
+// `bytes`: `line` as it goes onto the end of `file`, after what ends a torn last line that a write
+// cut off halfway (a full disk) left, so it does not run on from that. `size`: the file's size.
+// False, with both unchanged, when the size cannot be read.
+bool LineAtEnd(HANDLE file, const Text& line, LARGE_INTEGER& size, Text& bytes) {
+    if (!GetFileSizeEx(file, &size))
+        return false;
+    bytes = LogFileLineBreakBefore(LastByte(file, size)) + line;
+    return true;
 }
 
 bool WriteWhole(HANDLE file, const Text& bytes) {
@@ -46,15 +74,19 @@ bool LogFile::Append(const Text& line) {
     std::lock_guard lock(mutex_);
     UniqueFileHandle file = OpenForAppending(path_);
     LARGE_INTEGER size = {};
-    if (file && GetFileSizeEx(file.get(), &size) &&
-        LogRotationDue(static_cast<uint64_t>(size.QuadPart), line.size(), sizeLimit_)) {
+    Text bytes = line;
+    if (file && LineAtEnd(file.get(), line, size, bytes) &&
+        LogRotationDue(static_cast<uint64_t>(size.QuadPart), bytes.size(), sizeLimit_)) {
         file.reset();
         MoveFileExA(path_.c_str(), RotatedLogPath(path_).c_str(), MOVEFILE_REPLACE_EXISTING);
         file = OpenForAppending(path_);
+        // A new file, or the same one when it could not be set aside.
+        if (file)
+            LineAtEnd(file.get(), line, size, bytes);
     }
     // Handed to the disk line by line: a run that ends in any way, or a machine that goes down,
     // loses no line already logged.
-    const bool written = file && WriteWhole(file.get(), line) && FlushFileBuffers(file.get());
+    const bool written = file && WriteWhole(file.get(), bytes) && FlushFileBuffers(file.get());
     if (!written)
         failed_ = true;
     return written;

@@ -22,3 +22,9 @@ Text BoxLogLine(const Text& dateText, const Text& message) {
 Text FileLogLine(const Text& dateText, const Text& message) {
     return Line(dateText, message);
 }
+
+Text LogFileLineBreakBefore(std::optional<char> lastByte) {
+    if (!lastByte || *lastByte == '\n')
+        return Text();
+    return *lastByte == '\r' ? Text("\n") : Text(kLineSep);
+}

@@ -5,6 +5,8 @@
 //
 // Platform-free; any thread.
 
+#include <optional>
+
 #include "common/Text.h"
 
 // Between the time and the message. A line whose date text could not be made begins with it.
@@ -21,3 +23,9 @@ Text BoxLogLine(const Text& dateText, const Text& message);
 // The line for the log file: the whole `dateText`, kLogSeparator, `message` and kLineSep, NUL
 // bytes as in BoxLogLine.
 Text FileLogLine(const Text& dateText, const Text& message);
+
+// What goes into the log file before the next line, given the file's last byte (`lastByte`; none
+// for an empty file): nothing after a whole line, else what ends the torn line that a write cut
+// off halfway (a full disk) left, so the next line starts on a line of its own: "\n" after a
+// lone '\r', kLineSep after anything else.
+Text LogFileLineBreakBefore(std::optional<char> lastByte);

@@ -53,6 +53,31 @@ TEST(LogFileTest, AppendsEachLineWholeAfterWhatTheFileHolds) {
     EXPECT_FALSE(again.TakeFailureToReport());
 }
 
+// A write that a full disk cut off halfway leaves a torn last line; the next line is not glued to it.
+TEST(LogFileTest, ALineAfterATornLastLineStartsOnItsOwn) {
+    struct Case {
+        const char* name;
+        Text held;
+        Text after;
+    };
+    const Case cases[] = {
+        {"torn in its text", "2024/1/15 09:05:07 - A: back", "2024/1/15 09:05:07 - A: back\r\n"},
+        {"torn between its two ends", "2024/1/15 09:05:07 - A\r", "2024/1/15 09:05:07 - A\r\n"},
+        {"whole", "2024/1/15 09:05:07 - A\r\n", "2024/1/15 09:05:07 - A\r\n"},
+        {"an empty file", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        const Text path = folder.File("run.log");
+        ASSERT_TRUE(WriteWholeFile(path, c.held));
+        LogFile file(path);
+        EXPECT_TRUE(file.Append("2024/1/15 09:06:00 - next run\r\n"));
+        EXPECT_TRUE(file.Append("2024/1/15 09:06:01 - more\r\n"));
+        EXPECT_EQ(ReadWholeFile(path), c.after + "2024/1/15 09:06:00 - next run\r\n2024/1/15 09:06:01 - more\r\n");
+    }
+}
+
 TEST(LogFileTest, AFullFileIsSetAsideReplacingTheOlderOne) {
     ScratchFolder folder;
     const Text path = folder.File("run.log");

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 TEST(LogLineTextTest, TheBoxShowsTheTimeAndTheFileTheDateAndTime) {
@@ -32,6 +34,27 @@ TEST(LogLineTextTest, TheBoxShowsTheTimeAndTheFileTheDateAndTime) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(BoxLogLine(c.dateText, c.message), c.box);
         EXPECT_EQ(FileLogLine(c.dateText, c.message), c.file);
+    }
+}
+
+// A line the disk cut off halfway is ended before the next one, so no line is glued to it.
+TEST(LogLineTextTest, TheNextLineOfTheFileStartsOnALineOfItsOwn) {
+    struct Case {
+        const char* name;
+        std::optional<char> lastByte;
+        Text before;
+    };
+    const Case cases[] = {
+        {"an empty file", std::nullopt, ""},
+        {"a whole last line", '\n', ""},
+        {"a line torn in its text", 'x', "\r\n"},
+        {"a line torn between its two ends", '\r', "\n"},
+        {"a line torn after the first byte of a pair", '\xbf', "\r\n"},
+        {"a line torn after a zero byte", '\0', "\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(LogFileLineBreakBefore(c.lastByte), c.before);
     }
 }
 
