@@ -230,6 +230,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             OnDestroy();
             return 0;
+        case WM_ENDSESSION:
+            if (wParam)
+                handlers_->OnSessionEnding(window_);
+            return 0;
         case WM_SIZE:
             if (wParam != SIZE_MINIMIZED)
                 OnSize(LOWORD(lParam), HIWORD(lParam));

@@ -15,6 +15,8 @@ public:
     virtual void OnCreated(HWND window) {}
     // The user closes the window; the controls still exist and keep their contents.
     virtual void OnClosing(HWND window) {}
+    // The session ends (log-off, shut-down): the system may end the process as soon as this returns.
+    virtual void OnSessionEnding(HWND window) {}
     // StartButton, StopButton, RestoreButton or BrowseButton was clicked.
     virtual void OnStart(HWND window) {}
     virtual void OnStop(HWND window) {}

@@ -73,6 +73,9 @@ public:
     // Requests both passes to stop, touching no control (the window is closing).
     void RequestStopAll();
 
+    // True while a run of either pass has not ended, a stopped one still tidying up included.
+    bool AnyRunning() const { return runs_->AnyRunning(); }
+
 private:
     struct PassRun {
         UniqueHandle thread;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/CommandLine.h"
 #include "app/FolderDialog.h"
 #include "app/Log.h"
 #include "app/Settings.h"
@@ -22,6 +23,15 @@ void ProgramHandlers::OnClosing(HWND window) {
     if (saveSettings_)
         SaveSettings(window, programFolder_);
     SetLogWindow(nullptr);
+}
+
+void ProgramHandlers::OnSessionEnding(HWND window) {
+    if (!passes_.AnyRunning())
+        return;
+    passes_.RequestStopAll();
+    // The log file's line is on the disk once this returns (LogFile.h).
+    AppendLog(window, kSessionEndedText);
+    ExitProcess(kExitNotDone);
 }
 
 void ProgramHandlers::OnStart(HWND window) {

@@ -14,6 +14,11 @@
 #include "common/Text.h"
 #include "tooldriver/ToolCommands.h"
 
+// Logged when the session ends (log-off, shut-down) while a pass runs.
+inline constexpr char kSessionEndedText[] =
+    "The session is ending (log-off or shut-down), so the backup or restore that was running is cut off here "
+    "and did not finish.";
+
 class ProgramHandlers : public MainWindowHandlers {
 public:
     // `programFolder` holds the settings file and the manifest and is the default backup folder;
@@ -25,6 +30,10 @@ public:
     // Saves the settings and requests both passes to stop; a pass still running then ends by
     // itself or with the process.
     void OnClosing(HWND window) override;
+    // While a pass runs: requests both to stop, logs kSessionEndedText (the log file too) and ends
+    // the process with kExitNotDone, since the system would otherwise end it with a code that
+    // says nothing of the cut-off pass. Nothing while no pass runs.
+    void OnSessionEnding(HWND window) override;
     void OnStart(HWND window) override;
     void OnStop(HWND window) override;
     void OnRestore(HWND window) override;

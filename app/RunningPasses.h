@@ -46,6 +46,9 @@ public:
 
     void SetEndedListener(PassEndedFn listener) { ended_ = std::move(listener); }
 
+    // True while a run counts (Begin, until its End or Abandon).
+    bool AnyRunning() const { return running_ > 0; }
+
 private:
     void Uncount();
 

@@ -19,6 +19,7 @@
 #include "app/LogFile.h"
 #include "app/LogRotation.h"
 #include "app/PassLock.h"
+#include "app/ProgramHandlers.h"
 #include "app/UnattendedRun.h"
 #include "common/TextOps.h"
 #include "tests/support/InstallValueOverride.h"
@@ -363,6 +364,38 @@ TEST_F(UnattendedProgramTest, DuringARunFromTheCommandLineTheOtherPassCannotBeSt
         ASSERT_TRUE(SetFaults(""));
         EndTools();
         EXPECT_TRUE(scheduled.WaitForExit(kRunTimeoutMs)) << "the run still ends with its pass";
+    }
+}
+
+// A log-off or shut-down in the middle of a pass: the run says in its log that the pass was cut
+// off, and its exit code says the pass did not run to its end.
+TEST_F(UnattendedProgramTest, APassCutOffByTheEndOfTheSessionIsLoggedAndExitsTwo) {
+    ASSERT_EQ(Run("/backup"), 0u) << "a list of backups for the restore";
+    ASSERT_TRUE(SetFaults("slow 300\r\n"));
+    struct Case {
+        const char* pass;
+        const char* progress;  // the title while the pass runs
+    };
+    const Case cases[] = {{"/backup", "backing up 1/"}, {"/restore", "restoring 1/"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pass);
+        const Text log = logs_.File(Text(c.pass + 1) + " cut off.log");
+        ProgramUnderTest run;
+        ASSERT_TRUE(run.Launch(programFolder_.Path(), Text(c.pass) + " /log:\"" + log + "\""));
+        HWND window = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return FindText(TitleOf(window = run.CurrentWindow()), c.progress) > 0; },
+                              kRunTimeoutMs));
+
+        // As the system asks and then tells every window; the program may end before it answers.
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+        SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+
+        ASSERT_TRUE(run.WaitForExit(30000));
+        EXPECT_EQ(run.ExitCode(), 2u);
+        const std::vector<Text> messages = LoggedMessages(log);
+        ASSERT_FALSE(messages.empty());
+        EXPECT_EQ(messages.back(), kSessionEndedText);
     }
 }
 
