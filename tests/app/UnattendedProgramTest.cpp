@@ -393,6 +393,8 @@ TEST_F(UnattendedProgramTest, APassCutOffByTheEndOfTheSessionIsLoggedAndExitsTwo
 
         ASSERT_TRUE(run.WaitForExit(30000));
         EXPECT_EQ(run.ExitCode(), 2u);
+        // The tool's run that the pass had started is left behind, and its interpreter with it.
+        EndProcessesStartedBy(run.ProcessId(), 10000);
         const std::vector<Text> messages = LoggedMessages(log);
         ASSERT_FALSE(messages.empty());
         EXPECT_EQ(messages.back(), kSessionEndedText);

@@ -1,5 +1,7 @@
 #include "tests/support/ProcessList.h"
 
+#include <algorithm>
+
 #include "common/TextOps.h"
 #include "common/WinHandles.h"
 
@@ -26,4 +28,34 @@ std::vector<DWORD> ProcessesRunning(const Text& imagePath) {
             found.push_back(entry.th32ProcessID);
     }
     return found;
+}
+
+namespace {
+
+std::vector<DWORD> ProcessesStartedBy(DWORD parentId) {
+    const std::vector<PROCESSENTRY32> processes = RunningProcesses();
+    std::vector<DWORD> found{parentId};
+    // Children of the processes found so far, until no new one turns up.
+    for (size_t next = 0; next < found.size(); ++next) {
+        for (const PROCESSENTRY32& entry : processes) {
+            if (entry.th32ParentProcessID == found[next] && entry.th32ProcessID != parentId &&
+                std::find(found.begin(), found.end(), entry.th32ProcessID) == found.end())
+                found.push_back(entry.th32ProcessID);
+        }
+    }
+    found.erase(found.begin());
+    return found;
+}
+
+}  // namespace
+
+void EndProcessesStartedBy(DWORD parentId, DWORD graceMs) {
+    const DWORD start = GetTickCount();
+    while (!ProcessesStartedBy(parentId).empty() && GetTickCount() - start < graceMs)
+        Sleep(50);
+    for (DWORD id : ProcessesStartedBy(parentId)) {
+        UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+        if (process)
+            TerminateProcess(process.get(), 1);
+    }
 }
