@@ -452,6 +452,14 @@ TEST_F(UnattendedProgramTest, HelpOrAnUnknownSwitchShowsTheUsageAndExitsTwo) {
     // A relative log path too long once made full: taken as it stands, it would count from the
     // tool's folder, which every tool command enters.
     const Text longName = Text(MAX_PATH - programFolder_.Path().size(), 'g') + ".log";
+    // The settings file by other spellings of its path: forward slashes and a "." step, and its
+    // short name.
+    Text slashed = SettingsFile();
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    slashed.insert(slashed.rfind('/'), "/.");
+    char shortName[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameA(SettingsFile().c_str(), shortName, MAX_PATH), 0u);
+    ASSERT_NE(Text(shortName), SettingsFile());
     const Case cases[] = {
         {"help", "/?", ""},
         {"help with a dash", "-?", ""},
@@ -460,6 +468,8 @@ TEST_F(UnattendedProgramTest, HelpOrAnUnknownSwitchShowsTheUsageAndExitsTwo) {
         // Log lines appended to the program's own files would damage them.
         {"the list of backups as the log file", "/backup /log:EntryKeeper-backups.txt", kLogOntoOwnFileText},
         {"the settings file in other letters", "/backup /log:ENTRYKEEPER.INI", kLogOntoOwnFileText},
+        {"the settings file with slashes", "/backup /log:\"" + slashed + "\"", kLogOntoOwnFileText},
+        {"the settings file by its short name", "/backup /log:\"" + Text(shortName) + "\"", kLogOntoOwnFileText},
         {"a relative log path too long once made full", "/backup /log:\"" + longName + "\"", kPathNotFullText},
     };
     const Text settings = ReadWholeFile(SettingsFile());
