@@ -4,8 +4,15 @@
 #include <utility>
 
 namespace {
-thread_local StopSignalPtr tCurrent;
-}
+
+// The thread's innermost scope. A plain pointer on purpose: a per-thread object with a destructor
+// is destroyed at thread exit by this toolchain's run-time after the thread's storage for it may
+// already be freed, and a pass thread then crashed as it ended.
+thread_local const ScopedThreadStopSignal* tScope = nullptr;
+
+const StopSignalPtr kNoSignal;
+
+}  // namespace
 
 void StopSignal::RequestAfter(std::chrono::milliseconds delay) {
     const Clock::rep due = (Clock::now() + std::max(delay, std::chrono::milliseconds(0))).time_since_epoch().count();
@@ -20,15 +27,18 @@ bool StopSignal::Requested() const {
 }
 
 const StopSignalPtr& CurrentThreadStopSignal() {
-    return tCurrent;
+    return tScope ? tScope->Signal() : kNoSignal;
 }
 
 bool CurrentThreadShouldStop() {
-    return tCurrent && tCurrent->Requested();
+    const StopSignalPtr& signal = CurrentThreadStopSignal();
+    return signal && signal->Requested();
 }
 
-ScopedThreadStopSignal::ScopedThreadStopSignal(StopSignalPtr signal) : previous_(std::exchange(tCurrent, std::move(signal))) {}
+ScopedThreadStopSignal::ScopedThreadStopSignal(StopSignalPtr signal) : signal_(std::move(signal)), outer_(tScope) {
+    tScope = this;
+}
 
 ScopedThreadStopSignal::~ScopedThreadStopSignal() {
-    tCurrent = std::move(previous_);
+    tScope = outer_;
 }

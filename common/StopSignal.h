@@ -36,7 +36,8 @@ const StopSignalPtr& CurrentThreadStopSignal();
 // True when the calling thread has a signal and it was requested.
 bool CurrentThreadShouldStop();
 
-// Installs `signal` as the calling thread's current signal for the life of the object.
+// Installs `signal` as the calling thread's current signal for the life of the object, which
+// holds it; scopes on one thread nest (the innermost one's signal is current).
 class ScopedThreadStopSignal {
 public:
     explicit ScopedThreadStopSignal(StopSignalPtr signal);
@@ -44,6 +45,9 @@ public:
     ScopedThreadStopSignal(const ScopedThreadStopSignal&) = delete;
     ScopedThreadStopSignal& operator=(const ScopedThreadStopSignal&) = delete;
 
+    const StopSignalPtr& Signal() const { return signal_; }
+
 private:
-    StopSignalPtr previous_;
+    StopSignalPtr signal_;
+    const ScopedThreadStopSignal* outer_;
 };

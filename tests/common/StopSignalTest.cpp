@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <thread>
+#include <vector>
 
 TEST(StopSignalTest, CurrentSignalIsPerThreadAndRestoredOnScopeEnd) {
     auto outer = std::make_shared<StopSignal>();
@@ -56,4 +58,31 @@ TEST(StopSignalTest, ADeadlineMakesTheSignalRequestedOnceItHasPassed) {
         std::this_thread::sleep_for(milliseconds(1));
     EXPECT_TRUE(CurrentThreadShouldStop());
     EXPECT_TRUE(soon->Requested()) << "a deadline that has passed stays passed";
+}
+
+// Every pass runs on a thread of its own that installs its signal and then ends. A thread's end
+// must never touch a signal again: when the installed signal was kept in an owning per-thread
+// pointer, this toolchain's thread-exit clean-up destroyed it from storage it had already freed,
+// and a pass thread now and then crashed as it ended (at once, under Wine's heap checks).
+TEST(StopSignalTest, ThreadsThatInstalledASignalEndCleanly) {
+    std::vector<std::weak_ptr<StopSignal>> released;
+    for (int round = 0; round < 100; ++round) {
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t) {
+            auto signal = std::make_shared<StopSignal>();
+            released.push_back(signal);
+            threads.emplace_back([signal] {
+                ScopedThreadStopSignal scope(signal);
+                // Heap traffic, so freed per-thread storage is soon handed out again.
+                std::vector<std::unique_ptr<int[]>> churn;
+                for (int i = 0; i < 64; ++i)
+                    churn.emplace_back(new int[4]{1, 1, 1, 1});
+                EXPECT_EQ(CurrentThreadStopSignal(), signal);
+            });
+        }
+        for (std::thread& thread : threads)
+            thread.join();
+    }
+    for (const std::weak_ptr<StopSignal>& signal : released)
+        EXPECT_TRUE(signal.expired()) << "a thread's end kept its signal";
 }
