@@ -41,6 +41,31 @@ std::wstring FoldedCase(const std::wstring& path) {
     return folded;
 }
 
+bool StartsWith(const std::wstring& path, const std::wstring& part) {
+    return path.size() >= part.size() && CompareStringOrdinal(path.c_str(), static_cast<int>(part.size()), part.c_str(),
+                                                              static_cast<int>(part.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool EndsWith(const std::wstring& path, const std::wstring& part) {
+    return path.size() >= part.size() &&
+           CompareStringOrdinal(path.c_str() + path.size() - part.size(), static_cast<int>(part.size()), part.c_str(),
+                                static_cast<int>(part.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The path without what only tells the system how to read it: a "\\?\" prefix (taken as it is),
+// "\\.\" (the device namespace, where a drive's path names the same file), "\\?\UNC\" (a share,
+// "\\server\share"), and a closing "::$DATA" (a file's unnamed data stream is the file itself).
+std::wstring PlainPath(std::wstring path) {
+    if (StartsWith(path, L"\\\\?\\UNC\\"))
+        path = L"\\\\" + path.substr(8);
+    else if (StartsWith(path, L"\\\\?\\") || StartsWith(path, L"\\\\.\\"))
+        path = path.substr(4);
+    const std::wstring dataStream = L"::$DATA";
+    if (path.size() > dataStream.size() && EndsWith(path, dataStream))
+        path.resize(path.size() - dataStream.size());
+    return path;
+}
+
 }  // namespace
 
 std::wstring ComparablePath(const Text& path) {
@@ -49,7 +74,7 @@ std::wstring ComparablePath(const Text& path) {
         if (c == L'/')
             c = L'\\';
     }
-    wide = FoldedCase(ResolvedPath(wide));
+    wide = FoldedCase(ResolvedPath(PlainPath(wide)));
     // "C:\" keeps its separator; every other path is taken without a closing one.
     while (wide.size() > 3 && wide.back() == L'\\')
         wide.pop_back();

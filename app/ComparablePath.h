@@ -1,8 +1,8 @@
 #pragma once
 // One spelling for every way of writing a path to the same file or folder, as the system resolves
 // it: full, long names, backslashes, letter case folded as file names are compared, no closing
-// separator (a drive's root keeps its own). Paths reached through other routes (a mapped drive, a
-// junction) stay apart. Any thread.
+// separator (a drive's root keeps its own), no "\\?\" or "\\.\" prefix, no closing "::$DATA".
+// Paths reached through other routes (a mapped drive, a junction) stay apart. Any thread.
 
 #include <windows.h>
 

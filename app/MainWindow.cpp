@@ -256,6 +256,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
             OnSetFocus();
             return 0;
+        case WM_NEXTDLGCTL:
+            OnNextControl(wParam, LOWORD(lParam) != 0);
+            return 0;
         case kMsgRunOnWindowThread:
             return CarryOutWindowThreadCall(lParam);
         case kMsgShowDefaultButton:
@@ -347,6 +350,29 @@ HWND MainWindow::DefaultButton() const {
             return focus;
     }
     return GetDlgItem(window_, kStartButtonId);
+}
+
+void MainWindow::OnNextControl(WPARAM which, bool isControl) {
+    // Only a dialog answers this message by itself; without this a label's Alt key did nothing.
+    HWND target = isControl ? reinterpret_cast<HWND>(which) : GetNextDlgTabItem(window_, GetFocus(), which != 0);
+    if (!target || GetParent(target) != window_ || !IsWindowEnabled(target))
+        return;
+    const LRESULT code = SendMessageA(target, WM_GETDLGCODE, 0, 0);
+    // An option group is entered at its selected option, as Tab enters it.
+    if (code & DLGC_RADIOBUTTON) {
+        HWND option = target;
+        do {
+            if (SendMessageA(option, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+                target = option;
+                break;
+            }
+            option = GetNextDlgGroupItem(window_, option, FALSE);
+        } while (option && option != target);
+    }
+    // A field entered by the keyboard has its text selected, as in a dialog (the log declines).
+    if (code & DLGC_HASSETSEL)
+        SendMessageA(target, EM_SETSEL, 0, -1);
+    SetFocus(target);
 }
 
 void MainWindow::OnEnter() {

@@ -53,6 +53,10 @@ private:
     void OnCommand(HWND control, int notification);
     // Enter outside a multi-line box: presses the push button that has the focus, else Start.
     void OnEnter();
+    // The dialog manager's request to move the focus (a label's Alt key asks for the control after
+    // the label): `which` is that control when `isControl`, else 0 for the next tab stop and
+    // nonzero for the one before.
+    void OnNextControl(WPARAM which, bool isControl);
     // The push button Enter presses now: the focused push button, else Start.
     HWND DefaultButton() const;
     void ShowDefaultButton();

@@ -303,6 +303,52 @@ TEST_F(MainWindowTest, TabMovesThroughTheControlsInReadingOrder) {
     EXPECT_EQ(visited[5], kFolderFieldId);
 }
 
+// Alt with a label's underlined letter moves the focus to the control the label names, as in a
+// dialog: the field with its text selected, the option group at its selected option, the log.
+TEST_F(MainWindowTest, ALabelsAltKeyMovesTheFocusToItsControl) {
+    SetForegroundWindow(hwnd_);
+    const Text folder = "C:\\Backups";
+    SetWindowTextA(Control(kFolderFieldId), folder.c_str());
+    struct Case {
+        const char* name;
+        char letter;
+        int focused;
+    };
+    const Case cases[] = {
+        {"Alt+F, the folder field", 'f', kFolderFieldId},
+        {"Alt+P, the options", 'p', kOptionButton3Id},
+        {"Alt+L, the log", 'l', kLogBoxId},
+    };
+    std::vector<int> reached;
+    DWORD selection = 0;
+    std::thread user([&] {
+        auto focus = [this] {
+            HWND f = nullptr;
+            RunOnWindowThread(hwnd_, [&] { f = GetFocus(); });
+            return f;
+        };
+        for (const Case& c : cases) {
+            RunOnWindowThread(hwnd_, [&] { SetFocus(Control(kStartButtonId)); });
+            // Alt is down while the letter is typed (the context bit of the key's message).
+            PostMessageA(Control(kStartButtonId), WM_SYSCHAR, c.letter, 1 | (1 << 29));
+            HWND to = Control(kStartButtonId);
+            for (DWORD start = GetTickCount(); to == Control(kStartButtonId) && GetTickCount() - start < 5000; Sleep(5))
+                to = focus();
+            reached.push_back(GetDlgCtrlID(to));
+            if (c.focused == kFolderFieldId)
+                RunOnWindowThread(hwnd_, [&] { selection = SendMessageA(Control(kFolderFieldId), EM_GETSEL, 0, 0); });
+        }
+        PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+    });
+    window_.RunMessageLoop();
+    user.join();
+    ASSERT_EQ(reached.size(), std::size(cases));
+    for (size_t i = 0; i < reached.size(); ++i)
+        EXPECT_EQ(reached[i], cases[i].focused) << cases[i].name;
+    EXPECT_EQ(LOWORD(selection), 0) << "the whole folder is selected";
+    EXPECT_EQ(HIWORD(selection), folder.size());
+}
+
 // Counts the messages posted to it, so another thread can tell when the window thread has handled
 // everything posted before: a window of the test's own, on the window thread.
 class QueueBarrier {

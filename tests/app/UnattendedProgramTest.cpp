@@ -470,6 +470,11 @@ TEST_F(UnattendedProgramTest, HelpOrAnUnknownSwitchShowsTheUsageAndExitsTwo) {
         {"the settings file in other letters", "/backup /log:ENTRYKEEPER.INI", kLogOntoOwnFileText},
         {"the settings file with slashes", "/backup /log:\"" + slashed + "\"", kLogOntoOwnFileText},
         {"the settings file by its short name", "/backup /log:\"" + Text(shortName) + "\"", kLogOntoOwnFileText},
+        {"the settings file with the prefix of paths taken as they are",
+         "/backup /log:\"\\\\?\\" + SettingsFile() + "\"", kLogOntoOwnFileText},
+        {"the settings file in the device namespace", "/backup /log:\"\\\\.\\" + SettingsFile() + "\"",
+         kLogOntoOwnFileText},
+        {"the settings file's data stream", "/backup /log:\"" + SettingsFile() + "::$DATA\"", kLogOntoOwnFileText},
         {"a relative log path too long once made full", "/backup /log:\"" + longName + "\"", kPathNotFullText},
     };
     const Text settings = ReadWholeFile(SettingsFile());
