@@ -81,6 +81,28 @@ std::wstring ComparablePath(const Text& path) {
     return wide;
 }
 
+namespace {
+
+// The volume and file number of an existing file or folder; false when it cannot be opened.
+bool FileIdentity(const Text& path, BY_HANDLE_FILE_INFORMATION* info) {
+    HANDLE file = CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool known = GetFileInformationByHandle(file, info) != 0;
+    CloseHandle(file);
+    return known;
+}
+
+}  // namespace
+
 bool IsSamePath(const Text& a, const Text& b) {
-    return ComparablePath(a) == ComparablePath(b);
+    if (ComparablePath(a) == ComparablePath(b))
+        return true;
+    BY_HANDLE_FILE_INFORMATION first = {};
+    BY_HANDLE_FILE_INFORMATION second = {};
+    return FileIdentity(a, &first) && FileIdentity(b, &second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }

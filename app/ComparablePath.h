@@ -12,5 +12,7 @@
 
 std::wstring ComparablePath(const Text& path);
 
-// Whether `a` and `b` are spellings of the same path.
+// Whether `a` and `b` name the same file or folder: spellings of the same path, or, where both
+// exist, one file reached by two routes (a share, a second drive letter, a link), told by its
+// volume and file number.
 bool IsSamePath(const Text& a, const Text& b);

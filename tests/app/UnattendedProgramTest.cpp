@@ -460,6 +460,9 @@ TEST_F(UnattendedProgramTest, HelpOrAnUnknownSwitchShowsTheUsageAndExitsTwo) {
     char shortName[MAX_PATH] = {};
     ASSERT_GT(GetShortPathNameA(SettingsFile().c_str(), shortName, MAX_PATH), 0u);
     ASSERT_NE(Text(shortName), SettingsFile());
+    // The settings file by another route: a second name of the same file in another folder.
+    const Text hardLink = logs_.File("settings.log");
+    ASSERT_TRUE(CreateHardLinkA(hardLink.c_str(), SettingsFile().c_str(), nullptr));
     const Case cases[] = {
         {"help", "/?", ""},
         {"help with a dash", "-?", ""},
@@ -475,6 +478,7 @@ TEST_F(UnattendedProgramTest, HelpOrAnUnknownSwitchShowsTheUsageAndExitsTwo) {
         {"the settings file in the device namespace", "/backup /log:\"\\\\.\\" + SettingsFile() + "\"",
          kLogOntoOwnFileText},
         {"the settings file's data stream", "/backup /log:\"" + SettingsFile() + "::$DATA\"", kLogOntoOwnFileText},
+        {"the settings file by a second name", "/backup /log:\"" + hardLink + "\"", kLogOntoOwnFileText},
         {"a relative log path too long once made full", "/backup /log:\"" + longName + "\"", kPathNotFullText},
     };
     const Text settings = ReadWholeFile(SettingsFile());
