@@ -1,5 +1,7 @@
 #include "app/ComparablePath.h"
 
+#include "common/WinHandles.h"
+
 namespace {
 
 std::wstring Wide(const Text& text) {
@@ -66,6 +68,14 @@ std::wstring PlainPath(std::wstring path) {
     return path;
 }
 
+// The volume and file number of an existing file or folder; false when it cannot be opened.
+bool FileIdentity(const Text& path, BY_HANDLE_FILE_INFORMATION* info) {
+    UniqueFileHandle file(CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file && GetFileInformationByHandle(file.get(), info) != 0;
+}
+
 }  // namespace
 
 std::wstring ComparablePath(const Text& path) {
@@ -80,22 +90,6 @@ std::wstring ComparablePath(const Text& path) {
         wide.pop_back();
     return wide;
 }
-
-namespace {
-
-// The volume and file number of an existing file or folder; false when it cannot be opened.
-bool FileIdentity(const Text& path, BY_HANDLE_FILE_INFORMATION* info) {
-    HANDLE file = CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    const bool known = GetFileInformationByHandle(file, info) != 0;
-    CloseHandle(file);
-    return known;
-}
-
-}  // namespace
 
 bool IsSamePath(const Text& a, const Text& b) {
     if (ComparablePath(a) == ComparablePath(b))

@@ -15,7 +15,6 @@
 #include "app/PassControl.h"
 #include "app/StartupBound.h"
 #include "common/TextOps.h"
-#include "common/WinHandles.h"
 #include "tests/support/CapturedRun.h"
 #include "tests/support/InstalledTool.h"
 #include "tests/support/ProcessList.h"
@@ -73,11 +72,7 @@ protected:
             return started;
         };
         WaitUntil([&] { return strays().empty() && ToolProcesses().empty(); }, 10000);
-        for (DWORD id : strays()) {
-            UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
-            if (process)
-                TerminateProcess(process.get(), 1);
-        }
+        EndProcesses(strays());
         EXPECT_TRUE(WaitUntil([&] { return ToolProcesses().empty(); }, 30000));
     }
     void EndToolProcesses() const { tool_.EndProcesses(); }

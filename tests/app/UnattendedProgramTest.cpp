@@ -139,13 +139,7 @@ protected:
     bool SetFaults(const Text& lines) { return WriteWholeFile(ToolFolder() + "\\" + entryctl::kFaultsFile, lines); }
     std::vector<Text> Entries() const { return StandInEntries(ToolFolder()); }
     // Ends the runs of the installed tool that a hanging fault left.
-    void EndTools() const {
-        for (DWORD id : ProcessesRunning(ToolExe())) {
-            UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
-            if (process)
-                TerminateProcess(process.get(), 1);
-        }
-    }
+    void EndTools() const { EndProcesses(ProcessesRunning(ToolExe())); }
 
     // Runs the program in `folder` with `arguments` to its end; its exit code, or STILL_ACTIVE
     // when it did not end in time (it is ended then).

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "common/TextOps.h"
-#include "common/WinHandles.h"
 #include "tests/support/CapturedRun.h"
 #include "tests/support/ProcessList.h"
 #include "toollink/vocabulary/ToolInstallTexts.h"
@@ -59,9 +58,5 @@ std::vector<DWORD> InstalledTool::Processes() const {
 }
 
 void InstalledTool::EndProcesses() const {
-    for (DWORD id : Processes()) {
-        UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
-        if (process)
-            TerminateProcess(process.get(), 1);
-    }
+    ::EndProcesses(Processes());
 }

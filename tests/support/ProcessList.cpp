@@ -49,13 +49,17 @@ std::vector<DWORD> ProcessesStartedBy(DWORD parentId) {
 
 }  // namespace
 
-void EndProcessesStartedBy(DWORD parentId, DWORD graceMs) {
-    const DWORD start = GetTickCount();
-    while (!ProcessesStartedBy(parentId).empty() && GetTickCount() - start < graceMs)
-        Sleep(50);
-    for (DWORD id : ProcessesStartedBy(parentId)) {
+void EndProcesses(const std::vector<DWORD>& ids) {
+    for (DWORD id : ids) {
         UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
         if (process)
             TerminateProcess(process.get(), 1);
     }
+}
+
+void EndProcessesStartedBy(DWORD parentId, DWORD graceMs) {
+    const DWORD start = GetTickCount();
+    while (!ProcessesStartedBy(parentId).empty() && GetTickCount() - start < graceMs)
+        Sleep(50);
+    EndProcesses(ProcessesStartedBy(parentId));
 }
