@@ -6,30 +6,23 @@
 
 #include "common/AbsolutePath.h"
 #include "common/ActiveLeadBytes.h"
-#include "common/SharedTexts.h"
+#include "common/PathText.h"
+#include "common/ResolvedPath.h"
 #include "common/TextOps.h"
 #include "common/WinHandles.h"
+#include "workers/BackupFileName.h"
 #include "workers/PassTexts.h"
 
 namespace {
 
-// Whether the folder's last character is a separator (not the second byte of a double-byte one).
-bool EndsWithSeparator(const Text& folder) {
-    const LeadBytes& leadBytes = ActiveLeadBytes();
-    bool separator = false;
-    for (size_t pos = 0; pos < folder.size();) {
-        const size_t length = leadBytes.CharLength(folder, pos);
-        separator = length == 1 && (folder[pos] == '\\' || folder[pos] == '/');
-        pos += length;
-    }
-    return separator;
-}
-
 bool CanCreateFileIn(const Text& folder) {
     static std::atomic<unsigned> count{0};
-    // The process id and a count make a name no other check uses at the same time.
-    const Text probe = folder + (EndsWithSeparator(folder) ? "" : kPathSep) + kWriteCheckFileLeadIn +
-                       IntToText(GetCurrentProcessId()) + "-" + IntToText(++count) + kWriteCheckFileExt;
+    // The process id and a count make a name no other check uses at the same time. The name is no
+    // longer than the shortest staging file's, so a folder with room for backups can be tried.
+    const Text probe = JoinPath(
+        folder,
+        kWriteCheckFileLeadIn + IntToText(GetCurrentProcessId()) + "-" + IntToText(++count) + kWriteCheckFileExt,
+        ActiveLeadBytes());
     UniqueFileHandle file(CreateFileA(probe.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
                                       nullptr));
@@ -41,13 +34,9 @@ bool CanCreateFileIn(const Text& folder) {
     return true;
 }
 
-}  // namespace
-
-FolderProblem CheckBackupFolder(const Text& folder) {
-    if (folder.empty())
-        return FolderProblem::Empty;
-    if (!IsAbsoluteWindowsPath(folder, ActiveLeadBytes()))
-        return FolderProblem::NotAbsolute;
+FolderProblem Problem(const Text& folder) {
+    if (folder.size() > LongestBackupFolderBytes())
+        return FolderProblem::TooLong;
     const DWORD attributes = GetFileAttributesA(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         switch (GetLastError()) {
@@ -57,6 +46,8 @@ FolderProblem CheckBackupFolder(const Text& folder) {
             case ERROR_BAD_PATHNAME:
             case ERROR_INVALID_DRIVE:
                 return FolderProblem::Missing;
+            case ERROR_FILENAME_EXCED_RANGE:
+                return FolderProblem::TooLong;
             default:
                 return FolderProblem::Unreachable;
         }
@@ -64,4 +55,17 @@ FolderProblem CheckBackupFolder(const Text& folder) {
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return FolderProblem::NotAFolder;
     return CanCreateFileIn(folder) ? FolderProblem::None : FolderProblem::NotWritable;
+}
+
+}  // namespace
+
+FolderCheck CheckBackupFolder(const Text& folder) {
+    if (folder.empty())
+        return {FolderProblem::Empty, Text()};
+    if (!IsAbsoluteWindowsPath(folder, ActiveLeadBytes()))
+        return {FolderProblem::NotAbsolute, Text()};
+    // Resolved first: the short names and the ".." steps of what was typed are not what the paths
+    // of the backup files will be.
+    const Text canonical = CanonicalFolder(folder);
+    return {Problem(canonical), canonical};
 }

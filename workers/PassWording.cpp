@@ -1,6 +1,7 @@
 #include "workers/PassWording.h"
 
 #include "common/TextOps.h"
+#include "workers/BackupFileName.h"
 #include "workers/PassTexts.h"
 
 Text PassProgress(int position, int count) {
@@ -33,6 +34,9 @@ Text FolderProblemPhrase(FolderProblem problem, const Text& folder) {
         case FolderProblem::NotWritable:
             reason = kFolderNotWritableText;
             break;
+        case FolderProblem::TooLong:
+            return kFolderLeadIn + folder + kFolderTail + kFolderTooLongLeadIn + IntToText(LongestBackupFolderBytes()) +
+                   kFolderTooLongTail;
     }
     return kFolderLeadIn + folder + kFolderTail + reason;
 }

@@ -341,6 +341,72 @@ TEST_F(BackupWorkerTest, AKeptLineIsOnlyEverTheEarlierLineOfTheSameName) {
     EXPECT_EQ(log[3], KeptLine("REPORT", "REPORT~2"));
 }
 
+// One folder spelled another way is still one folder. "a?b" and "A*B" share a file stem that differs
+// only in letter case (a_b, A_B), which Windows takes for one file; so no entry's new backup may land
+// on the file that another entry keeps in the list or has just written, whether the folder comes
+// with a closing separator, by another drive letter, or changes to such a spelling during the pass.
+TEST_F(BackupWorkerTest, OneFolderSpelledAnotherWayIsStillOneFolder) {
+    const Text question = "a?b";
+    const Text star = "A*B";
+    struct Case {
+        const char* name;
+        bool earlierPass;  // a first pass put a?b in a_b.ekb and A*B in A_B~2.ekb; now A*B comes
+                           // first, and a?b is gone from the tool when its turn comes
+        Text (*folder)(const Text& backups);
+        Text (*folderFromSecondEntry)(const Text& backups);  // null: the folder stays
+        Text (*starFolder)(const Text& backups);              // where A*B's backup is expected
+    } cases[] = {
+        {"a closing separator", true, [](const Text& b) { return b + "\\"; }, nullptr,
+         [](const Text& b) { return b; }},
+        {"another drive letter", true, [](const Text& b) { return SecondDriveRoute(b); }, nullptr,
+         [](const Text& b) { return SecondDriveRoute(b); }},
+        {"a closing separator from the second entry on", false, [](const Text& b) { return b; },
+         [](const Text& b) { return b + "\\"; }, [](const Text& b) { return b; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder program;
+        ScratchFolder backups;
+        if (c.folder(backups.Path()).empty()) {
+            ADD_FAILURE() << "no second route to " << backups.Path() << " here";
+            continue;
+        }
+        const Text manifestPath = ManifestPath(program.Path());
+        Text questionFile = backups.Path() + "\\a_b.ekb";
+        if (c.earlierPass) {
+            ASSERT_TRUE(tool_.Seed({{question, "question"}, {star, "star"}}));
+            EXPECT_EQ(RunPassWith(std::make_shared<FakePassHost>(program.Path(), backups.Path())), PassResult::AllDone);
+            ASSERT_EQ(ReadWholeFile(manifestPath), ManifestLine(star, backups.Path() + "\\A_B~2.ekb") +
+                                                       ManifestLine(question, questionFile));
+            ASSERT_TRUE(tool_.Seed({{star, "star, changed"}, {question, "question"}}));
+        } else {
+            ASSERT_TRUE(tool_.Seed({{question, "question"}, {star, "star, changed"}}));
+        }
+        auto host = std::make_shared<FakePassHost>(program.Path(), c.folder(backups.Path()));
+        host->afterLog = [&](FakePassHost& h, const Text& line) {
+            if (c.earlierPass && line == Line(question, kBackupStartText, 2, 2))
+                tool_.Seed({{star, "star, changed"}});
+            if (c.folderFromSecondEntry && line == Line(question, kBackupDoneText, 1, 2))
+                h.SetFolderField(c.folderFromSecondEntry(backups.Path()));
+        };
+        RunPassWith(host);
+
+        const Text starFile = c.starFolder(backups.Path()) + "\\A_B~2.ekb";
+        const Text expected = c.earlierPass ? ManifestLine(question, questionFile) + ManifestLine(star, starFile)
+                                            : ManifestLine(star, starFile) + ManifestLine(question, questionFile);
+        EXPECT_EQ(ReadWholeFile(manifestPath), expected);
+        EXPECT_TRUE(tool_.BackupHoldsContent(questionFile, "question"));
+        EXPECT_TRUE(tool_.BackupHoldsContent(starFile, "star, changed"));
+
+        // What a restore then brings back is each entry's own data.
+        ASSERT_TRUE(tool_.Seed({{star, "damaged"}}));
+        std::thread restore(RestoreWorker, tool_.Commands(), std::make_shared<FakePassHost>(program.Path(), backups.Path()));
+        restore.join();
+        EXPECT_EQ(tool_.ContentOf(question), "question");
+        EXPECT_EQ(tool_.ContentOf(star), "star, changed");
+    }
+}
+
 TEST_F(BackupWorkerTest, ANewEntryNeverWritesOverTheFileAFailedEntryKeeps) {
     ASSERT_TRUE(tool_.Seed({{"report", "lower"}}));
     EarlierPass();
