@@ -158,13 +158,6 @@ Text StagingPath(const Text& backupPath, const Text& token, const LeadBytes& lea
            token + kStagingFileExt;
 }
 
-size_t LongestBackupFolderBytes() {
-    // Two numbers of up to ten digits.
-    const Text longestToken = Text(10, '9') + "-" + Text(10, '9');
-    const Text shortestStagingName = Text(kShortStagingStem) + kBackupFileExt + "." + longestToken + kStagingFileExt;
-    return kMaxPathBytes - 1 - shortestStagingName.size();
-}
-
 bool IsStagingFileName(const Text& fileName) {
     // <stem><backup extension>.<token><staging extension>
     const Text stagingExt = kStagingFileExt;

@@ -92,10 +92,5 @@ inline constexpr size_t kMaxPathBytes = 259;
 // never taken for the separator before the file name.
 Text StagingPath(const Text& backupPath, const Text& token, const LeadBytes& leadBytes = ActiveLeadBytes());
 
-// The longest backup folder, in bytes, that leaves room for a backup: in it, the backup file of a
-// one-character name and the staging file beside it (in its short form, with the longest token a
-// process id and a count make) are still within kMaxPathBytes.
-size_t LongestBackupFolderBytes();
-
 // Whether `fileName` (without folder) is a name StagingPath gives, letters in any case.
 bool IsStagingFileName(const Text& fileName);

@@ -15,14 +15,17 @@
 
 namespace {
 
-bool CanCreateFileIn(const Text& folder) {
+// A name for the file that tries whether the folder takes a new one. The process id and a count
+// make a name no other check uses at the same time; its length is that of the shortest staging
+// name of this process (a one-character entry name's, in the short form), so a folder in which
+// the probe fits has room for a backup.
+Text NewProbeName() {
     static std::atomic<unsigned> count{0};
-    // The process id and a count make a name no other check uses at the same time. The name is no
-    // longer than the shortest staging file's, so a folder with room for backups can be tried.
-    const Text probe = JoinPath(
-        folder,
-        kWriteCheckFileLeadIn + IntToText(GetCurrentProcessId()) + "-" + IntToText(++count) + kWriteCheckFileExt,
-        ActiveLeadBytes());
+    return kWriteCheckFileLeadIn + IntToText(GetCurrentProcessId()) + "-" + IntToText(++count) + kWriteCheckFileExt;
+}
+
+bool CanCreateFileIn(const Text& folder, const Text& probeName) {
+    const Text probe = JoinPath(folder, probeName, ActiveLeadBytes());
     UniqueFileHandle file(CreateFileA(probe.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
                                       nullptr));
@@ -35,7 +38,8 @@ bool CanCreateFileIn(const Text& folder) {
 }
 
 FolderProblem Problem(const Text& folder) {
-    if (folder.size() > LongestBackupFolderBytes())
+    const Text probeName = NewProbeName();
+    if (JoinPath(folder, probeName, ActiveLeadBytes()).size() > kMaxPathBytes)
         return FolderProblem::TooLong;
     const DWORD attributes = GetFileAttributesA(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -54,7 +58,7 @@ FolderProblem Problem(const Text& folder) {
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return FolderProblem::NotAFolder;
-    return CanCreateFileIn(folder) ? FolderProblem::None : FolderProblem::NotWritable;
+    return CanCreateFileIn(folder, probeName) ? FolderProblem::None : FolderProblem::NotWritable;
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ enum class FolderProblem {
     None,
     Empty,        // no folder given
     NotAbsolute,  // not a full path (would land relative to the current drive or directory)
-    TooLong,      // longer than LongestBackupFolderBytes() once resolved: no backup file would fit
+    TooLong,      // once resolved, too long for a backup file and its staging file within the path limit
     Missing,      // no such file or folder
     NotAFolder,   // a file of that name
     Unreachable,  // the system cannot tell (a server that does not answer, access denied, ...)

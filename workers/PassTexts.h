@@ -23,8 +23,8 @@ inline constexpr char kDuplicateMark[] = "~";
 // Replaces each character a Windows file name cannot hold, and goes in front of a device name.
 inline constexpr char kFileNameFiller = '_';
 // The file that tries whether the backup folder can be written (deleted at once): lead-in, the
-// process id, '-', a count, ending. No longer than the shortest staging name, so that it fits in
-// any folder with room for backups.
+// process id, '-', a count, ending. As long as the shortest staging name (kShortStagingStem,
+// kBackupFileExt, '.', the same kind of token, kStagingFileExt), so it fits wherever that does.
 inline constexpr char kWriteCheckFileLeadIn[] = "~ek-check-";
 inline constexpr char kWriteCheckFileExt[] = ".tmp";
 
@@ -52,11 +52,9 @@ inline constexpr char kFolderMissingText[] = "does not exist";
 inline constexpr char kFolderNotAFolderText[] = "is a file, not a folder";
 inline constexpr char kFolderUnreachableText[] = "cannot be reached";
 inline constexpr char kFolderNotWritableText[] = "cannot be written to";
-// The folder is too long: lead-in, the longest folder that would do (LongestBackupFolderBytes), tail.
-inline constexpr char kFolderTooLongLeadIn[] =
+inline constexpr char kFolderTooLongText[] =
     "is too long: the paths of backup files in it would be longer than Windows allows (259 characters); "
-    "a folder path of at most ";
-inline constexpr char kFolderTooLongTail[] = " characters would do";
+    "a shorter folder path would do";
 // The folder was changed during the pass to one that cannot take backups: name + this + what is
 // wrong (as above) + " " + position.
 inline constexpr char kEntryFolderLeadIn[] = ": not backed up, ";

@@ -1,7 +1,6 @@
 #include "workers/PassWording.h"
 
 #include "common/TextOps.h"
-#include "workers/BackupFileName.h"
 #include "workers/PassTexts.h"
 
 Text PassProgress(int position, int count) {
@@ -35,8 +34,8 @@ Text FolderProblemPhrase(FolderProblem problem, const Text& folder) {
             reason = kFolderNotWritableText;
             break;
         case FolderProblem::TooLong:
-            return kFolderLeadIn + folder + kFolderTail + kFolderTooLongLeadIn + IntToText(LongestBackupFolderBytes()) +
-                   kFolderTooLongTail;
+            reason = kFolderTooLongText;
+            break;
     }
     return kFolderLeadIn + folder + kFolderTail + reason;
 }

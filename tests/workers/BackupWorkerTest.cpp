@@ -40,6 +40,13 @@ std::vector<Text> CleanPassLog(const std::vector<Text>& names, const Text& folde
     return log;
 }
 
+// The bytes a folder's path is followed by in the shortest staging file this process gives a
+// backup (a one-character name's, in the short form "\~.ekb.<process id>-<count>.partial"), with a
+// count of `countDigits` digits.
+size_t ShortestStagingTail(size_t countDigits) {
+    return (Text("\\~.ekb.") + IntToText(GetCurrentProcessId()) + "-" + Text(countDigits, '9') + ".partial").size();
+}
+
 class BackupWorkerTest : public ::testing::Test {
 protected:
     Text BackupFile(const Text& stem) const { return backups_.File(stem + kBackupFileExt); }
@@ -206,6 +213,13 @@ TEST_F(BackupWorkerTest, AFolderThatCannotTakeTheBackupsBacksUpNothing) {
     const Text earlier = EarlierPass();
     const Text earlierA = ReadWholeFile(BackupFile("A"));
     ASSERT_TRUE(WriteWholeFile(program_.File("a file"), "not a folder"));
+    // A folder that exists, too long for any staging file.
+    const size_t tooLongSize = kMaxPathBytes - ShortestStagingTail(1) + 1;
+    ScratchFolder tooLongFolder(program_.Path(), Text(tooLongSize - program_.Path().size() - 1, 't'));
+    const Text tooLong = tooLongFolder.Path();
+    ASSERT_EQ(tooLong.size(), tooLongSize);
+    const Text beyondAnyPath = backups_.Path() + "\\" + Text(kMaxPathBytes, 'b');
+    const Text tooLongWhy = kFolderTooLongText;
     struct Case {
         const char* name;
         Text folder;
@@ -219,6 +233,9 @@ TEST_F(BackupWorkerTest, AFolderThatCannotTakeTheBackupsBacksUpNothing) {
          kFolderLeadIn + backups_.File("no such folder") + kFolderTail + kFolderMissingText},
         {"a file", program_.File("a file"),
          kFolderLeadIn + program_.File("a file") + kFolderTail + kFolderNotAFolderText},
+        {"too long for a backup file and its staging file", tooLong,
+         kFolderLeadIn + tooLong + kFolderTail + tooLongWhy},
+        {"longer than any path", beyondAnyPath, kFolderLeadIn + beyondAnyPath + kFolderTail + tooLongWhy},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -400,7 +417,8 @@ TEST_F(BackupWorkerTest, OneFolderSpelledAnotherWayIsStillOneFolder) {
 
         // What a restore then brings back is each entry's own data.
         ASSERT_TRUE(tool_.Seed({{star, "damaged"}}));
-        std::thread restore(RestoreWorker, tool_.Commands(), std::make_shared<FakePassHost>(program.Path(), backups.Path()));
+        std::thread restore(RestoreWorker, tool_.Commands(),
+                            std::make_shared<FakePassHost>(program.Path(), backups.Path()));
         restore.join();
         EXPECT_EQ(tool_.ContentOf(question), "question");
         EXPECT_EQ(tool_.ContentOf(star), "star, changed");
@@ -462,6 +480,67 @@ TEST_F(BackupWorkerTest, ABackupFileHeldOpenElsewhereIsLeftAloneAndReported) {
     EXPECT_EQ(FilesIn(backups_.Path()), std::vector<Text>{"A.ekb"});
 }
 
+// A virus scanner or the indexer holds a new or renamed file for a moment that can reach seconds:
+// the new backup waits for it instead of failing the entry.
+TEST_F(BackupWorkerTest, ABackupFileHeldForSomeSecondsIsReplacedOnceLetGo) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    EarlierPass();
+    ASSERT_TRUE(tool_.Seed({{"A", "changed"}}));
+    UniqueFileHandle holder;
+    std::thread letGo;
+    host_->afterLog = [&](FakePassHost&, const Text& line) {
+        if (line != Line("A", kBackupStartText, 1, 1))
+            return;
+        holder.reset(CreateFileA(BackupFile("A").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        letGo = std::thread([&] {
+            Sleep(3000);
+            holder.reset();
+        });
+    };
+    EXPECT_EQ(RunPass(), PassResult::AllDone);
+    letGo.join();
+
+    EXPECT_EQ(host_->Log(), CleanPassLog({"A"}, backups_.Path()));
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("A"), "changed"));
+    EXPECT_EQ(FilesIn(backups_.Path()), std::vector<Text>{"A.ekb"});
+}
+
+// The user made a backup file or the list of backups read-only to keep it as it is. Windows
+// refuses to replace such a file and Wine replaces it; either way the pass leaves it alone and
+// says why, instead of blaming another program.
+TEST_F(BackupWorkerTest, AReadOnlyBackupFileOrListIsLeftAsItIsAndSaysSo) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}}));
+    const Text earlier = EarlierPass();
+    const Text previousA = ReadWholeFile(BackupFile("A"));
+    ASSERT_TRUE(SetFileAttributesA(BackupFile("A").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(tool_.Seed({{"A", "changed"}, {"B", "changed"}}));
+    EXPECT_EQ(RunPass(), PassResult::SomeNotDone);
+
+    const std::vector<Text> expected = {
+        BackupCountLine(2, backups_.Path()),
+        Line("A", kBackupStartText, 1, 2), Line("A", kReadOnlyBackupText, 1, 2), KeptLine("A"),
+        Line("B", kBackupStartText, 2, 2), Line("B", kBackupDoneText, 2, 2),
+        BackupSummaryLine(1, 2),
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_EQ(ReadWholeFile(BackupFile("A")), previousA);
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("B"), "changed"));
+    EXPECT_EQ(FilesIn(backups_.Path()).size(), 2u) << "no staging file stays";
+    SetFileAttributesA(BackupFile("A").c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    const Text manifestPath = ManifestPath(program_.Path());
+    const Text list = Manifest();
+    ASSERT_TRUE(SetFileAttributesA(manifestPath.c_str(), FILE_ATTRIBUTE_READONLY));
+    auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
+    EXPECT_EQ(RunPassWith(host), PassResult::NotDone);
+    SetFileAttributesA(manifestPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_FALSE(host->Log().empty());
+    EXPECT_EQ(host->Log().back(), kManifestReadOnlyText + manifestPath);
+    EXPECT_EQ(Manifest(), list);
+    EXPECT_EQ(FilesIn(program_.Path()).size(), 1u) << "no temporary list stays";
+}
+
 TEST_F(BackupWorkerTest, SkipsNamesThatCannotReachTheToolAndKeepsOthersInsideTheFolder) {
     const Text percent = "50% off";
     const Text quote = "say \"hi\"";
@@ -521,6 +600,21 @@ TEST_F(BackupWorkerTest, AManifestThatCannotBeWrittenIsReportedNotCelebrated) {
     EXPECT_EQ(log.back(), kManifestWriteFailedText + ManifestPath(missingFolder));
     EXPECT_TRUE(FileExists(BackupFile("A")));
     EXPECT_EQ(host->Buttons(), kIdleAgain);
+}
+
+// The list's temporary file stands beside it: with a name longer than the list's own, a program
+// folder whose list just fits would have every backup end with "could not be saved".
+TEST_F(BackupWorkerTest, AListOfBackupsWhosePathJustFitsIsSaved) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    const Text padding(kMaxPathBytes - ManifestPath(program_.Path()).size() - 1, 'p');
+    ScratchFolder program(program_.Path(), padding);
+    ASSERT_EQ(ManifestPath(program.Path()).size(), kMaxPathBytes);
+    auto host = std::make_shared<FakePassHost>(program.Path(), backups_.Path());
+    EXPECT_EQ(RunPassWith(host), PassResult::AllDone);
+
+    EXPECT_EQ(host->Log(), CleanPassLog({"A"}, backups_.Path()));
+    EXPECT_EQ(ReadWholeFile(ManifestPath(program.Path())), ManifestLine("A", BackupFile("A")));
+    EXPECT_EQ(FilesIn(program.Path()).size(), 1u) << "no temporary list stays";
 }
 
 // The previous list of backups holds the lines a failed entry keeps. One that exists but cannot be
@@ -617,6 +711,21 @@ TEST_F(BackupWorkerTest, LongNamesAreBackedUpWheneverTheirBackupPathFits) {
     EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile(longest), "longest"));
     EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile(nearly), "nearly"));
     EXPECT_EQ(FilesIn(folder).size(), 2u) << "no staging file stays behind";
+}
+
+// A folder with room for short names' backups and little more is used: the file that checks
+// whether the folder takes files fits wherever a backup does.
+TEST_F(BackupWorkerTest, AFolderWithRoomForShortNamesOnlyTakesTheirBackups) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    // The stand-in tool writes under the staging name and ".tmp<its process id>" first.
+    const size_t size = kMaxPathBytes - ShortestStagingTail(3) - 10;
+    ScratchFolder longest(backups_.Path(), Text(size - backups_.Path().size() - 1, 'l'));
+    ASSERT_EQ(longest.Path().size(), size);
+    host_->SetFolderField(longest.Path());
+    EXPECT_EQ(RunPass(), PassResult::AllDone);
+
+    EXPECT_EQ(host_->Log(), CleanPassLog({"A"}, longest.Path()));
+    EXPECT_TRUE(tool_.BackupHoldsContent(longest.File("A.ekb"), "1"));
 }
 
 // A name that ends in a lead byte would take the closing quote as its second byte on the command
