@@ -46,6 +46,26 @@ Text WithoutClosingSeparator(const Text& folder, const LeadBytes& leadBytes) {
     return trimmed;
 }
 
+Text SeparatorsAsOne(const Text& path, const LeadBytes& leadBytes) {
+    Text single;
+    single.reserve(path.size());
+    bool afterSeparator = false;
+    for (size_t pos = 0; pos < path.size();) {
+        const size_t length = leadBytes.CharLength(path, pos);
+        if (length == 1 && IsSeparator(path[pos])) {
+            // The second separator of a path's start opens a server's share.
+            if (!afterSeparator || single.size() == 1)
+                single += kPathSep;
+            afterSeparator = true;
+        } else {
+            single.append(path, pos, length);
+            afterSeparator = false;
+        }
+        pos += length;
+    }
+    return single;
+}
+
 Text JoinPath(const Text& folder, const Text& name, const LeadBytes& leadBytes) {
     const Text base = WithoutClosingSeparator(folder, leadBytes);
     return IsDriveRoot(base) ? base + name : base + kPathSep + name;

@@ -17,6 +17,10 @@ size_t FileNameStart(const Text& path, const LeadBytes& leadBytes);
 // "D:\B\\" gives "D:\B".
 Text WithoutClosingSeparator(const Text& folder, const LeadBytes& leadBytes);
 
+// `path` with every separator a backslash and each run of separators as one, as the system reads
+// it, but for the two that open a server's share ("\\server\share"): "D:/B\\x" gives "D:\B\x".
+Text SeparatorsAsOne(const Text& path, const LeadBytes& leadBytes);
+
 // `folder` + '\' + `name`, the folder taken without its closing separators: "D:\B\" and "x.ekb"
 // give "D:\B\x.ekb", and "C:\" and "x.ekb" give "C:\x.ekb".
 Text JoinPath(const Text& folder, const Text& name, const LeadBytes& leadBytes);

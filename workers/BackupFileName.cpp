@@ -118,8 +118,12 @@ Text SafeFileStem(const Text& name, const LeadBytes& leadBytes) {
     return stem;
 }
 
+Text BackupPathPicker::Key(const Text& path) const {
+    return FoldFileNameCase(SeparatorsAsOne(path, leadBytes_), leadBytes_);
+}
+
 void BackupPathPicker::Reserve(const Text& name, const Text& path, std::optional<FileId> file) {
-    holders_.try_emplace(FoldFileNameCase(path, leadBytes_), Holder{name, 0});
+    holders_.try_emplace(Key(path), Holder{name, 0});
     if (file)
         files_.try_emplace(*file, Holder{name, 0});
 }
@@ -133,7 +137,7 @@ Text BackupPathPicker::Pick(const Text& folder, const Text& name, int entry) {
 }
 
 bool BackupPathPicker::Claim(const Text& path, const Text& name, int entry, std::optional<FileId> file) {
-    auto [held, added] = holders_.try_emplace(FoldFileNameCase(path, leadBytes_), Holder{name, entry});
+    auto [held, added] = holders_.try_emplace(Key(path), Holder{name, entry});
     if (!added && !Admits(held->second, name, entry))
         return false;
     if (file) {

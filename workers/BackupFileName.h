@@ -31,8 +31,9 @@ Text FoldFileNameCase(const Text& path, const LeadBytes& leadBytes);
 
 // Chooses the backup file path of each entry of one pass, so that no two entries of the pass share
 // a file: neither two new backups, nor a new backup and an earlier one that the pass keeps in the
-// manifest for an entry whose new backup failed. Paths are compared two ways: as Windows compares
-// file names (FoldFileNameCase), which covers names not yet on disk; and, for files that exist, by
+// manifest for an entry whose new backup failed. Paths are compared two ways: as Windows reads
+// and compares them as text (separators as one, FoldFileNameCase), which covers names not yet on
+// disk; and, for files that exist, by
 // their identity (common/FileIdentity.h), which the caller asks the system for and hands in, so
 // that one file reached by another spelling or route (a second drive letter, a share, a link) is
 // still one file. Entries are told apart by their position in the pass (from 1), as two entries
@@ -71,11 +72,13 @@ private:
         Text name;
         int entry = 0;  // 0: reserved for the name, handed to no entry yet
     };
+    // A path as the holders are found by: separators as the system reads them, letters folded.
+    Text Key(const Text& path) const;
     static bool Admits(const Holder& holder, const Text& name, int entry) {
         return holder.name == name && (holder.entry == 0 || holder.entry == entry);
     }
     LeadBytes leadBytes_;
-    std::map<Text, Holder> holders_;  // by folded path
+    std::map<Text, Holder> holders_;  // by Key
     std::map<FileId, Holder> files_;  // by identity, of the files known to exist
 };
 

@@ -33,6 +33,27 @@ TEST(PathTextTest, JoinsAFolderAndANameWithOneSeparator) {
     }
 }
 
+// The system reads a run of separators as one, and '/' as '\\'; the two that open a server's
+// share are the one exception.
+TEST(PathTextTest, ReadsARunOfSeparatorsAsOne) {
+    struct Case {
+        const char* name;
+        Text path;
+        Text single;
+    } cases[] = {
+        {"doubled", "D:\\B\\\\x.ekb", "D:\\B\\x.ekb"},
+        {"slashes and backslashes", "D:/B\\/x.ekb", "D:\\B\\x.ekb"},
+        {"closing run", "D:\\B\\\\", "D:\\B\\"},
+        {"server share", "\\\\server\\\\share\\x", "\\\\server\\share\\x"},
+        {"server share by slashes", "//server/share", "\\\\server\\share"},
+        {"second byte 0x5C before a separator", "D:\\\xC4\x5C\\x", "D:\\\xC4\x5C\\x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(SeparatorsAsOne(c.path, LeadBytes::CodePage936()), c.single);
+    }
+}
+
 TEST(PathTextTest, FindsWhereTheLastNameStarts) {
     struct Case {
         const char* name;

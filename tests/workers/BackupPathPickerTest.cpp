@@ -91,6 +91,11 @@ TEST(BackupPathPickerTest, AClosingSeparatorLeavesTheFolderTheSame) {
     EXPECT_EQ(picker.Pick("D:\\B\\", "A*B", 2), "D:\\B\\A_B~2.ekb");
     EXPECT_FALSE(picker.Claim("D:\\B\\A_B.ekb", "A*B", 2));
     EXPECT_EQ(picker.Pick("C:\\", "a?b", 3), "C:\\a_b.ekb") << "a drive's root keeps its one separator";
+    // A path an earlier list recorded with a doubled separator or a slash is the same file too.
+    picker.Reserve("kept", "D:\\B\\\\kept.ekb");
+    picker.Reserve("other", "D:/B/other.ekb");
+    EXPECT_EQ(picker.Pick("D:\\B", "KEPT", 4), "D:\\B\\KEPT~2.ekb");
+    EXPECT_EQ(picker.Pick("D:\\B", "OTHER", 5), "D:\\B\\OTHER~2.ekb");
 }
 
 // Paths the text cannot tell apart (a share and its mapped drive, another drive letter, a link)
