@@ -1,32 +1,9 @@
 #include "app/ComparablePath.h"
 
-#include "common/WinHandles.h"
+#include "common/FileIdentity.h"
+#include "common/ResolvedPath.h"
 
 namespace {
-
-std::wstring Wide(const Text& text) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-// The path as the system would resolve it: full, long names, backslashes.
-std::wstring ResolvedPath(const std::wstring& path) {
-    std::wstring full(32768, L'\0');
-    DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    full.resize(length > 0 && length < full.size() ? length : 0);
-    if (full.empty())
-        full = path;
-    std::wstring longPath(32768, L'\0');
-    length = GetLongPathNameW(full.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
-    if (length > 0 && length < longPath.size()) {
-        longPath.resize(length);
-        return longPath;
-    }
-    return full;
-}
 
 // Letter case folded with the system's invariant upper-case mapping, the one that file names
 // are compared with.
@@ -68,23 +45,15 @@ std::wstring PlainPath(std::wstring path) {
     return path;
 }
 
-// The volume and file number of an existing file or folder; false when it cannot be opened.
-bool FileIdentity(const Text& path, BY_HANDLE_FILE_INFORMATION* info) {
-    UniqueFileHandle file(CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return file && GetFileInformationByHandle(file.get(), info) != 0;
-}
-
 }  // namespace
 
 std::wstring ComparablePath(const Text& path) {
-    std::wstring wide = Wide(path);
+    std::wstring wide = WideFromAnsi(path);
     for (wchar_t& c : wide) {
         if (c == L'/')
             c = L'\\';
     }
-    wide = FoldedCase(ResolvedPath(PlainPath(wide)));
+    wide = FoldedCase(ResolvedWidePath(PlainPath(wide)));
     // "C:\" keeps its separator; every other path is taken without a closing one.
     while (wide.size() > 3 && wide.back() == L'\\')
         wide.pop_back();
@@ -94,9 +63,6 @@ std::wstring ComparablePath(const Text& path) {
 bool IsSamePath(const Text& a, const Text& b) {
     if (ComparablePath(a) == ComparablePath(b))
         return true;
-    BY_HANDLE_FILE_INFORMATION first = {};
-    BY_HANDLE_FILE_INFORMATION second = {};
-    return FileIdentity(a, &first) && FileIdentity(b, &second) &&
-           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+    const std::optional<FileId> first = FileIdentityOf(a);
+    return first && first == FileIdentityOf(b);
 }

@@ -5,7 +5,8 @@
 // for a one-byte code page.
 //
 // Worked out once, on first use, from any thread; the table lives until the process ends.
-// The header needs no Windows header, so portable callers may name it.
+// The header needs no Windows header, so portable callers may name it: the native build, which has
+// no code page to ask, links a stand-in that gives code page 936's table (ActiveLeadBytesNative.cpp).
 
 #include "common/LeadBytes.h"
 

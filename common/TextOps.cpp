@@ -4,27 +4,17 @@
 #include <limits>
 #include <string>
 
+#include "common/ActiveLeadBytes.h"
+
 namespace {
 
-bool IsLeadByte(unsigned char byte) {
-    return byte >= 0x80;
-}
-
-// No double-byte code page has a second byte below '@' (0x40): a control byte, a space, a digit or
-// punctuation after a lead byte is a character of its own, so a tab or a line break is always one.
-bool CanBeSecondByte(unsigned char byte) {
-    return byte >= 0x40;
-}
-
-// Length in bytes of the character that starts at `pos`: two for a lead byte with a possible
-// second byte after it, one otherwise (a lead byte cut off at the end of the text, or before a byte
-// that cannot follow it, counts as a character of its own, so a damaged text is still walked
-// without reading past its end and without hiding a separator).
+// Length in bytes of the character that starts at `pos`, by the table of the code page the process
+// runs under: two for a lead byte with a valid second byte after it, one otherwise (a lead byte cut
+// off at the end of the text, or before a byte that cannot follow it, counts as a character of its
+// own, so a damaged text is still walked without reading past its end and without hiding a
+// separator).
 size_t CharLength(const Text& text, size_t pos) {
-    return IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() &&
-                   CanBeSecondByte(static_cast<unsigned char>(text[pos + 1]))
-               ? 2
-               : 1;
+    return ActiveLeadBytes().CharLength(text, pos);
 }
 
 char FoldAscii(char c) {

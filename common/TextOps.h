@@ -2,10 +2,12 @@
 // The text operations every subsystem shares. Platform-free (no Windows header), so they are
 // also built and tested natively under the sanitizers.
 //
-// Double-byte rule: a byte of 0x80 or above starts a two-byte character when a byte of 0x40 or
-// above follows it (no code page has a lower second byte, so a tab, a line break or a space after
-// a lead byte stays a character of its own). Search, replace and split step over such a pair as
-// one character, so a match never starts on its second byte.
+// Double-byte rule: characters are read by the lead-byte table of the code page the process runs
+// under (common/ActiveLeadBytes.h): a lead byte followed by a valid second byte is one character.
+// In code page 936 that is a byte of 0x81 to 0xFE followed by one of 0x40 to 0x7E or 0x80 to 0xFE;
+// 0x80 (the euro sign) and 0xFF are characters of their own, and a tab, a line break or a space
+// after a lead byte stays a character of its own. Search, replace and split step over a pair as one
+// character, so a match never starts on its second byte.
 // Positions are 1-based byte positions; "not found" is -1.
 
 #include <cstdint>

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/ActiveLeadBytes.h"
 #include "common/SharedTexts.h"
 #include "common/TextOps.h"
 #include "toollink/vocabulary/RowTableTexts.h"
@@ -41,7 +42,7 @@ int32_t UsableRowCount(int32_t reportedCount, const Text& source) {
     int32_t leads = 0;
     size_t at = 0;
     while (at < source.size() && leads < reportedCount) {
-        if (static_cast<unsigned char>(source[at]) >= 0x80) {
+        if (ActiveLeadBytes().CharLength(source, at) == 2) {
             at += 2;
         } else if (EqualsIgnoreCase(source.substr(at, leadLength), kRowLead)) {
             ++leads;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "common/SharedTexts.h"
+#include "common/PathText.h"
 #include "common/TextOps.h"
 #include "workers/PassTexts.h"
 
@@ -118,26 +118,38 @@ Text SafeFileStem(const Text& name, const LeadBytes& leadBytes) {
     return stem;
 }
 
-void BackupPathPicker::Reserve(const Text& name, const Text& path) {
-    holders_.try_emplace(FoldFileNameCase(path, leadBytes_), Holder{name, 0});
+Text BackupPathPicker::Key(const Text& path) const {
+    return FoldFileNameCase(SeparatorsAsOne(path, leadBytes_), leadBytes_);
+}
+
+void BackupPathPicker::Reserve(const Text& name, const Text& path, std::optional<FileId> file) {
+    holders_.try_emplace(Key(path), Holder{name, 0});
+    if (file)
+        files_.try_emplace(*file, Holder{name, 0});
 }
 
 Text BackupPathPicker::Pick(const Text& folder, const Text& name, int entry) {
-    const Text base = folder + kPathSep + SafeFileStem(name, leadBytes_);
+    const Text base = JoinPath(folder, SafeFileStem(name, leadBytes_), leadBytes_);
     Text path = base + kBackupFileExt;
     for (int n = 2; !Claim(path, name, entry); ++n)
         path = base + kDuplicateMark + IntToText(n) + kBackupFileExt;
     return path;
 }
 
-bool BackupPathPicker::Claim(const Text& path, const Text& name, int entry) {
-    auto [it, added] = holders_.try_emplace(FoldFileNameCase(path, leadBytes_), Holder{name, entry});
-    if (added)
-        return true;
-    Holder& holder = it->second;
-    if (holder.name != name || (holder.entry != 0 && holder.entry != entry))
+bool BackupPathPicker::Claim(const Text& path, const Text& name, int entry, std::optional<FileId> file) {
+    auto [held, added] = holders_.try_emplace(Key(path), Holder{name, entry});
+    if (!added && !Admits(held->second, name, entry))
         return false;
-    holder.entry = entry;
+    if (file) {
+        auto [owner, known] = files_.try_emplace(*file, Holder{name, entry});
+        if (!known && !Admits(owner->second, name, entry)) {
+            // This spelling leads to a file another entry holds.
+            held->second = owner->second;
+            return false;
+        }
+        owner->second.entry = entry;
+    }
+    held->second.entry = entry;
     return true;
 }
 
@@ -146,12 +158,8 @@ Text StagingPath(const Text& backupPath, const Text& token, const LeadBytes& lea
     if (beside.size() <= kMaxPathBytes)
         return beside;
     // The token alone tells writers apart; the entry's name is not needed in the staging name.
-    size_t fileNameStart = 0;
-    for (size_t pos = 0; pos < backupPath.size(); pos += leadBytes.CharLength(backupPath, pos)) {
-        if (backupPath[pos] == kPathSep[0])
-            fileNameStart = pos + 1;
-    }
-    return backupPath.substr(0, fileNameStart) + kShortStagingStem + kBackupFileExt + "." + token + kStagingFileExt;
+    return backupPath.substr(0, FileNameStart(backupPath, leadBytes)) + kShortStagingStem + kBackupFileExt + "." +
+           token + kStagingFileExt;
 }
 
 bool IsStagingFileName(const Text& fileName) {

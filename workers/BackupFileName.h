@@ -5,8 +5,10 @@
 // Platform-free; any thread. Each pass owns its own BackupPathPicker.
 
 #include <map>
+#include <optional>
 
 #include "common/ActiveLeadBytes.h"
+#include "common/FileIdentity.h"
 #include "common/LeadBytes.h"
 #include "common/Text.h"
 
@@ -29,36 +31,55 @@ Text FoldFileNameCase(const Text& path, const LeadBytes& leadBytes);
 
 // Chooses the backup file path of each entry of one pass, so that no two entries of the pass share
 // a file: neither two new backups, nor a new backup and an earlier one that the pass keeps in the
-// manifest for an entry whose new backup failed. Paths are compared as Windows compares file
-// names (FoldFileNameCase). Entries are told apart by their position in the pass (from 1),
-// as two entries may bear the same name.
+// manifest for an entry whose new backup failed. Paths are compared two ways: as Windows reads
+// and compares them as text (separators as one, FoldFileNameCase), which covers names not yet on
+// disk; and, for files that exist, by
+// their identity (common/FileIdentity.h), which the caller asks the system for and hands in, so
+// that one file reached by another spelling or route (a second drive letter, a share, a link) is
+// still one file. Entries are told apart by their position in the pass (from 1), as two entries
+// may bear the same name.
 class BackupPathPicker {
 public:
     explicit BackupPathPicker(const LeadBytes& leadBytes) : leadBytes_(leadBytes) {}
     // Under the code page the process runs under.
     BackupPathPicker() : BackupPathPicker(ActiveLeadBytes()) {}
 
-    // Holds `path` for the entry named `name` (exact bytes): picks for entries of other names pass
-    // it over. Called before the first pick for every path the previous manifest records for a
-    // name the pass lists. When two names reserve one path, the first keeps it.
-    void Reserve(const Text& name, const Text& path);
+    // Holds `path` (and `file`, the identity of what it names, when it exists) for the entry named
+    // `name` (exact bytes): picks and claims for entries of other names pass it over. Called
+    // before the first pick for every path the previous manifest records for a name the pass
+    // lists. When two names reserve one path or one file, the first keeps it.
+    void Reserve(const Text& name, const Text& path, std::optional<FileId> file = std::nullopt);
 
-    // folder + "\" + SafeFileStem(name) + extension for entry `entry`. When that path is held by
-    // another entry, or reserved for another name, a duplicate mark and the first free number
-    // from 2 go before the extension.
+    // folder + "\" + SafeFileStem(name) + extension for entry `entry`, the folder taken without its
+    // closing separators (a drive's root keeps its own). When that path is held by another entry,
+    // or reserved for another name, a duplicate mark and the first free number from 2 go before the
+    // extension. The folder should be one spelling of it (common/ResolvedPath.h: CanonicalFolder);
+    // what the text cannot tell, Claim with the identity of the pick's file does.
     Text Pick(const Text& folder, const Text& name, int entry);
 
     // Hands `path` to entry `entry` named `name`, as Pick would: true when the path is free, held
-    // by that entry already, or reserved for its name and not yet handed to another entry.
-    bool Claim(const Text& path, const Text& name, int entry);
+    // by that entry already, or reserved for its name and not yet handed to another entry, and when
+    // `file` (the identity of the file at `path`, when one exists) is likewise. When the file is
+    // another's, the path is taken for that other entry from then on, so Pick passes it over.
+    bool Claim(const Text& path, const Text& name, int entry, std::optional<FileId> file = std::nullopt);
+
+    // A file that is no more: its backup file was replaced by a new file (which has an identity of
+    // its own). The system may give its identity to a file made later.
+    void Forget(FileId file) { files_.erase(file); }
 
 private:
     struct Holder {
         Text name;
         int entry = 0;  // 0: reserved for the name, handed to no entry yet
     };
+    // A path as the holders are found by: separators as the system reads them, letters folded.
+    Text Key(const Text& path) const;
+    static bool Admits(const Holder& holder, const Text& name, int entry) {
+        return holder.name == name && (holder.entry == 0 || holder.entry == entry);
+    }
     LeadBytes leadBytes_;
-    std::map<Text, Holder> holders_;  // by folded path
+    std::map<Text, Holder> holders_;  // by Key
+    std::map<FileId, Holder> files_;  // by identity, of the files known to exist
 };
 
 // The longest path, in bytes, that the file functions the tool and the passes use take (the

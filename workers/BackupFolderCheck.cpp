@@ -6,30 +6,26 @@
 
 #include "common/AbsolutePath.h"
 #include "common/ActiveLeadBytes.h"
-#include "common/SharedTexts.h"
+#include "common/PathText.h"
+#include "common/ResolvedPath.h"
 #include "common/TextOps.h"
 #include "common/WinHandles.h"
+#include "workers/BackupFileName.h"
 #include "workers/PassTexts.h"
 
 namespace {
 
-// Whether the folder's last character is a separator (not the second byte of a double-byte one).
-bool EndsWithSeparator(const Text& folder) {
-    const LeadBytes& leadBytes = ActiveLeadBytes();
-    bool separator = false;
-    for (size_t pos = 0; pos < folder.size();) {
-        const size_t length = leadBytes.CharLength(folder, pos);
-        separator = length == 1 && (folder[pos] == '\\' || folder[pos] == '/');
-        pos += length;
-    }
-    return separator;
+// A name for the file that tries whether the folder takes a new one. The process id and a count
+// make a name no other check uses at the same time; its length is that of the shortest staging
+// name of this process (a one-character entry name's, in the short form), so a folder in which
+// the probe fits has room for a backup.
+Text NewProbeName() {
+    static std::atomic<unsigned> count{0};
+    return kWriteCheckFileLeadIn + IntToText(GetCurrentProcessId()) + "-" + IntToText(++count) + kWriteCheckFileExt;
 }
 
-bool CanCreateFileIn(const Text& folder) {
-    static std::atomic<unsigned> count{0};
-    // The process id and a count make a name no other check uses at the same time.
-    const Text probe = folder + (EndsWithSeparator(folder) ? "" : kPathSep) + kWriteCheckFileLeadIn +
-                       IntToText(GetCurrentProcessId()) + "-" + IntToText(++count) + kWriteCheckFileExt;
+bool CanCreateFileIn(const Text& folder, const Text& probeName) {
+    const Text probe = JoinPath(folder, probeName, ActiveLeadBytes());
     UniqueFileHandle file(CreateFileA(probe.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
                                       nullptr));
@@ -41,13 +37,10 @@ bool CanCreateFileIn(const Text& folder) {
     return true;
 }
 
-}  // namespace
-
-FolderProblem CheckBackupFolder(const Text& folder) {
-    if (folder.empty())
-        return FolderProblem::Empty;
-    if (!IsAbsoluteWindowsPath(folder, ActiveLeadBytes()))
-        return FolderProblem::NotAbsolute;
+FolderProblem Problem(const Text& folder) {
+    const Text probeName = NewProbeName();
+    if (JoinPath(folder, probeName, ActiveLeadBytes()).size() > kMaxPathBytes)
+        return FolderProblem::TooLong;
     const DWORD attributes = GetFileAttributesA(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         switch (GetLastError()) {
@@ -57,11 +50,26 @@ FolderProblem CheckBackupFolder(const Text& folder) {
             case ERROR_BAD_PATHNAME:
             case ERROR_INVALID_DRIVE:
                 return FolderProblem::Missing;
+            case ERROR_FILENAME_EXCED_RANGE:
+                return FolderProblem::TooLong;
             default:
                 return FolderProblem::Unreachable;
         }
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return FolderProblem::NotAFolder;
-    return CanCreateFileIn(folder) ? FolderProblem::None : FolderProblem::NotWritable;
+    return CanCreateFileIn(folder, probeName) ? FolderProblem::None : FolderProblem::NotWritable;
+}
+
+}  // namespace
+
+FolderCheck CheckBackupFolder(const Text& folder) {
+    if (folder.empty())
+        return {FolderProblem::Empty, Text()};
+    if (!IsAbsoluteWindowsPath(folder, ActiveLeadBytes()))
+        return {FolderProblem::NotAbsolute, Text()};
+    // Resolved first: the short names and the ".." steps of what was typed are not what the paths
+    // of the backup files will be.
+    const Text canonical = CanonicalFolder(folder);
+    return {Problem(canonical), canonical};
 }

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/FileIdentity.h"
 #include "common/TextOps.h"
 #include "workers/BackupFileName.h"
 #include "workers/BackupFolderCheck.h"
@@ -89,11 +90,12 @@ std::vector<const char*> NameClashes(const EntryList& entries) {
 // One backup pass over the entries one listing gave.
 class BackupPass {
 public:
-    // `folder` is the backup folder as the pass checked it before the listing.
+    // `field` is the backup folder field as the pass checked it before the listing, `check` what
+    // the check found.
     BackupPass(const ToolCommands& commands, PassHost& host, const EntryList& entries, const PreviousManifest& previous,
-               const Text& folder)
+               const Text& field, const FolderCheck& check)
         : commands_(commands), host_(host), entries_(entries), previous_(previous), clashes_(NameClashes(entries)) {
-        checked_[folder] = FolderProblem::None;
+        checked_[field] = check;
         // The paths the previous manifest records for entries still listed stay theirs: an entry
         // whose backup fails keeps its line, and no other entry's new backup may land on that file.
         std::set<Text> listed;
@@ -101,7 +103,7 @@ public:
             listed.insert(RecordedName(entries_[k - 1], k));
         for (const PreviousManifest::Line& line : previous_.Lines()) {
             if (listed.count(line.name))
-                paths_.Reserve(line.name, line.path);
+                paths_.Reserve(line.name, line.path, FileIdentityOf(line.path));
         }
     }
 
@@ -134,17 +136,20 @@ private:
             host_.AppendLog(name + clashes_[k - 1] + PassProgress(k, Count()));
             return EntryOutcome::Failed;
         }
-        const Text folder = host_.FolderField();
-        if (const FolderProblem problem = Check(folder); problem != FolderProblem::None) {
+        const Text field = host_.FolderField();
+        const FolderCheck& check = Check(field);
+        if (check.problem != FolderProblem::None) {
             if (host_.ShouldStop())
                 return EntryOutcome::Stopped;
-            host_.AppendLog(name + kEntryFolderLeadIn + FolderProblemPhrase(problem, folder) + " " +
+            host_.AppendLog(name + kEntryFolderLeadIn + FolderProblemPhrase(check.problem, field) + " " +
                             PassProgress(k, Count()));
             return EntryOutcome::Failed;
         }
+        const Text& folder = check.canonical;
         if (swept_.insert(folder).second)
             RemoveLeftoverStagingFiles(folder);
-        StagedBackup backup(paths_.Pick(folder, name, k));
+        std::optional<FileId> earlierFile;
+        StagedBackup backup(PickFile(folder, name, k, &earlierFile));
 
         if (Text refusal = RefusalMessage(name, designator, backup.File(), backup.StagingPath()); !refusal.empty()) {
             if (host_.ShouldStop())
@@ -164,11 +169,21 @@ private:
             return EntryOutcome::Stopped;
         switch (outcome) {
             case StagedBackup::Outcome::Replaced:
+                // The file now under the name is another than the one the pick found there.
+                if (earlierFile)
+                    paths_.Forget(*earlierFile);
+                paths_.Claim(backup.File(), name, k, FileIdentityOf(backup.File()));
                 manifest_ = ManifestLine(name, backup.File()) + manifest_;
                 host_.AppendLog(name + kBackupDoneText + PassProgress(k, Count()));
                 return EntryOutcome::BackedUp;
             case StagedBackup::Outcome::NothingWritten:
                 host_.AppendLog(name + kBackupFailedText + PassProgress(k, Count()));
+                return EntryOutcome::Failed;
+            case StagedBackup::Outcome::NotSaved:
+                host_.AppendLog(name + kNotSavedText + PassProgress(k, Count()));
+                return EntryOutcome::Failed;
+            case StagedBackup::Outcome::ReadOnly:
+                host_.AppendLog(name + kReadOnlyBackupText + PassProgress(k, Count()));
                 return EntryOutcome::Failed;
             case StagedBackup::Outcome::NotReplaced:
                 host_.AppendLog(name + kReplaceFailedText + PassProgress(k, Count()));
@@ -181,7 +196,7 @@ private:
     // file exists and no other entry of this pass holds that file. False when stopped.
     bool KeepEarlierBackup(const Text& name, int k) {
         for (const PreviousManifest::Line* line : previous_.LinesOf(name)) {
-            if (!PathIsPresent(line->path) || !paths_.Claim(line->path, name, k))
+            if (!PathIsPresent(line->path) || !paths_.Claim(line->path, name, k, FileIdentityOf(line->path)))
                 continue;
             manifest_ = line->text + manifest_;
             if (host_.ShouldStop())
@@ -193,11 +208,24 @@ private:
     }
 
     // A folder the user changed to during the pass is checked once, when an entry first meets it.
-    FolderProblem Check(const Text& folder) {
-        auto [at, added] = checked_.try_emplace(folder, FolderProblem::None);
+    const FolderCheck& Check(const Text& field) {
+        auto [at, added] = checked_.try_emplace(field);
         if (added)
-            at->second = CheckBackupFolder(folder);
+            at->second = CheckBackupFolder(field);
         return at->second;
+    }
+
+    // The backup file of entry `k` in `folder`: the picker's choice, passed over while it leads to a
+    // file that is another entry's by another spelling or route. Looked at before the tool writes
+    // the new backup; until that replaces what stands there, the pass writes nothing else into the
+    // folder. The identity of the file there now, if any, in `earlierFile`.
+    Text PickFile(const Text& folder, const Text& name, int k, std::optional<FileId>* earlierFile) {
+        for (;;) {
+            const Text path = paths_.Pick(folder, name, k);
+            *earlierFile = FileIdentityOf(path);
+            if (paths_.Claim(path, name, k, *earlierFile))
+                return path;
+        }
     }
 
     const ToolCommands& commands_;
@@ -206,8 +234,8 @@ private:
     const PreviousManifest& previous_;
     const std::vector<const char*> clashes_;  // by position from 0: why the entry's name keeps it out
     BackupPathPicker paths_;
-    std::map<Text, FolderProblem> checked_;
-    std::set<Text> swept_;  // folders already rid of an earlier pass's staging files
+    std::map<Text, FolderCheck> checked_;  // by the folder field's text
+    std::set<Text> swept_;                 // folders already rid of an earlier pass's staging files
     Text manifest_;
 };
 
@@ -232,12 +260,13 @@ PassResult BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host
 
     // Before anything is asked of the tool: a folder that cannot take the backups would make every
     // entry fail (or, empty or relative, put the backups where the user never chose).
-    const Text folder = host->FolderField();
-    const FolderProblem folderProblem = CheckBackupFolder(folder);
+    const Text field = host->FolderField();
+    const FolderCheck folderCheck = CheckBackupFolder(field);
     if (host->ShouldStop())
         return PassResult::NotDone;
-    if (folderProblem != FolderProblem::None) {
-        host->AppendLog(kNothingBackedUpLeadIn + FolderProblemPhrase(folderProblem, folder) + kNothingBackedUpTail);
+    if (folderCheck.problem != FolderProblem::None) {
+        host->AppendLog(kNothingBackedUpLeadIn + FolderProblemPhrase(folderCheck.problem, field) +
+                        kNothingBackedUpTail);
         ReturnButtonsToIdle(*host);
         return PassResult::NotDone;
     }
@@ -270,16 +299,21 @@ PassResult BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host
         ReturnButtonsToIdle(*host);
         return PassResult::NotDone;
     }
-    BackupPass pass(*commands, *host, entries, previous, folder);
+    BackupPass pass(*commands, *host, entries, previous, field, folderCheck);
     const int count = pass.Count();
-    host->AppendLog(kBackupCountLeadIn + EntryCount(count) + kBackupCountTail + folder + kBackupCountClose);
+    host->AppendLog(kBackupCountLeadIn + EntryCount(count) + kBackupCountTail + folderCheck.canonical +
+                    kBackupCountClose);
 
     int failed = 0;
     for (int k = 1; k <= count; ++k) {
         switch (pass.Entry(k)) {
-            case EntryOutcome::Stopped: return PassResult::NotDone;
-            case EntryOutcome::Failed: ++failed; break;
-            case EntryOutcome::BackedUp: break;
+            case EntryOutcome::Stopped:
+                return PassResult::NotDone;
+            case EntryOutcome::Failed:
+                ++failed;
+                break;
+            case EntryOutcome::BackedUp:
+                break;
         }
         if (host->ShouldStop())
             return PassResult::NotDone;
@@ -288,10 +322,13 @@ PassResult BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host
 
     if (host->ShouldStop())
         return PassResult::NotDone;
-    const bool saved = ReplaceManifest(manifestPath, pass.Manifest());
+    const ReplaceResult saving = ReplaceManifest(manifestPath, pass.Manifest());
+    const bool saved = saving == ReplaceResult::Replaced;
     if (host->ShouldStop())
         return PassResult::NotDone;
-    if (!saved) {
+    if (saving == ReplaceResult::TargetReadOnly) {
+        host->AppendLog(kManifestReadOnlyText + manifestPath);
+    } else if (!saved) {
         host->AppendLog(kManifestWriteFailedText + manifestPath);
     } else if (failed == 0) {
         host->AppendLog(kBackupAllDoneLeadIn + EntryCount(count) + kBackupAllDoneTail);

@@ -9,10 +9,12 @@
 //
 // Beyond the plain walk:
 //  - before anything else the backup folder is checked (BackupFolderCheck.h): one that is not
-//    given, not a full path, missing, not a folder or not writable backs up nothing and leaves the
-//    previous manifest as it was; the log line names the folder and what is wrong with it. A
-//    missing folder is not created. A folder the user changes to during the pass is checked when
-//    an entry first meets it, and each entry it would take fails with the same words;
+//    given, not a full path, too long for a backup file, missing, not a folder or not writable
+//    backs up nothing and leaves the previous manifest as it was; the log line names the folder
+//    and what is wrong with it. A missing folder is not created. A folder the user changes to
+//    during the pass is checked when an entry first meets it, and each entry it would take fails
+//    with the same words. Every backup path is built from the folder's one spelling (full, long
+//    names, no closing separator but a drive root's), which the pass's first line names;
 //  - a tool that cannot be found is located once more (ToolReach.h); still missing, it backs up
 //    nothing and leaves the previous manifest as it was;
 //  - a listing that failed (the tool printed no entry line, or reported an error), or that came
@@ -32,7 +34,9 @@
 //    backed up; the others are skipped with the reason and counted (they keep no earlier line).
 //    An unnamed entry's made-up name gives way likewise to an entry that really bears it;
 //  - every backup file lands inside the chosen folder under a name Windows accepts, one per entry:
-//    no two entries of a pass share a file, neither new backups nor kept ones;
+//    no two entries of a pass share a file, neither new backups nor kept ones, whatever the
+//    spelling or route (a file that exists is told by its volume and file number);
+//  - a backup file or manifest that is read-only is left as it is, and the log says so;
 //  - the manifest is replaced whole or not at all; a manifest that cannot be written is logged
 //    as an error instead of the closing line.
 // After Stop it logs nothing, touches no control and writes no manifest.

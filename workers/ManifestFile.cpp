@@ -4,17 +4,26 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 
-#include "common/TextOps.h"
+#include "common/ActiveLeadBytes.h"
+#include "common/PathText.h"
 #include "common/WinHandles.h"
-#include "workers/FileReplace.h"
 
 namespace {
 
-// A name beside `path` that no other writer of this process uses at the same moment.
+Text Hex(unsigned long value) {
+    char digits[2 * sizeof value + 1];
+    std::snprintf(digits, sizeof digits, "%lx", value);
+    return digits;
+}
+
+// A name beside `path` that no other writer uses at the same moment: the process id and a count,
+// in hexadecimal ("~1f4-0.tmp"). At most 22 bytes, so never longer than the manifest's own name.
 Text TemporaryPathBeside(const Text& path) {
     static std::atomic<unsigned> counter{0};
-    return path + ".~" + IntToText(GetCurrentProcessId()) + "-" + IntToText(counter++) + ".tmp";
+    return path.substr(0, FileNameStart(path, ActiveLeadBytes())) + "~" + Hex(GetCurrentProcessId()) + "-" +
+           Hex(counter++) + ".tmp";
 }
 
 bool WriteAllAndFlush(HANDLE file, const Text& content) {
@@ -31,7 +40,7 @@ bool WriteAllAndFlush(HANDLE file, const Text& content) {
 
 }  // namespace
 
-bool ReplaceManifest(const Text& path, const Text& content) {
+ReplaceResult ReplaceManifest(const Text& path, const Text& content) {
     Text temporary;
     UniqueFileHandle file;
     for (int attempt = 0; attempt < 100 && !file; ++attempt) {
@@ -39,16 +48,16 @@ bool ReplaceManifest(const Text& path, const Text& content) {
         file.reset(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                nullptr));
         if (!file && GetLastError() != ERROR_FILE_EXISTS)
-            return false;
+            return ReplaceResult::Failed;
     }
     if (!file)
-        return false;
-    bool written = WriteAllAndFlush(file.get(), content);
+        return ReplaceResult::Failed;
+    const bool written = WriteAllAndFlush(file.get(), content);
     file.reset();
-    if (written && ReplaceFileInOneStep(temporary, path))
-        return true;
-    DeleteFileA(temporary.c_str());
-    return false;
+    const ReplaceResult result = written ? ReplaceFileInOneStep(temporary, path) : ReplaceResult::Failed;
+    if (result != ReplaceResult::Replaced)
+        DeleteFileA(temporary.c_str());
+    return result;
 }
 
 std::optional<Text> ReadManifest(const Text& path) {

@@ -7,13 +7,16 @@
 #include <optional>
 
 #include "common/Text.h"
+#include "workers/FileReplace.h"
 #include "workers/ManifestText.h"
 
 // Replaces the file at `path` with exactly `content`, whole or not at all: the bytes go to a new
-// file beside it, are flushed to disk, and that file then takes the manifest's name in one step.
-// While another handle holds the manifest open the last step is retried for about half a second.
-// False when any step failed; the previous manifest is then untouched and no temporary file stays.
-bool ReplaceManifest(const Text& path, const Text& content);
+// file beside it, are flushed to disk, and that file then takes the manifest's name in one step
+// (FileReplace.h: retried for some seconds while the manifest is held open; a read-only manifest is
+// left alone). The new file's name is short (no longer than the manifest's own), so a manifest
+// whose path fits the platform's limit can always be replaced. Unless Replaced, the previous
+// manifest is untouched and no temporary file stays.
+ReplaceResult ReplaceManifest(const Text& path, const Text& content);
 
 // The whole file, read with every kind of sharing allowed so a concurrent replace is not blocked.
 // Empty text when the file (or its folder) is missing or empty; nothing when it exists but cannot

@@ -23,8 +23,9 @@ inline constexpr char kDuplicateMark[] = "~";
 // Replaces each character a Windows file name cannot hold, and goes in front of a device name.
 inline constexpr char kFileNameFiller = '_';
 // The file that tries whether the backup folder can be written (deleted at once): lead-in, the
-// process id, '-', a count, ending.
-inline constexpr char kWriteCheckFileLeadIn[] = "EntryKeeper-write-check-";
+// process id, '-', a count, ending. As long as the shortest staging name (kShortStagingStem,
+// kBackupFileExt, '.', the same kind of token, kStagingFileExt), so it fits wherever that does.
+inline constexpr char kWriteCheckFileLeadIn[] = "~ek-check-";
 inline constexpr char kWriteCheckFileExt[] = ".tmp";
 
 // Where an entry stands in its pass, after the entry's line: kProgressLeadIn, the position,
@@ -51,6 +52,9 @@ inline constexpr char kFolderMissingText[] = "does not exist";
 inline constexpr char kFolderNotAFolderText[] = "is a file, not a folder";
 inline constexpr char kFolderUnreachableText[] = "cannot be reached";
 inline constexpr char kFolderNotWritableText[] = "cannot be written to";
+inline constexpr char kFolderTooLongText[] =
+    "is too long: the paths of backup files in it would be longer than Windows allows (259 characters); "
+    "a shorter folder path would do";
 // The folder was changed during the pass to one that cannot take backups: name + this + what is
 // wrong (as above) + " " + position.
 inline constexpr char kEntryFolderLeadIn[] = ": not backed up, ";
@@ -83,6 +87,11 @@ inline constexpr char kDefaultNameTakenText[] =
 inline constexpr char kBackupFailedText[] = ": not backed up, the tool wrote no backup file ";
 inline constexpr char kReplaceFailedText[] =
     ": not backed up, the new backup file could not replace the previous one (is that open in another program?) ";
+inline constexpr char kNotSavedText[] =
+    ": not backed up, the new backup file could not be written to the disk (is it still open in another program?) ";
+inline constexpr char kReadOnlyBackupText[] =
+    ": not backed up, its backup file is read-only, so the new backup may not replace it (clear the file's "
+    "read-only attribute to let new backups replace it) ";
 // Followed by the path of the earlier backup file that stays in the list of backups.
 inline constexpr char kKeptEarlierText[] =
     ": its backup from an earlier pass stays in the list of backups and can still be restored: ";
@@ -90,6 +99,9 @@ inline constexpr char kKeptEarlierText[] =
 inline constexpr char kBackupSummaryLeadIn[] = "Backup finished, but not every entry was backed up: ";
 inline constexpr char kBackupSummaryMid[] = " of ";
 inline constexpr char kBackupSummaryTail[] = " failed (see the lines above).";
+inline constexpr char kManifestReadOnlyText[] =
+    "Backup not finished: the list of backups is read-only, so it was kept as it was (clear its read-only "
+    "attribute to let backups update it): ";
 inline constexpr char kManifestWriteFailedText[] =
     "Backup not finished: the list of backups could not be saved, so the previous list was kept: ";
 

@@ -33,6 +33,9 @@ Text FolderProblemPhrase(FolderProblem problem, const Text& folder) {
         case FolderProblem::NotWritable:
             reason = kFolderNotWritableText;
             break;
+        case FolderProblem::TooLong:
+            reason = kFolderTooLongText;
+            break;
     }
     return kFolderLeadIn + folder + kFolderTail + reason;
 }

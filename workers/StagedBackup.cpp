@@ -4,7 +4,8 @@
 
 #include <atomic>
 
-#include "common/SharedTexts.h"
+#include "common/ActiveLeadBytes.h"
+#include "common/PathText.h"
 #include "common/TextOps.h"
 #include "common/WinHandles.h"
 #include "workers/BackupFileName.h"
@@ -20,6 +21,14 @@ Text NewStagingToken() {
     return IntToText(GetCurrentProcessId()) + "-" + IntToText(++counter);
 }
 
+// Hands what the system still caches of the file to the disk. The handle denies other writers, so
+// a file that someone still writes (what a tool left running started) is not taken for complete.
+bool Flush(const Text& path) {
+    UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && FlushFileBuffers(file.get());
+}
+
 }  // namespace
 
 StagedBackup::StagedBackup(const Text& file) : file_(file), staging_(::StagingPath(file, NewStagingToken())) {}
@@ -33,20 +42,26 @@ StagedBackup::Outcome StagedBackup::Commit() {
         DeleteFileA(staging_.c_str());
         return Outcome::NothingWritten;
     }
-    if (ReplaceFileInOneStep(staging_, file_))
+    if (!Flush(staging_)) {
+        DeleteFileA(staging_.c_str());
+        return Outcome::NotSaved;
+    }
+    const ReplaceResult result = ReplaceFileInOneStep(staging_, file_);
+    if (result == ReplaceResult::Replaced)
         return Outcome::Replaced;
     DeleteFileA(staging_.c_str());
-    return Outcome::NotReplaced;
+    return result == ReplaceResult::TargetReadOnly ? Outcome::ReadOnly : Outcome::NotReplaced;
 }
 
 void RemoveLeftoverStagingFiles(const Text& folder) {
     WIN32_FIND_DATAA found;
-    UniqueFindHandle search(FindFirstFileA((folder + kPathSep + "*" + kStagingFileExt).c_str(), &found));
+    UniqueFindHandle search(
+        FindFirstFileA(JoinPath(folder, Text("*") + kStagingFileExt, ActiveLeadBytes()).c_str(), &found));
     if (!search)
         return;
     do {
         // The search also matches short names and other endings; only the long name counts.
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && IsStagingFileName(found.cFileName))
-            DeleteFileA((folder + kPathSep + found.cFileName).c_str());
+            DeleteFileA(JoinPath(folder, found.cFileName, ActiveLeadBytes()).c_str());
     } while (FindNextFileA(search.get(), &found));
 }

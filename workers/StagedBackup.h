@@ -22,13 +22,18 @@ public:
     enum class Outcome {
         Replaced,        // the new backup now stands under the backup file's name
         NothingWritten,  // the tool wrote no file, or an empty one; the backup file is untouched
+        NotSaved,        // the new backup could not be flushed to the disk (still held open for
+                         // writing elsewhere, a disk error); the backup file is untouched
+        ReadOnly,        // the backup file is read-only and stays as it is
         NotReplaced,     // the new backup could not take the backup file's place (held open
-                         // elsewhere, read-only, ...); the backup file is untouched
+                         // elsewhere for longer than the retries wait); the backup file is untouched
     };
 
     // Only after the tool has surely ended: a tool left running after Stop may still be writing,
-    // and its file then stays for the next pass to remove. A staging file that is not used is
-    // deleted.
+    // and its file then stays for the next pass to remove. The new backup is flushed to the disk
+    // before it takes the backup file's place, so once the pass has gone on, the system's cache
+    // holds none of it. A staging file that is not used is deleted (unless another program still
+    // holds it open, when the next pass removes it).
     Outcome Commit();
 
 private:

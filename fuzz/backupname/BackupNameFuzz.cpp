@@ -1,14 +1,15 @@
 // Backup file names, for every entry name a tool may list, in code page 936. For each entry of a
 // pass (names and folders from the input, some names repeated or in another letter case):
-//  - the path is the folder, one separator, and a file name ending in the backup extension: inside
-//    the folder, never in a folder below it;
+//  - the path is the folder (without the separators it may end with), one separator, and a file
+//    name ending in the backup extension: inside the folder, never in a folder below it;
 //  - the file name holds no character a Windows file name cannot hold, read as Windows reads code
 //    page 936 (a lead byte takes its second byte only when that is a valid one);
 //  - the name's stem is never empty, does not end in a dot or a space, is not a device name, and
 //    is the entry's name character for character, each character kept whole or replaced;
 //  - no two entries of the pass get the same file, nor an entry a file kept for another name,
 //    with file names compared as Windows compares them: character by character, letters in any
-//    case (the Unicode upper case of each character, full-width, Greek and Cyrillic letters too).
+//    case (the Unicode upper case of each character, full-width, Greek and Cyrillic letters too),
+//    a run of separators as one.
 // Characters and their upper case are found with the C library's own code page 936 conversion
 // and case table, apart from the code under test.
 
@@ -77,12 +78,15 @@ bool IsDeviceName(const Text& fileName) {
            (EqualsAsciiIgnoringCase(base.substr(0, 3), "COM") || EqualsAsciiIgnoringCase(base.substr(0, 3), "LPT"));
 }
 
-// A file path as Windows compares it: each character's Unicode upper case. A byte the conversion
-// cannot take stays a unit of its own, apart from every character.
+// A file path as Windows compares it: each character's Unicode upper case, and a run of
+// separators as one (but the two that open a server's share). A byte the conversion cannot take
+// stays a unit of its own, apart from every character.
 std::u32string WindowsKey(const Text& path) {
     static iconv_t toUnicode = iconv_open("UTF-32LE", "CP936");
     std::u32string key;
     for (const Text& c : Characters(path)) {
+        if (c == "\\" && key.size() > 1 && key.back() == U'\\')
+            continue;
         char32_t unit = 0;
         char* in = const_cast<char*>(c.data());
         size_t inLeft = c.size();
@@ -164,7 +168,14 @@ class Pass {
 
   private:
     static void CheckFileName(const Text& folder, const Text& name, const Text& path, const std::string& where) {
-        const Text lead = folder + "\\";
+        // The folder without its closing separators, then one.
+        std::vector<Text> folderChars = Characters(folder);
+        while (!folderChars.empty() && folderChars.back() == "\\")
+            folderChars.pop_back();
+        Text lead;
+        for (const Text& c : folderChars)
+            lead += c;
+        lead += "\\";
         FUZZ_CHECK(path.compare(0, lead.size(), lead) == 0, where);
         const Text file = path.substr(lead.size());
         FUZZ_CHECK(file.size() > std::strlen(kExtension) &&

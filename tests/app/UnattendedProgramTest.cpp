@@ -204,6 +204,24 @@ TEST_F(UnattendedProgramTest, TheFolderSwitchBacksUpThereForThisRunOnly) {
     }
 }
 
+// In code page 936 the byte 0x80 is a character of its own (the euro sign), not the first of two:
+// a program folder whose name ends in it keeps its own settings and list of backups, and nothing
+// goes to the folder above.
+TEST_F(UnattendedProgramTest, AProgramFolderEndingInTheEuroSignKeepsItsOwnFiles) {
+    ScratchFolder parent;
+    ScratchFolder program(parent.Path(), "Entry Keeper \x80");
+    ASSERT_FALSE(program.Path().empty());
+    ASSERT_TRUE(WriteWholeFile(program.File("EntryKeeper.ini"), ReadWholeFile(SettingsFile())));
+
+    EXPECT_EQ(Run("/backup", program.Path()), 0u);
+
+    EXPECT_EQ(SplitText(ReadWholeFile(ManifestPath(program.Path())), "\r\n").size(), Names().size());
+    for (const Text& name : Names())
+        EXPECT_TRUE(FileExists(BackupFolder() + "\\" + name + kBackupFileExt)) << name;
+    std::vector<Text> above = FilesIn(parent.Path());
+    EXPECT_TRUE(above.empty()) << ::testing::PrintToString(above);
+}
+
 TEST_F(UnattendedProgramTest, TheExitCodeSaysHowThePassEnded) {
     ScratchFolder noTool;
     struct Case {

@@ -204,6 +204,18 @@ TEST(TextOpsTest, FindBackwardGivesLastMatchAtACharacterStart) {
     }
 }
 
+// Characters are read by the code page's own table, not by "any byte from 0x80 on leads": in code
+// page 936 the bytes 0x80 (the euro sign) and 0xFF stand alone, and 0x7F is never a second byte.
+// A separator after them is a separator: a program folder ending in the euro sign keeps its
+// closing backslash.
+TEST(TextOpsTest, BytesThatLeadNoPairInTheCodePageStandAlone) {
+    EXPECT_EQ(FindTextBackward("C:\\x\x80\\EntryKeeper.exe", "\\"), 6);
+    EXPECT_EQ(FindText("\x80\\x", "\\"), 2);
+    EXPECT_EQ(FindText(T(kTrailA) + "\x81\x7F", "\x7F"), 4);
+    EXPECT_EQ(SplitText("a\xFF|b|", "|"), (TextArray{"a\xFF", "b"}));
+    EXPECT_EQ(ReplaceText("\x80\\\xFF\\", "\\", "/"), "\x80/\xFF/");
+}
+
 TEST(TextOpsTest, ReplaceIsLeftToRightAndNonOverlapping) {
     struct Case {
         const char* name;

@@ -58,6 +58,19 @@ Text EnvironmentFolder(const char* name) {
     return length > 0 && length < MAX_PATH ? Text(buffer, length) : Text();
 }
 
+Text SecondDriveRoute(const Text& path) {
+    const Text prefix = EnvironmentFolder("WINEPREFIX");
+    if (prefix.empty() || prefix[0] != '/' || path.size() < 3 ||
+        (path.compare(0, 3, "C:\\") != 0 && path.compare(0, 3, "c:\\") != 0))
+        return Text();
+    Text route = "Z:" + prefix + "/drive_c" + path.substr(2);
+    for (char& c : route) {
+        if (c == '/')
+            c = '\\';
+    }
+    return route;
+}
+
 ScratchFolder::ScratchFolder() : ScratchFolder(TempFolder()) {}
 
 ScratchFolder::ScratchFolder(const Text& parent, const Text& folderName) {

@@ -16,6 +16,11 @@ Text BuiltProgramPath(const Text& exeName);
 // empty text when it is not defined or longer than a path.
 Text EnvironmentFolder(const char* name);
 
+// `path` (on drive C:) reached by another drive letter: under Wine, Z: is the Unix root, and C: is
+// a folder of the Wine prefix below it, so the same file or folder has a second route there. Empty
+// text where there is none (no WINEPREFIX in the environment, or a path not on C:).
+Text SecondDriveRoute(const Text& path);
+
 // A new empty folder under the system's temporary folder, removed with everything in it when
 // the object dies.
 class ScratchFolder {

@@ -70,6 +70,8 @@ TEST(RowCellsTest, UsableRowCountNeverExceedsTheRowsTheSourceHolds) {
         {"row leads in another case count", 9, "ROW|1 Row|2", 2},
         // The lead's first letter is the second byte of a double-byte character here: no row.
         {"lead inside a double-byte character", 9, "\xD2row|1", 0},
+        // 0x80 (the euro sign in code page 936) leads no pair: the lead after it counts.
+        {"lead after a byte that leads no pair", 9, "\x80row|1", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -83,6 +83,48 @@ TEST(BackupPathPickerTest, GivesEveryEntryOfAPassItsOwnFile) {
     EXPECT_EQ(picker.Pick("D:\\c", "Report", ++entry), "D:\\c\\Report.ekb");
 }
 
+// A folder given with a closing separator, as typed or changed to during a pass, is the same
+// folder: "a?b" and "A*B" (one file stem in two letter cases) still get two files.
+TEST(BackupPathPickerTest, AClosingSeparatorLeavesTheFolderTheSame) {
+    BackupPathPicker picker(LeadBytes::CodePage936());
+    EXPECT_EQ(picker.Pick("D:\\B", "a?b", 1), "D:\\B\\a_b.ekb");
+    EXPECT_EQ(picker.Pick("D:\\B\\", "A*B", 2), "D:\\B\\A_B~2.ekb");
+    EXPECT_FALSE(picker.Claim("D:\\B\\A_B.ekb", "A*B", 2));
+    EXPECT_EQ(picker.Pick("C:\\", "a?b", 3), "C:\\a_b.ekb") << "a drive's root keeps its one separator";
+    // A path an earlier list recorded with a doubled separator or a slash is the same file too.
+    picker.Reserve("kept", "D:\\B\\\\kept.ekb");
+    picker.Reserve("other", "D:/B/other.ekb");
+    EXPECT_EQ(picker.Pick("D:\\B", "KEPT", 4), "D:\\B\\KEPT~2.ekb");
+    EXPECT_EQ(picker.Pick("D:\\B", "OTHER", 5), "D:\\B\\OTHER~2.ekb");
+}
+
+// Paths the text cannot tell apart (a share and its mapped drive, another drive letter, a link)
+// are one file when the system gives them one identity: a pick that leads to another entry's
+// file moves on, and a claim of it fails, whichever spelling comes first.
+TEST(BackupPathPickerTest, TellsOneFileUnderTwoSpellingsByItsIdentity) {
+    const FileId keptByQuestion{0x1234, 70};
+    const FileId newFile{0x1234, 71};
+    BackupPathPicker picker(LeadBytes::CodePage936());
+    picker.Reserve("a?b", "\\\\server\\share\\a_b.ekb", keptByQuestion);
+
+    // D:\B is that share: the first pick is free as text, but its file is a?b's.
+    const Text first = picker.Pick("D:\\B", "A*B", 1);
+    EXPECT_EQ(first, "D:\\B\\A_B.ekb");
+    EXPECT_FALSE(picker.Claim(first, "A*B", 1, keptByQuestion));
+    EXPECT_EQ(picker.Pick("D:\\B", "A*B", 1), "D:\\B\\A_B~2.ekb");
+    EXPECT_TRUE(picker.Claim("D:\\B\\A_B~2.ekb", "A*B", 1, std::nullopt)) << "not on disk yet";
+    // a?b reaches its own file by either spelling, and no other entry of its name may have it too.
+    EXPECT_TRUE(picker.Claim("D:\\B\\a_b.ekb", "a?b", 2, keptByQuestion));
+    EXPECT_FALSE(picker.Claim("E:\\a_b.ekb", "a?b", 3, keptByQuestion));
+
+    // A*B's new backup now stands at A_B~2.ekb: another spelling of that file is A*B's too.
+    EXPECT_TRUE(picker.Claim("D:\\B\\A_B~2.ekb", "A*B", 1, newFile));
+    EXPECT_FALSE(picker.Claim("\\\\server\\share\\A_B~2.ekb", "a?b", 2, newFile));
+    // Once a?b's file is replaced, its identity may come back for a file made later.
+    picker.Forget(keptByQuestion);
+    EXPECT_TRUE(picker.Claim("D:\\B\\c.ekb", "c", 4, keptByQuestion));
+}
+
 // The previous manifest's paths stay with their names: an entry whose backup fails keeps its own
 // earlier file, and no entry of another name may write over it.
 TEST(BackupPathPickerTest, KeepsReservedFilesForTheirNames) {

@@ -40,6 +40,13 @@ std::vector<Text> CleanPassLog(const std::vector<Text>& names, const Text& folde
     return log;
 }
 
+// The bytes a folder's path is followed by in the shortest staging file this process gives a
+// backup (a one-character name's, in the short form "\~.ekb.<process id>-<count>.partial"), with a
+// count of `countDigits` digits.
+size_t ShortestStagingTail(size_t countDigits) {
+    return (Text("\\~.ekb.") + IntToText(GetCurrentProcessId()) + "-" + Text(countDigits, '9') + ".partial").size();
+}
+
 class BackupWorkerTest : public ::testing::Test {
 protected:
     Text BackupFile(const Text& stem) const { return backups_.File(stem + kBackupFileExt); }
@@ -206,6 +213,13 @@ TEST_F(BackupWorkerTest, AFolderThatCannotTakeTheBackupsBacksUpNothing) {
     const Text earlier = EarlierPass();
     const Text earlierA = ReadWholeFile(BackupFile("A"));
     ASSERT_TRUE(WriteWholeFile(program_.File("a file"), "not a folder"));
+    // A folder that exists, too long for any staging file.
+    const size_t tooLongSize = kMaxPathBytes - ShortestStagingTail(1) + 1;
+    ScratchFolder tooLongFolder(program_.Path(), Text(tooLongSize - program_.Path().size() - 1, 't'));
+    const Text tooLong = tooLongFolder.Path();
+    ASSERT_EQ(tooLong.size(), tooLongSize);
+    const Text beyondAnyPath = backups_.Path() + "\\" + Text(kMaxPathBytes, 'b');
+    const Text tooLongWhy = kFolderTooLongText;
     struct Case {
         const char* name;
         Text folder;
@@ -219,6 +233,9 @@ TEST_F(BackupWorkerTest, AFolderThatCannotTakeTheBackupsBacksUpNothing) {
          kFolderLeadIn + backups_.File("no such folder") + kFolderTail + kFolderMissingText},
         {"a file", program_.File("a file"),
          kFolderLeadIn + program_.File("a file") + kFolderTail + kFolderNotAFolderText},
+        {"too long for a backup file and its staging file", tooLong,
+         kFolderLeadIn + tooLong + kFolderTail + tooLongWhy},
+        {"longer than any path", beyondAnyPath, kFolderLeadIn + beyondAnyPath + kFolderTail + tooLongWhy},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -341,6 +358,73 @@ TEST_F(BackupWorkerTest, AKeptLineIsOnlyEverTheEarlierLineOfTheSameName) {
     EXPECT_EQ(log[3], KeptLine("REPORT", "REPORT~2"));
 }
 
+// One folder spelled another way is still one folder. "a?b" and "A*B" share a file stem that differs
+// only in letter case (a_b, A_B), which Windows takes for one file; so no entry's new backup may land
+// on the file that another entry keeps in the list or has just written, whether the folder comes
+// with a closing separator, by another drive letter, or changes to such a spelling during the pass.
+TEST_F(BackupWorkerTest, OneFolderSpelledAnotherWayIsStillOneFolder) {
+    const Text question = "a?b";
+    const Text star = "A*B";
+    struct Case {
+        const char* name;
+        bool earlierPass;  // a first pass put a?b in a_b.ekb and A*B in A_B~2.ekb; now A*B comes
+                           // first, and a?b is gone from the tool when its turn comes
+        Text (*folder)(const Text& backups);
+        Text (*folderFromSecondEntry)(const Text& backups);  // null: the folder stays
+        Text (*starFolder)(const Text& backups);              // where A*B's backup is expected
+    } cases[] = {
+        {"a closing separator", true, [](const Text& b) { return b + "\\"; }, nullptr,
+         [](const Text& b) { return b; }},
+        {"another drive letter", true, [](const Text& b) { return SecondDriveRoute(b); }, nullptr,
+         [](const Text& b) { return SecondDriveRoute(b); }},
+        {"a closing separator from the second entry on", false, [](const Text& b) { return b; },
+         [](const Text& b) { return b + "\\"; }, [](const Text& b) { return b; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder program;
+        ScratchFolder backups;
+        if (c.folder(backups.Path()).empty()) {
+            ADD_FAILURE() << "no second route to " << backups.Path() << " here";
+            continue;
+        }
+        const Text manifestPath = ManifestPath(program.Path());
+        Text questionFile = backups.Path() + "\\a_b.ekb";
+        if (c.earlierPass) {
+            ASSERT_TRUE(tool_.Seed({{question, "question"}, {star, "star"}}));
+            EXPECT_EQ(RunPassWith(std::make_shared<FakePassHost>(program.Path(), backups.Path())), PassResult::AllDone);
+            ASSERT_EQ(ReadWholeFile(manifestPath), ManifestLine(star, backups.Path() + "\\A_B~2.ekb") +
+                                                       ManifestLine(question, questionFile));
+            ASSERT_TRUE(tool_.Seed({{star, "star, changed"}, {question, "question"}}));
+        } else {
+            ASSERT_TRUE(tool_.Seed({{question, "question"}, {star, "star, changed"}}));
+        }
+        auto host = std::make_shared<FakePassHost>(program.Path(), c.folder(backups.Path()));
+        host->afterLog = [&](FakePassHost& h, const Text& line) {
+            if (c.earlierPass && line == Line(question, kBackupStartText, 2, 2))
+                tool_.Seed({{star, "star, changed"}});
+            if (c.folderFromSecondEntry && line == Line(question, kBackupDoneText, 1, 2))
+                h.SetFolderField(c.folderFromSecondEntry(backups.Path()));
+        };
+        RunPassWith(host);
+
+        const Text starFile = c.starFolder(backups.Path()) + "\\A_B~2.ekb";
+        const Text expected = c.earlierPass ? ManifestLine(question, questionFile) + ManifestLine(star, starFile)
+                                            : ManifestLine(star, starFile) + ManifestLine(question, questionFile);
+        EXPECT_EQ(ReadWholeFile(manifestPath), expected);
+        EXPECT_TRUE(tool_.BackupHoldsContent(questionFile, "question"));
+        EXPECT_TRUE(tool_.BackupHoldsContent(starFile, "star, changed"));
+
+        // What a restore then brings back is each entry's own data.
+        ASSERT_TRUE(tool_.Seed({{star, "damaged"}}));
+        std::thread restore(RestoreWorker, tool_.Commands(),
+                            std::make_shared<FakePassHost>(program.Path(), backups.Path()));
+        restore.join();
+        EXPECT_EQ(tool_.ContentOf(question), "question");
+        EXPECT_EQ(tool_.ContentOf(star), "star, changed");
+    }
+}
+
 TEST_F(BackupWorkerTest, ANewEntryNeverWritesOverTheFileAFailedEntryKeeps) {
     ASSERT_TRUE(tool_.Seed({{"report", "lower"}}));
     EarlierPass();
@@ -394,6 +478,67 @@ TEST_F(BackupWorkerTest, ABackupFileHeldOpenElsewhereIsLeftAloneAndReported) {
     EXPECT_EQ(ReadWholeFile(BackupFile("A")), previous);
     EXPECT_EQ(Manifest(), earlier);
     EXPECT_EQ(FilesIn(backups_.Path()), std::vector<Text>{"A.ekb"});
+}
+
+// A virus scanner or the indexer holds a new or renamed file for a moment that can reach seconds:
+// the new backup waits for it instead of failing the entry.
+TEST_F(BackupWorkerTest, ABackupFileHeldForSomeSecondsIsReplacedOnceLetGo) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    EarlierPass();
+    ASSERT_TRUE(tool_.Seed({{"A", "changed"}}));
+    UniqueFileHandle holder;
+    std::thread letGo;
+    host_->afterLog = [&](FakePassHost&, const Text& line) {
+        if (line != Line("A", kBackupStartText, 1, 1))
+            return;
+        holder.reset(CreateFileA(BackupFile("A").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        letGo = std::thread([&] {
+            Sleep(3000);
+            holder.reset();
+        });
+    };
+    EXPECT_EQ(RunPass(), PassResult::AllDone);
+    letGo.join();
+
+    EXPECT_EQ(host_->Log(), CleanPassLog({"A"}, backups_.Path()));
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("A"), "changed"));
+    EXPECT_EQ(FilesIn(backups_.Path()), std::vector<Text>{"A.ekb"});
+}
+
+// The user made a backup file or the list of backups read-only to keep it as it is. Windows
+// refuses to replace such a file and Wine replaces it; either way the pass leaves it alone and
+// says why, instead of blaming another program.
+TEST_F(BackupWorkerTest, AReadOnlyBackupFileOrListIsLeftAsItIsAndSaysSo) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}}));
+    const Text earlier = EarlierPass();
+    const Text previousA = ReadWholeFile(BackupFile("A"));
+    ASSERT_TRUE(SetFileAttributesA(BackupFile("A").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(tool_.Seed({{"A", "changed"}, {"B", "changed"}}));
+    EXPECT_EQ(RunPass(), PassResult::SomeNotDone);
+
+    const std::vector<Text> expected = {
+        BackupCountLine(2, backups_.Path()),
+        Line("A", kBackupStartText, 1, 2), Line("A", kReadOnlyBackupText, 1, 2), KeptLine("A"),
+        Line("B", kBackupStartText, 2, 2), Line("B", kBackupDoneText, 2, 2),
+        BackupSummaryLine(1, 2),
+    };
+    EXPECT_EQ(host_->Log(), expected);
+    EXPECT_EQ(ReadWholeFile(BackupFile("A")), previousA);
+    EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("B"), "changed"));
+    EXPECT_EQ(FilesIn(backups_.Path()).size(), 2u) << "no staging file stays";
+    SetFileAttributesA(BackupFile("A").c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    const Text manifestPath = ManifestPath(program_.Path());
+    const Text list = Manifest();
+    ASSERT_TRUE(SetFileAttributesA(manifestPath.c_str(), FILE_ATTRIBUTE_READONLY));
+    auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
+    EXPECT_EQ(RunPassWith(host), PassResult::NotDone);
+    SetFileAttributesA(manifestPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_FALSE(host->Log().empty());
+    EXPECT_EQ(host->Log().back(), kManifestReadOnlyText + manifestPath);
+    EXPECT_EQ(Manifest(), list);
+    EXPECT_EQ(FilesIn(program_.Path()).size(), 1u) << "no temporary list stays";
 }
 
 TEST_F(BackupWorkerTest, SkipsNamesThatCannotReachTheToolAndKeepsOthersInsideTheFolder) {
@@ -455,6 +600,21 @@ TEST_F(BackupWorkerTest, AManifestThatCannotBeWrittenIsReportedNotCelebrated) {
     EXPECT_EQ(log.back(), kManifestWriteFailedText + ManifestPath(missingFolder));
     EXPECT_TRUE(FileExists(BackupFile("A")));
     EXPECT_EQ(host->Buttons(), kIdleAgain);
+}
+
+// The list's temporary file stands beside it: with a name longer than the list's own, a program
+// folder whose list just fits would have every backup end with "could not be saved".
+TEST_F(BackupWorkerTest, AListOfBackupsWhosePathJustFitsIsSaved) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    const Text padding(kMaxPathBytes - ManifestPath(program_.Path()).size() - 1, 'p');
+    ScratchFolder program(program_.Path(), padding);
+    ASSERT_EQ(ManifestPath(program.Path()).size(), kMaxPathBytes);
+    auto host = std::make_shared<FakePassHost>(program.Path(), backups_.Path());
+    EXPECT_EQ(RunPassWith(host), PassResult::AllDone);
+
+    EXPECT_EQ(host->Log(), CleanPassLog({"A"}, backups_.Path()));
+    EXPECT_EQ(ReadWholeFile(ManifestPath(program.Path())), ManifestLine("A", BackupFile("A")));
+    EXPECT_EQ(FilesIn(program.Path()).size(), 1u) << "no temporary list stays";
 }
 
 // The previous list of backups holds the lines a failed entry keeps. One that exists but cannot be
@@ -551,6 +711,21 @@ TEST_F(BackupWorkerTest, LongNamesAreBackedUpWheneverTheirBackupPathFits) {
     EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile(longest), "longest"));
     EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile(nearly), "nearly"));
     EXPECT_EQ(FilesIn(folder).size(), 2u) << "no staging file stays behind";
+}
+
+// A folder with room for short names' backups and little more is used: the file that checks
+// whether the folder takes files fits wherever a backup does.
+TEST_F(BackupWorkerTest, AFolderWithRoomForShortNamesOnlyTakesTheirBackups) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    // The stand-in tool writes under the staging name and ".tmp<its process id>" first.
+    const size_t size = kMaxPathBytes - ShortestStagingTail(3) - 10;
+    ScratchFolder longest(backups_.Path(), Text(size - backups_.Path().size() - 1, 'l'));
+    ASSERT_EQ(longest.Path().size(), size);
+    host_->SetFolderField(longest.Path());
+    EXPECT_EQ(RunPass(), PassResult::AllDone);
+
+    EXPECT_EQ(host_->Log(), CleanPassLog({"A"}, longest.Path()));
+    EXPECT_TRUE(tool_.BackupHoldsContent(longest.File("A.ekb"), "1"));
 }
 
 // A name that ends in a lead byte would take the closing quote as its second byte on the command

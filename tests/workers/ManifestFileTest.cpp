@@ -16,16 +16,16 @@ TEST(ManifestFileTest, ReplacesWholeWithExactBytesAndLeavesNothingBehind) {
     ASSERT_EQ(path.rfind(folder.Path() + "\\", 0), 0u) << "the manifest lives directly in the program's folder";
 
     const Text first = ManifestLine("B", "C:\\x\\B.ekb") + ManifestLine("A", "C:\\x\\A.ekb");
-    ASSERT_TRUE(ReplaceManifest(path, first));
+    ASSERT_EQ(ReplaceManifest(path, first), ReplaceResult::Replaced);
     EXPECT_EQ(ReadWholeFile(path), first);
     EXPECT_EQ(ReadManifest(path), first);
 
     // A shorter manifest leaves no tail of the longer one.
-    ASSERT_TRUE(ReplaceManifest(path, "Z\tz\r\n"));
+    ASSERT_EQ(ReplaceManifest(path, "Z\tz\r\n"), ReplaceResult::Replaced);
     EXPECT_EQ(ReadWholeFile(path), "Z\tz\r\n");
 
     // No entries: the file exists and is empty.
-    ASSERT_TRUE(ReplaceManifest(path, ""));
+    ASSERT_EQ(ReplaceManifest(path, ""), ReplaceResult::Replaced);
     EXPECT_TRUE(FileExists(path));
     EXPECT_EQ(ReadWholeFile(path), "");
     EXPECT_EQ(FilesIn(folder.Path()).size(), 1u) << "no temporary file may stay beside the manifest";
@@ -44,13 +44,13 @@ TEST(ManifestFileTest, KeepsThePreviousManifestWhenItCannotBeReplaced) {
         UniqueFileHandle holder(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(holder);
-        EXPECT_FALSE(ReplaceManifest(path, "new\tmanifest\r\n"));
+        EXPECT_EQ(ReplaceManifest(path, "new\tmanifest\r\n"), ReplaceResult::Failed);
     }
     EXPECT_EQ(ReadWholeFile(path), "old\tmanifest\r\n");
     EXPECT_EQ(FilesIn(folder.Path()).size(), 1u);
 
     // A folder that does not exist cannot receive one either.
-    EXPECT_FALSE(ReplaceManifest(folder.File("missing\\m.txt"), "x"));
+    EXPECT_EQ(ReplaceManifest(folder.File("missing\\m.txt"), "x"), ReplaceResult::Failed);
 }
 
 TEST(ManifestFileTest, ReadsWhileAnotherHandleHasItOpenAndGivesEmptyWhenMissing) {
@@ -91,7 +91,7 @@ TEST(ManifestFileTest, WaitsForAReaderToLetGoBeforeReplacing) {
         Sleep(100);
         reader.reset();
     });
-    EXPECT_TRUE(ReplaceManifest(path, "B\tb\r\n"));
+    EXPECT_EQ(ReplaceManifest(path, "B\tb\r\n"), ReplaceResult::Replaced);
     letGo.join();
     EXPECT_EQ(ReadWholeFile(path), "B\tb\r\n");
     EXPECT_EQ(FilesIn(folder.Path()).size(), 1u);

@@ -22,6 +22,7 @@ TEST(StagedBackupTest, OnlyACompleteNewFileTakesTheBackupFilesPlace) {
         const char* toolWrites;  // null: the tool writes no file
         StagedBackup::Outcome outcome;
         Text expectFile;  // content under the backup file's name; empty: no file
+        bool readOnly = false;  // the previous backup file is read-only
     } cases[] = {
         {"new backup replaces the previous one", true, "new", StagedBackup::Outcome::Replaced, "new"},
         {"first backup of an entry", false, "new", StagedBackup::Outcome::Replaced, "new"},
@@ -30,6 +31,7 @@ TEST(StagedBackupTest, OnlyACompleteNewFileTakesTheBackupFilesPlace) {
         {"tool wrote an empty file: the previous one stays", true, "", StagedBackup::Outcome::NothingWritten,
          "previous"},
         {"tool wrote nothing and there was nothing before", false, nullptr, StagedBackup::Outcome::NothingWritten, ""},
+        {"a read-only previous backup stays", true, "new", StagedBackup::Outcome::ReadOnly, "previous", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -37,6 +39,9 @@ TEST(StagedBackupTest, OnlyACompleteNewFileTakesTheBackupFilesPlace) {
         const Text file = folder.File("A.ekb");
         if (c.previousExists) {
             ASSERT_TRUE(WriteWholeFile(file, "previous"));
+        }
+        if (c.readOnly) {
+            ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
         }
         StagedBackup backup(file);
         EXPECT_EQ(backup.File(), file);
@@ -67,21 +72,40 @@ TEST(StagedBackupTest, StagesBesideTheFileUnderANameNoOtherWriterHad) {
     }
 }
 
-TEST(StagedBackupTest, ABackupFileHeldOpenElsewhereIsLeftAsItWas) {
-    ScratchFolder folder;
-    const Text file = folder.File("A.ekb");
-    ASSERT_TRUE(WriteWholeFile(file, "previous"));
-    StagedBackup backup(file);
-    ASSERT_TRUE(WriteWholeFile(backup.StagingPath(), "new"));
-    {
-        // Another program reads the backup file and allows neither deleting nor renaming over it.
-        UniqueFileHandle holder(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
-        ASSERT_TRUE(holder);
-        EXPECT_EQ(backup.Commit(), StagedBackup::Outcome::NotReplaced);
+// Another program's handle keeps the new backup out, and the previous one stays whole. The new
+// backup is flushed to the disk before it replaces the old one, through a handle of the pass's own
+// that admits no other writer, so a staging file that something (a program the tool left running)
+// still writes never takes the backup's place unfinished.
+TEST(StagedBackupTest, AFileHeldOpenElsewhereLeavesThePreviousBackupAsItWas) {
+    struct Case {
+        const char* name;
+        bool holdsStaging;  // else the backup file
+        DWORD access;
+        DWORD sharing;
+        StagedBackup::Outcome outcome;
+    } cases[] = {
+        {"a reader of the backup file that allows neither deleting nor renaming over it", false, GENERIC_READ,
+         FILE_SHARE_READ, StagedBackup::Outcome::NotReplaced},
+        {"a writer that still holds the staging file", true, GENERIC_WRITE,
+         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, StagedBackup::Outcome::NotSaved},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        const Text file = folder.File("A.ekb");
+        ASSERT_TRUE(WriteWholeFile(file, "previous"));
+        StagedBackup backup(file);
+        ASSERT_TRUE(WriteWholeFile(backup.StagingPath(), "new"));
+        {
+            const Text held = c.holdsStaging ? backup.StagingPath() : file;
+            UniqueFileHandle holder(
+                CreateFileA(held.c_str(), c.access, c.sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(holder);
+            EXPECT_EQ(backup.Commit(), c.outcome);
+        }
+        EXPECT_EQ(ReadWholeFile(file), "previous");
+        EXPECT_EQ(FilesIn(folder.Path()), std::vector<Text>{"A.ekb"}) << "no staging file stays once let go";
     }
-    EXPECT_EQ(ReadWholeFile(file), "previous");
-    EXPECT_EQ(FilesIn(folder.Path()), std::vector<Text>{"A.ekb"});
 }
 
 TEST(StagedBackupTest, RemovesOnlyTheStagingFilesAnInterruptedPassLeft) {
