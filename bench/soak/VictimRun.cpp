@@ -15,7 +15,8 @@
 
 namespace {
 
-// Each backup answers this late after writing its file (slow), and each listed entry this late.
+// Each backup answers this late after writing its file (slow), and each listed entry this late. The
+// kill falls within that pause, or for a listing within the whole listing.
 constexpr int kSlowBackupMs = 250;
 constexpr int kSlowListLineMs = 150;
 // A tool caught writing (backup-torn) hangs after half the file; the kill falls within this time.
@@ -129,7 +130,7 @@ private:
         UniqueHandle toolRun = tool_.WaitForRun(verb, plan_.command, programRuns, kCommandTimeoutMs, &line);
         const DWORD seenAt = GetTickCount();
         DWORD window = plan_.victim == Victim::ToolInBackup
-                           ? kSlowBackupMs + 50
+                           ? kSlowBackupMs
                            : static_cast<DWORD>(kSlowListLineMs * (setting_.entryCount + 1));
         if (toolRun && plan_.victim == Victim::ToolInBackup && plan_.torn) {
             // Caught writing: the file is half written once a staging file shows in the folder.
