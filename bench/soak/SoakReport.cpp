@@ -50,10 +50,9 @@ void SoakReport::Add(int round, const RoundOutcome& outcome) {
 }
 
 Text SoakReport::RoundLine(int round, const RoundOutcome& outcome) const {
-    Text line = "round " + IntToText(round) + ": " + KillKind(outcome.plan) + (outcome.killed ? ", killed" : ", no kill") +
-                (outcome.findings.empty() ? ", sound" : ", BROKEN (" + IntToText(outcome.findings.size()) + " findings)") +
-                " (" + Seconds(outcome.elapsedMs) + "; " + IntToText(kills_) + " kills so far)";
-    return line;
+    return "round " + IntToText(round) + ": " + KillKind(outcome.plan) + (outcome.killed ? ", killed" : ", no kill") +
+           (outcome.findings.empty() ? ", sound" : ", BROKEN (" + IntToText(outcome.findings.size()) + " findings)") +
+           " (" + Seconds(outcome.elapsedMs) + "; " + IntToText(kills_) + " kills so far)\n    " + outcome.account;
 }
 
 Text SoakReport::Summary(DWORD elapsedMs) const {

@@ -23,7 +23,7 @@ public:
     int Rounds() const { return rounds_; }
     int BrokenStates() const { return static_cast<int>(broken_.size()); }
 
-    // One line for the round just added, for the progress output.
+    // The round just added, for the progress output: its line, and below it what happened.
     Text RoundLine(int round, const RoundOutcome& outcome) const;
     // The whole report, with `elapsedMs` as the time taken.
     Text Summary(DWORD elapsedMs) const;

@@ -16,7 +16,8 @@
 namespace {
 
 // Each backup answers this late after writing its file (slow), and each listed entry this late. The
-// kill falls within that pause, or for a listing within the whole listing.
+// kill falls within that pause, or for a listing before the last entry's pause ends (the soak sees a
+// command some milliseconds after it came).
 constexpr int kSlowBackupMs = 250;
 constexpr int kSlowListLineMs = 150;
 // A tool caught writing (backup-torn) hangs after half the file; the kill falls within this time.
@@ -50,7 +51,7 @@ public:
         const bool started = plan_.victim == Victim::ProgramInPass && plan_.throughWindow ? run_.StartInWindow()
                                                                                            : run_.StartFromCommandLine();
         if (!started) {
-            outcome_.account = "the program could not be started for the pass";
+            outcome_.account = "the program did not start, or in its window the pass did not start when clicked";
             outcome_.findings.push_back(outcome_.account);
         } else if (plan_.victim == Victim::ToolInBackup || plan_.victim == Victim::ToolInListing) {
             KillToolRun();
@@ -66,11 +67,10 @@ private:
     Text FirstFaults() const {
         switch (plan_.victim) {
             case Victim::ToolInBackup:
-                if (!plan_.torn)
-                    return "slow " + IntToText(kSlowBackupMs) + "\r\nonly backup\r\n";
-                // The backups before the one to be caught run slowly, so there is time to switch.
-                return plan_.command > 1 ? "slow " + IntToText(kSlowBackupMs) + "\r\nonly backup\r\n"
-                                         : Text("backup-torn\r\n");
+                // Before a backup to be caught writing, the backups run slowly, so there is time to
+                // switch the fault on for it alone.
+                return plan_.torn && plan_.command == 1 ? Text("backup-torn\r\n")
+                                                        : "slow " + IntToText(kSlowBackupMs) + "\r\nonly backup\r\n";
             case Victim::ToolInListing: return "slow " + IntToText(kSlowListLineMs) + "\r\nonly list\r\n";
             default: return Text();
         }
@@ -131,7 +131,7 @@ private:
         const DWORD seenAt = GetTickCount();
         DWORD window = plan_.victim == Victim::ToolInBackup
                            ? kSlowBackupMs
-                           : static_cast<DWORD>(kSlowListLineMs * (setting_.entryCount + 1));
+                           : static_cast<DWORD>(kSlowListLineMs * std::max(1, setting_.entryCount) - kSlowListLineMs / 2);
         if (toolRun && plan_.victim == Victim::ToolInBackup && plan_.torn) {
             // Caught writing: the file is half written once a staging file shows in the folder.
             WaitUntil([this] { return StagingFileShows(); }, kTornFileTimeoutMs);
