@@ -27,11 +27,26 @@ KillPlan PlanKill(std::mt19937_64& random, int entryCount) {
     // Five kinds of equal weight: the program in a backup, in a restore, the tool mid-backup, the
     // tool mid-listing, a run cut off.
     switch (draw(0, 4)) {
-        case 0: plan.victim = Victim::ProgramInPass; plan.pass = Pass::Backup; break;
-        case 1: plan.victim = Victim::ProgramInPass; plan.pass = Pass::Restore; break;
-        case 2: plan.victim = Victim::ToolInBackup; plan.pass = Pass::Backup; break;
-        case 3: plan.victim = Victim::ToolInListing; plan.pass = draw(0, 1) ? Pass::Backup : Pass::Restore; break;
-        default: plan.victim = Victim::RunCutOff; plan.pass = draw(0, 1) ? Pass::Backup : Pass::Restore; break;
+        case 0:
+            plan.victim = Victim::ProgramInPass;
+            plan.pass = Pass::Backup;
+            break;
+        case 1:
+            plan.victim = Victim::ProgramInPass;
+            plan.pass = Pass::Restore;
+            break;
+        case 2:
+            plan.victim = Victim::ToolInBackup;
+            plan.pass = Pass::Backup;
+            break;
+        case 3:
+            plan.victim = Victim::ToolInListing;
+            plan.pass = draw(0, 1) ? Pass::Backup : Pass::Restore;
+            break;
+        default:
+            plan.victim = Victim::RunCutOff;
+            plan.pass = draw(0, 1) ? Pass::Backup : Pass::Restore;
+            break;
     }
     plan.throughWindow = draw(0, 1) == 1;
     plan.torn = draw(0, 1) == 1;
@@ -49,8 +64,10 @@ Text KillKind(const KillPlan& plan) {
             return "the program in " + PassName(plan.pass) + (plan.throughWindow ? " (window)" : " (command line)");
         case Victim::ToolInBackup:
             return Text("the tool mid-backup") + (plan.torn ? " (caught writing the file)" : " (slow answer)");
-        case Victim::ToolInListing: return "the tool mid-listing, in " + PassName(plan.pass);
-        case Victim::RunCutOff: return "a command-line run of " + PassName(plan.pass) + " cut off";
+        case Victim::ToolInListing:
+            return "the tool mid-listing, in " + PassName(plan.pass);
+        case Victim::RunCutOff:
+            return "a command-line run of " + PassName(plan.pass) + " cut off";
     }
     return Text();
 }

@@ -27,8 +27,7 @@ bool PassRun::StartInWindow() {
     launchedAt_ = GetTickCount();
     if (!program_.Launch(programFolder_, "/log:\"" + logFile_ + "\"") || !program_.WaitForWindow(kWindowTimeoutMs))
         return false;
-    if (!WaitUntil([this] { return program_.IsEnabled(ButtonId()); }, kWindowTimeoutMs) ||
-        !program_.Click(ButtonId()))
+    if (!WaitUntil([this] { return program_.IsEnabled(ButtonId()); }, kWindowTimeoutMs) || !program_.Click(ButtonId()))
         return false;
     askedAt_ = GetTickCount();
     return WaitUntil([this] { return !program_.IsEnabled(ButtonId()) || program_.HasExited(); }, kPassStartTimeoutMs) &&

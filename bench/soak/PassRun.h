@@ -15,7 +15,7 @@
 #include "tests/support/ProgramUnderTest.h"
 
 class PassRun {
-public:
+  public:
     PassRun(const Text& programFolder, Pass pass, const Text& logFile)
         : programFolder_(programFolder), pass_(pass), logFile_(logFile) {}
 
@@ -44,7 +44,7 @@ public:
     const Text& LogFile() const { return logFile_; }
     Text LastLogLine() const;
 
-private:
+  private:
     int ButtonId() const;
 
     Text programFolder_;

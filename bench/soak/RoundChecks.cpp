@@ -150,7 +150,8 @@ std::vector<Text> CheckNoTemporaryFiles(const Text& programFolder, const Text& b
     const Text ownFiles[] = {"EntryKeeper.exe", Text(kSettingsFileName).substr(1), Text(kManifestFileName).substr(1)};
     std::vector<Text> findings;
     for (const Text& file : FilesIn(programFolder)) {
-        if (std::none_of(std::begin(ownFiles), std::end(ownFiles), [&](const Text& own) { return EqualsIgnoreCase(own, file); }))
+        if (std::none_of(std::begin(ownFiles), std::end(ownFiles),
+                         [&](const Text& own) { return EqualsIgnoreCase(own, file); }))
             findings.push_back("a clean backup left " + file + " in the program folder");
     }
     for (const Text& file : FilesIn(backupFolder)) {
@@ -158,7 +159,8 @@ std::vector<Text> CheckNoTemporaryFiles(const Text& programFolder, const Text& b
             continue;
         const int staging = FindText(file, kStagingFileExt, true);
         if (staging > 0 && static_cast<size_t>(staging - 1) + Text(kStagingFileExt).size() < file.size())
-            notes->push_back("the tool's own temporary file " + file + " stayed beside a staging file in the backup folder");
+            notes->push_back("the tool's own temporary file " + file +
+                             " stayed beside a staging file in the backup folder");
         else
             findings.push_back("a clean backup left " + file + " in the backup folder");
     }

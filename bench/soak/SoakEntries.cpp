@@ -10,9 +10,18 @@ namespace {
 
 // Names in code page 936: "客户 名单", "季度报告", "中文 笔记", "备份 (旧)".
 const char* const kNames[] = {
-    "Project notes",       "\xbf\xcd\xbb\xa7 \xc3\xfb\xb5\xa5", "Budget 2026 (draft)", "\xbc\xbe\xb6\xc8\xb1\xa8\xb8\xe6",
-    "Recipes & ideas",     "a^b [x]",                           "Zeta; final",         "\xd6\xd0\xce\xc4 \xb1\xca\xbc\xc7",
-    "trailing dot.",       "\xb1\xb8\xb7\xdd (\xbe\xc9)",       "x=1, y=2",            "plain",
+    "Project notes",
+    "\xbf\xcd\xbb\xa7 \xc3\xfb\xb5\xa5",
+    "Budget 2026 (draft)",
+    "\xbc\xbe\xb6\xc8\xb1\xa8\xb8\xe6",
+    "Recipes & ideas",
+    "a^b [x]",
+    "Zeta; final",
+    "\xd6\xd0\xce\xc4 \xb1\xca\xbc\xc7",
+    "trailing dot.",
+    "\xb1\xb8\xb7\xdd (\xbe\xc9)",
+    "x=1, y=2",
+    "plain",
 };
 constexpr size_t kNameCount = std::size(kNames);
 

@@ -26,7 +26,8 @@ void Print(const Text& text) {
 uint64_t SeedFromClock() {
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
-    return (static_cast<uint64_t>(counter.QuadPart) ^ (static_cast<uint64_t>(GetCurrentProcessId()) << 40)) % 1000000007u;
+    return (static_cast<uint64_t>(counter.QuadPart) ^ (static_cast<uint64_t>(GetCurrentProcessId()) << 40)) %
+           1000000007u;
 }
 
 }  // namespace

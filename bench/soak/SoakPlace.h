@@ -13,7 +13,7 @@
 #include "tests/support/InstalledTool.h"
 
 class SoakPlace {
-public:
+  public:
     // Makes the folders under `folder` (an existing folder, without a closing separator), copies the
     // built program and installs the tool.
     explicit SoakPlace(const Text& folder);
@@ -34,7 +34,7 @@ public:
     // fault switch and no journal in the tool, which holds `entries`. False on failure.
     bool Reset(const ToolEntries& entries) const;
 
-private:
+  private:
     Text folder_;
     InstalledTool tool_;
     bool ready_ = false;

@@ -40,8 +40,8 @@ void SoakReport::Add(int round, const RoundOutcome& outcome) {
     if (outcome.findings.empty())
         return;
     Text text = "round " + IntToText(round) + " (replay: bench/soak/run --seed " + SeedText(seed_) + " --round " +
-                IntToText(round) + ")\n     kill: " + DescribePlan(outcome.plan) + "\n     what happened: " +
-                outcome.account + "\n     found:";
+                IntToText(round) + ")\n     kill: " + DescribePlan(outcome.plan) +
+                "\n     what happened: " + outcome.account + "\n     found:";
     for (const Text& finding : outcome.findings)
         text += "\n       - " + finding;
     if (!outcome.keptFolder.empty())
@@ -78,7 +78,8 @@ Text SoakReport::Summary(DWORD elapsedMs) const {
         for (const Text& note : notes_)
             text += "  - " + note + "\n";
     }
-    text += "\nThis shows consistency after a process is killed (TerminateProcess), not after a power cut: a killed\n"
-            "process's finished writes are in the system's cache and survive it; a power cut can lose them.\n";
+    text +=
+        "\nThis shows consistency after a process is killed (TerminateProcess), not after a power cut: a killed\n"
+        "process's finished writes are in the system's cache and survive it; a power cut can lose them.\n";
     return text;
 }

@@ -14,7 +14,7 @@
 #include "common/Text.h"
 
 class SoakReport {
-public:
+  public:
     explicit SoakReport(uint64_t seed) : seed_(seed) {}
 
     void Add(int round, const RoundOutcome& outcome);
@@ -28,7 +28,7 @@ public:
     // The whole report, with `elapsedMs` as the time taken.
     Text Summary(DWORD elapsedMs) const;
 
-private:
+  private:
     uint64_t seed_;
     int rounds_ = 0;
     int kills_ = 0;

@@ -17,7 +17,8 @@
 namespace {
 
 std::mt19937_64 RoundRandom(uint64_t seed, int round) {
-    std::seed_seq sequence{static_cast<uint32_t>(seed), static_cast<uint32_t>(seed >> 32), static_cast<uint32_t>(round)};
+    std::seed_seq sequence{static_cast<uint32_t>(seed), static_cast<uint32_t>(seed >> 32),
+                           static_cast<uint32_t>(round)};
     return std::mt19937_64(sequence);
 }
 
@@ -34,7 +35,7 @@ Text Ended(const std::optional<DWORD>& code, const Text& logFile) {
 }
 
 class Round {
-public:
+  public:
     Round(const SoakPlace& place, uint64_t seed, int round, SoakState& state)
         : place_(place),
           state_(state),
@@ -63,7 +64,7 @@ public:
         return outcome_;
     }
 
-private:
+  private:
     Text Log(const char* name) const { return files_.File(name); }
 
     // From empty folders: the tool holds `first`, and a clean backup has finished "all done" with them.
@@ -88,8 +89,8 @@ private:
         const KillPlan& plan = outcome_.plan;
         WriteToolStore(place_.StorePath(), before);
         VictimSetting setting{place_.ProgramFolder(), place_.BackupFolder(), place_.ToolFolder(), Log("victim.log")};
-        setting.expectedRunMs = plan.pass == Pass::Backup ? state_.backupMs
-                                                          : static_cast<DWORD>(state_.backupMs * state_.restorePerBackup);
+        setting.expectedRunMs =
+            plan.pass == Pass::Backup ? state_.backupMs : static_cast<DWORD>(state_.backupMs * state_.restorePerBackup);
         setting.entryCount = static_cast<int>(before.size());
         const VictimOutcome victim = RunVictim(plan, setting);
         outcome_.killed = victim.killed;
@@ -125,7 +126,8 @@ private:
             now = before;
         WriteToolStore(place_.StorePath(), DamageEntries(now, random_));
         DWORD restoreMs = 0;
-        const std::optional<DWORD> code = RunCleanPass(place_.ProgramFolder(), Pass::Restore, Log("restore.log"), &restoreMs);
+        const std::optional<DWORD> code =
+            RunCleanPass(place_.ProgramFolder(), Pass::Restore, Log("restore.log"), &restoreMs);
         if (code == 0u && state_.backupMs > 0)
             state_.restorePerBackup = 0.8 * state_.restorePerBackup + 0.2 * restoreMs / state_.backupMs;
         const std::vector<Text> findings = CheckRestored(place_.StorePath(), good);

@@ -58,8 +58,11 @@ UniqueHandle ToolCommandWatch::NewestRun() const {
     return newest;
 }
 
-UniqueHandle ToolCommandWatch::WaitForRun(const Text& verb, int n, const std::function<bool()>& keepWaiting,
-                                          DWORD timeoutMs, Text* line) const {
+UniqueHandle ToolCommandWatch::WaitForRun(const Text& verb,
+                                          int n,
+                                          const std::function<bool()>& keepWaiting,
+                                          DWORD timeoutMs,
+                                          Text* line) const {
     const DWORD start = GetTickCount();
     while (keepWaiting() && GetTickCount() - start < timeoutMs) {
         const std::vector<Text> lines = LinesOf(verb);

@@ -15,7 +15,7 @@
 #include "common/WinHandles.h"
 
 class ToolCommandWatch {
-public:
+  public:
     ToolCommandWatch(const Text& toolExe, const Text& journal) : toolExe_(toolExe), journal_(journal) {}
 
     // How many journal lines name the command `verb`.
@@ -25,10 +25,13 @@ public:
     // holds and for at most `timeoutMs`. The run of the tool that serves it, opened to be ended
     // (OpenToKill), with its journal line in `line`; null when the command never came or its run had
     // ended already.
-    UniqueHandle WaitForRun(const Text& verb, int n, const std::function<bool()>& keepWaiting, DWORD timeoutMs,
+    UniqueHandle WaitForRun(const Text& verb,
+                            int n,
+                            const std::function<bool()>& keepWaiting,
+                            DWORD timeoutMs,
                             Text* line) const;
 
-private:
+  private:
     // The journal's lines that name `verb`, in order.
     std::vector<Text> LinesOf(const Text& verb) const;
     // The run of the tool that started last among those alive now; null when none is.

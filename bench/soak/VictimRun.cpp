@@ -38,7 +38,7 @@ Text ExitCodeText(DWORD code) {
 }
 
 class VictimRunner {
-public:
+  public:
     VictimRunner(const KillPlan& plan, const VictimSetting& setting)
         : plan_(plan),
           setting_(setting),
@@ -49,7 +49,7 @@ public:
         DeleteFileA((setting_.toolFolder + "\\" + entryctl::kJournalFile).c_str());
         SetFaults(FirstFaults());
         const bool started = plan_.victim == Victim::ProgramInPass && plan_.throughWindow ? run_.StartInWindow()
-                                                                                           : run_.StartFromCommandLine();
+                                                                                          : run_.StartFromCommandLine();
         if (!started) {
             outcome_.account = "the program did not start, or in its window the pass did not start when clicked";
             outcome_.findings.push_back(outcome_.account);
@@ -63,7 +63,7 @@ public:
         return outcome_;
     }
 
-private:
+  private:
     Text FirstFaults() const {
         switch (plan_.victim) {
             case Victim::ToolInBackup:
@@ -71,8 +71,10 @@ private:
                 // switch the fault on for it alone.
                 return plan_.torn && plan_.command == 1 ? Text("backup-torn\r\n")
                                                         : "slow " + IntToText(kSlowBackupMs) + "\r\nonly backup\r\n";
-            case Victim::ToolInListing: return "slow " + IntToText(kSlowListLineMs) + "\r\nonly list\r\n";
-            default: return Text();
+            case Victim::ToolInListing:
+                return "slow " + IntToText(kSlowListLineMs) + "\r\nonly list\r\n";
+            default:
+                return Text();
         }
     }
 
@@ -104,16 +106,16 @@ private:
         }
         const DWORD at = GetTickCount() - run_.AskedAt();
         const bool killed = plan_.victim == Victim::RunCutOff ? KillProcessTree(program.get(), id, plan_.exitCode)
-                                                               : KillProcess(program.get(), plan_.exitCode);
+                                                              : KillProcess(program.get(), plan_.exitCode);
         if (!killed) {
             Missed("the program had ended when its moment came");
             return;
         }
         outcome_.killed = true;
         outcome_.account = Text(plan_.victim == Victim::RunCutOff ? "the run and all it started were ended "
-                                                                   : "the program was ended ") +
-                           IntToText(at) + " ms after the pass was asked for; its log's last line: " +
-                           run_.LastLogLine();
+                                                                  : "the program was ended ") +
+                           IntToText(at) +
+                           " ms after the pass was asked for; its log's last line: " + run_.LastLogLine();
         SettleOrphans(id, kOrphanGraceMs);
     }
 
@@ -129,9 +131,10 @@ private:
         Text line;
         UniqueHandle toolRun = tool_.WaitForRun(verb, plan_.command, programRuns, kCommandTimeoutMs, &line);
         const DWORD seenAt = GetTickCount();
-        DWORD window = plan_.victim == Victim::ToolInBackup
-                           ? kSlowBackupMs
-                           : static_cast<DWORD>(kSlowListLineMs * std::max(1, setting_.entryCount) - kSlowListLineMs / 2);
+        DWORD window =
+            plan_.victim == Victim::ToolInBackup
+                ? kSlowBackupMs
+                : static_cast<DWORD>(kSlowListLineMs * std::max(1, setting_.entryCount) - kSlowListLineMs / 2);
         if (toolRun && plan_.victim == Victim::ToolInBackup && plan_.torn) {
             // Caught writing: the file is half written once a staging file shows in the folder.
             WaitUntil([this] { return StagingFileShows(); }, kTornFileTimeoutMs);
@@ -140,7 +143,8 @@ private:
         }
         const DWORD delay = static_cast<DWORD>(plan_.moment * window);
         HANDLE run = toolRun.get();
-        if (!toolRun || !SleepUntil(GetTickCount() + delay, [run] { return WaitForSingleObject(run, 0) != WAIT_OBJECT_0; }) ||
+        if (!toolRun ||
+            !SleepUntil(GetTickCount() + delay, [run] { return WaitForSingleObject(run, 0) != WAIT_OBJECT_0; }) ||
             !KillProcess(run, plan_.exitCode)) {
             Missed(line.empty() ? "the pass never ran that command" : "the tool's run had ended when its moment came");
         } else {
