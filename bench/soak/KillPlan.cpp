@@ -1,6 +1,8 @@
 #include "bench/soak/KillPlan.h"
 
 #include <cstdio>
+#include <iterator>
+#include <optional>
 
 #include "common/TextOps.h"
 
@@ -9,6 +11,16 @@ namespace {
 // How processes end without warning: ended from outside (Task Manager, taskkill /f), an access
 // violation, the console closed (Ctrl+C's code).
 constexpr unsigned long kExitCodes[] = {1, 0xC0000005ul, 0xC000013Aul};
+
+struct KindOfKill {
+    Victim victim;
+    std::optional<Pass> pass;  // none: either
+};
+constexpr KindOfKill kKinds[] = {{Victim::ProgramInPass, Pass::Backup},
+                                 {Victim::ProgramInPass, Pass::Restore},
+                                 {Victim::ToolInBackup, Pass::Backup},
+                                 {Victim::ToolInListing, std::nullopt},
+                                 {Victim::RunCutOff, std::nullopt}};
 
 Text PassName(Pass pass) {
     return pass == Pass::Backup ? "a backup" : "a restore";
@@ -25,29 +37,10 @@ KillPlan PlanKill(std::mt19937_64& random, int entryCount) {
     auto draw = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     KillPlan plan;
     // Five kinds of equal weight: the program in a backup, in a restore, the tool mid-backup, the
-    // tool mid-listing, a run cut off.
-    switch (draw(0, 4)) {
-        case 0:
-            plan.victim = Victim::ProgramInPass;
-            plan.pass = Pass::Backup;
-            break;
-        case 1:
-            plan.victim = Victim::ProgramInPass;
-            plan.pass = Pass::Restore;
-            break;
-        case 2:
-            plan.victim = Victim::ToolInBackup;
-            plan.pass = Pass::Backup;
-            break;
-        case 3:
-            plan.victim = Victim::ToolInListing;
-            plan.pass = draw(0, 1) ? Pass::Backup : Pass::Restore;
-            break;
-        default:
-            plan.victim = Victim::RunCutOff;
-            plan.pass = draw(0, 1) ? Pass::Backup : Pass::Restore;
-            break;
-    }
+    // tool mid-listing, a run cut off; the last two in a backup or a restore, drawn.
+    const KindOfKill kind = kKinds[draw(0, static_cast<int>(std::size(kKinds)) - 1)];
+    plan.victim = kind.victim;
+    plan.pass = kind.pass ? *kind.pass : draw(0, 1) ? Pass::Backup : Pass::Restore;
     plan.throughWindow = draw(0, 1) == 1;
     plan.torn = draw(0, 1) == 1;
     // A backup lists once; a restore lists once for every line of the list of backups.
