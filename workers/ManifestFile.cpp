@@ -26,6 +26,32 @@ Text TemporaryPathBeside(const Text& path) {
            Hex(counter++) + ".tmp";
 }
 
+bool IsHexDigits(const Text& text) {
+    return !text.empty() && text.find_first_not_of("0123456789abcdef") == Text::npos;
+}
+
+// Deletes the temporary files that writers killed between writing and renaming left beside `path`:
+// names of exactly TemporaryPathBeside's shape made by another process. One copy at a time runs
+// passes on a program folder (the pass lock), so such a file has no writer any more; this process's
+// own are left to the writer that is using them.
+void RemoveLeftoverTemporaryFiles(const Text& path) {
+    const Text folder = path.substr(0, FileNameStart(path, ActiveLeadBytes()));
+    const Text ownPrefix = "~" + Hex(GetCurrentProcessId()) + "-";
+    WIN32_FIND_DATAA found;
+    UniqueFindHandle search(FindFirstFileA((folder + "~*.tmp").c_str(), &found));
+    if (!search)
+        return;
+    do {
+        const Text name = found.cFileName;
+        const size_t dash = name.find('-');
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || name.size() < 8 || dash == Text::npos ||
+            name.compare(name.size() - 4, 4, ".tmp") != 0 || name.rfind(ownPrefix, 0) == 0 ||
+            !IsHexDigits(name.substr(1, dash - 1)) || !IsHexDigits(name.substr(dash + 1, name.size() - 4 - dash - 1)))
+            continue;
+        DeleteFileA((folder + name).c_str());
+    } while (FindNextFileA(search.get(), &found));
+}
+
 bool WriteAllAndFlush(HANDLE file, const Text& content) {
     size_t done = 0;
     while (done < content.size()) {
@@ -41,6 +67,7 @@ bool WriteAllAndFlush(HANDLE file, const Text& content) {
 }  // namespace
 
 ReplaceResult ReplaceManifest(const Text& path, const Text& content) {
+    RemoveLeftoverTemporaryFiles(path);
     Text temporary;
     UniqueFileHandle file;
     for (int attempt = 0; attempt < 100 && !file; ++attempt) {

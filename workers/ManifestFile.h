@@ -15,7 +15,8 @@
 // (FileReplace.h: retried for some seconds while the manifest is held open; a read-only manifest is
 // left alone). The new file's name is short (no longer than the manifest's own), so a manifest
 // whose path fits the platform's limit can always be replaced. Unless Replaced, the previous
-// manifest is untouched and no temporary file stays.
+// manifest is untouched and no temporary file stays. Temporary files that another process of this
+// program left beside the manifest (killed between writing and renaming) are deleted first.
 ReplaceResult ReplaceManifest(const Text& path, const Text& content);
 
 // The whole file, read with every kind of sharing allowed so a concurrent replace is not blocked.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <thread>
 
 #include "common/WinHandles.h"
@@ -29,6 +30,37 @@ TEST(ManifestFileTest, ReplacesWholeWithExactBytesAndLeavesNothingBehind) {
     EXPECT_TRUE(FileExists(path));
     EXPECT_EQ(ReadWholeFile(path), "");
     EXPECT_EQ(FilesIn(folder.Path()).size(), 1u) << "no temporary file may stay beside the manifest";
+}
+
+TEST(ManifestFileTest, RemovesTheTemporaryFileAKilledWriterLeftAndNothingElse) {
+    ScratchFolder folder;
+    const Text path = ManifestPath(folder.Path());
+    char ownPid[16];
+    std::snprintf(ownPid, sizeof ownPid, "%lx", GetCurrentProcessId());
+    struct Case {
+        const char* name;
+        bool removed;
+    } cases[] = {
+        {"~7ffffff1-0.tmp", true},         // another process's, killed before its rename
+        {"~a3c-1f.tmp", true},
+        {"~zz-1.tmp", false},              // not the writer's shape
+        {"~a3c.tmp", false},
+        {"~a3c-.tmp", false},
+        {"notes~a3c-1.tmp", false},
+        {"~a3c-1.tmp.txt", false},
+        {"EntryKeeper.ini", false},
+    };
+    for (const Case& c : cases)
+        ASSERT_TRUE(WriteWholeFile(folder.File(c.name), "x"));
+    const Text own = Text("~") + ownPid + "-fff0.tmp";  // a writer of this process may be using it
+    ASSERT_TRUE(WriteWholeFile(folder.File(own), "x"));
+
+    ASSERT_EQ(ReplaceManifest(path, "A\ta\r\n"), ReplaceResult::Replaced);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FileExists(folder.File(c.name)), !c.removed);
+    }
+    EXPECT_TRUE(FileExists(folder.File(own)));
 }
 
 TEST(ManifestFileTest, LineEndsEveryLineIncludingTheLast) {
