@@ -39,6 +39,10 @@ StagedBackup::Outcome StagedBackup::Commit() {
     return Outcome::NotReplaced;
 }
 
+void StagedBackup::Discard() {
+    DeleteFileA(staging_.c_str());
+}
+
 void RemoveLeftoverStagingFiles(const Text& folder) {
     WIN32_FIND_DATAA found;
     UniqueFindHandle search(FindFirstFileA((folder + kPathSep + "*" + kStagingFileExt).c_str(), &found));
