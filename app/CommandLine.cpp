@@ -146,8 +146,12 @@ CommandLineRequest ParseArguments(const TextArray& arguments) {
 CommandLineRequest ParseCommandLine(const Text& commandLine) {
     const TextArray arguments = CommandLineArguments(commandLine);
     CommandLineRequest request = ParseArguments(arguments);
-    if (request.action == ProgramAction::Usage)
+    if (request.action == ProgramAction::Usage) {
         NoteUnattended(arguments, request);
+    } else {
+        // A later problem (a /log path refused, say) still needs to know.
+        request.passSwitchGiven = request.RunsAPass();
+    }
     return request;
 }
 

@@ -39,9 +39,9 @@ struct CommandLineRequest {
     std::optional<int> hangSeconds;
     // With ProgramAction::Usage: what is wrong with the line, for the user; empty after /?.
     Text problem;
-    // With ProgramAction::Usage: the line also holds /backup or /restore, so it was meant for a run
-    // nobody may be watching (the usage then goes to no message box). `logFile` is then /log's
-    // value when the line gives exactly one, whatever else is wrong with the line.
+    // The line holds /backup or /restore, so it was meant for a run nobody may be watching (a usage
+    // then goes to no message box). With ProgramAction::Usage, `logFile` is then /log's value when
+    // the line gives exactly one, whatever else is wrong with the line.
     bool passSwitchGiven = false;
 
     bool RunsAPass() const { return action == ProgramAction::Backup || action == ProgramAction::Restore; }

@@ -13,6 +13,8 @@ enum class FolderProblem {
     None,
     Empty,        // no folder given
     NotAbsolute,  // not a full path (would land relative to the current drive or directory)
+    DriveMissing, // on a drive letter this session does not have (a task run whether or not the
+                  // user is logged on sees no mapped drives)
     Missing,      // no such file or folder
     NotAFolder,   // a file of that name
     Unreachable,  // the system cannot tell (a server that does not answer, access denied, ...)

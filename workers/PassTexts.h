@@ -48,6 +48,9 @@ inline constexpr char kFolderLeadIn[] = "the backup folder \"";
 inline constexpr char kFolderTail[] = "\" ";
 inline constexpr char kFolderNotAbsoluteText[] = "is not a full path such as C:\\Backups";
 inline constexpr char kFolderMissingText[] = "does not exist";
+inline constexpr char kFolderDriveMissingText[] =
+    "is on a drive this session does not have (a task that runs whether or not the user is logged on sees no "
+    "mapped drive letters: give a UNC path such as \\\\server\\share\\backups)";
 inline constexpr char kFolderNotAFolderText[] = "is a file, not a folder";
 inline constexpr char kFolderUnreachableText[] = "cannot be reached";
 inline constexpr char kFolderNotWritableText[] = "cannot be written to";

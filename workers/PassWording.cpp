@@ -21,6 +21,9 @@ Text FolderProblemPhrase(FolderProblem problem, const Text& folder) {
         case FolderProblem::NotAbsolute:
             reason = kFolderNotAbsoluteText;
             break;
+        case FolderProblem::DriveMissing:
+            reason = kFolderDriveMissingText;
+            break;
         case FolderProblem::Missing:
             reason = kFolderMissingText;
             break;
