@@ -1,6 +1,9 @@
 #include "app/CommandLine.h"
 
 #include <algorithm>
+#include <string>
+
+#include "tooldriver/CommandEnd.h"
 
 namespace {
 
@@ -36,6 +39,35 @@ CommandLineRequest Problem(Text problem) {
     return usage;
 }
 
+// A switch's name (lower case, without its lead character) and whether it has a value.
+Text SwitchName(const Text& argument, bool* hasValue) {
+    const size_t colon = argument.find(':');
+    *hasValue = colon != Text::npos;
+    return LowerAscii(argument.substr(1, colon == Text::npos ? Text::npos : colon - 1));
+}
+
+bool IsSwitch(const Text& argument) {
+    return argument.size() >= 2 && (argument[0] == '/' || argument[0] == '-');
+}
+
+// What a usage for `arguments` needs to know of a line that asked for a pass: that it did, and
+// where its log file is (exactly one /log with a value).
+void NoteUnattended(const TextArray& arguments, CommandLineRequest& usage) {
+    int logs = 0;
+    for (const Text& argument : arguments) {
+        if (!IsSwitch(argument))
+            continue;
+        bool hasValue = false;
+        const Text name = SwitchName(argument, &hasValue);
+        if ((name == "backup" || name == "restore") && !hasValue)
+            usage.passSwitchGiven = true;
+        if (name == "log" && hasValue && ++logs == 1)
+            usage.logFile = argument.substr(argument.find(':') + 1);
+    }
+    if (logs != 1)
+        usage.logFile.clear();
+}
+
 }  // namespace
 
 TextArray CommandLineArguments(const Text& commandLine) {
@@ -63,17 +95,18 @@ TextArray CommandLineArguments(const Text& commandLine) {
     return arguments;
 }
 
-CommandLineRequest ParseCommandLine(const Text& commandLine) {
+namespace {
+
+CommandLineRequest ParseArguments(const TextArray& arguments) {
     CommandLineRequest request;
     bool folderGiven = false;
     bool logGiven = false;
-    for (const Text& argument : CommandLineArguments(commandLine)) {
-        if (argument.size() < 2 || (argument[0] != '/' && argument[0] != '-'))
+    for (const Text& argument : arguments) {
+        if (!IsSwitch(argument))
             return Problem("Not understood: " + argument);
-        const size_t colon = argument.find(':');
-        const Text name = LowerAscii(argument.substr(1, colon == Text::npos ? Text::npos : colon - 1));
-        const bool hasValue = colon != Text::npos;
-        const Text value = hasValue ? argument.substr(colon + 1) : Text();
+        bool hasValue = false;
+        const Text name = SwitchName(argument, &hasValue);
+        const Text value = hasValue ? argument.substr(argument.find(':') + 1) : Text();
 
         if (name == "?" && !hasValue)
             return Problem(Text());
@@ -92,12 +125,33 @@ CommandLineRequest ParseCommandLine(const Text& commandLine) {
             }
             given = true;
             (name == "folder" ? request.folder : request.logFile) = value;
+        } else if (name == "timeout") {
+            if (request.hangSeconds)
+                return Problem("/timeout is given twice.");
+            request.hangSeconds = ParseHangSeconds(value);
+            if (!request.hangSeconds)
+                return Problem("/timeout needs a whole number of seconds from 0 to " + std::to_string(kMaxHangSeconds) +
+                               ": /timeout:600.");
         } else {
             return Problem("Unknown switch: " + argument);
         }
     }
     if (folderGiven && request.action != ProgramAction::Backup)
         return Problem("/folder goes with /backup.");
+    return request;
+}
+
+}  // namespace
+
+CommandLineRequest ParseCommandLine(const Text& commandLine) {
+    const TextArray arguments = CommandLineArguments(commandLine);
+    CommandLineRequest request = ParseArguments(arguments);
+    if (request.action == ProgramAction::Usage) {
+        NoteUnattended(arguments, request);
+    } else {
+        // A later problem (a /log path refused, say) still needs to know.
+        request.passSwitchGiven = request.RunsAPass();
+    }
     return request;
 }
 

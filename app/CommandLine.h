@@ -2,12 +2,12 @@
 // What the program is asked to do on its command line, and the exit codes it answers with.
 //
 //   EntryKeeper.exe                       the window, as always
-//   EntryKeeper.exe /backup [/folder:"<folder>"] [/log:"<file>"]
-//   EntryKeeper.exe /restore [/log:"<file>"]
+//   EntryKeeper.exe /backup [/folder:"<folder>"] [/log:"<file>"] [/timeout:<seconds>]
+//   EntryKeeper.exe /restore [/log:"<file>"] [/timeout:<seconds>]
 //   EntryKeeper.exe /?
 //
 // A switch begins with '/' or '-'; its name is matched without regard to letter case; a value
-// follows the name after a colon. /log may also go with the window alone.
+// follows the name after a colon. /log and /timeout may also go with the window alone.
 //
 // Splitting the line into arguments: spaces and tabs separate them outside double quotes; a
 // double quote opens or closes a quoted stretch and is dropped; every other character, the
@@ -15,6 +15,8 @@
 // of a double-byte character of code page 936 is a quote, a space or a tab.)
 //
 // Platform-free; any thread.
+
+#include <optional>
 
 #include "common/Text.h"
 #include "workers/PassResult.h"
@@ -32,8 +34,15 @@ struct CommandLineRequest {
     Text folder;
     // /log: the file every log line of this run also goes to; empty when not given.
     Text logFile;
+    // /timeout: the hang limit of this run in seconds (0 to 86400, 0 = never), in place of the
+    // settings file's HangSeconds; nothing when not given.
+    std::optional<int> hangSeconds;
     // With ProgramAction::Usage: what is wrong with the line, for the user; empty after /?.
     Text problem;
+    // The line holds /backup or /restore, so it was meant for a run nobody may be watching (a usage
+    // then goes to no message box). With ProgramAction::Usage, `logFile` is then /log's value when
+    // the line gives exactly one, whatever else is wrong with the line.
+    bool passSwitchGiven = false;
 
     bool RunsAPass() const { return action == ProgramAction::Backup || action == ProgramAction::Restore; }
 };
@@ -44,8 +53,9 @@ struct CommandLineRequest {
 TextArray CommandLineArguments(const Text& commandLine);
 
 // The request of a whole command line. Each switch may be given once; /backup and /restore do
-// not go together; /folder goes only with /backup; /folder and /log need a value. Anything else
-// (an unknown switch, a word that is no switch) gives ProgramAction::Usage with the problem.
+// not go together; /folder goes only with /backup; /folder and /log need a value; /timeout needs a
+// whole number of seconds from 0 to 86400. Anything else (an unknown switch, a word that is no
+// switch) gives ProgramAction::Usage with the problem.
 CommandLineRequest ParseCommandLine(const Text& commandLine);
 
 // Exit codes of a run that was given a pass to do.
@@ -60,14 +70,16 @@ int ExitCodeOf(PassResult result);
 inline constexpr char kUsageTitle[] = "Entry Keeper";
 inline constexpr char kUsageText[] =
     "Usage:\r\n"
-    "  EntryKeeper.exe /backup [/folder:\"<folder>\"] [/log:\"<file>\"]\r\n"
-    "  EntryKeeper.exe /restore [/log:\"<file>\"]\r\n"
+    "  EntryKeeper.exe /backup [/folder:\"<folder>\"] [/log:\"<file>\"] [/timeout:<seconds>]\r\n"
+    "  EntryKeeper.exe /restore [/log:\"<file>\"] [/timeout:<seconds>]\r\n"
     "\r\n"
     "/backup   backs up every entry of the tool, as Start does, then ends.\r\n"
     "/restore  restores every entry from the last backup, as Restore does, then ends.\r\n"
     "/folder   backs up into this folder for this run only (the settings keep theirs).\r\n"
     "/log      also writes every log line, with its date, to this file.\r\n"
+    "/timeout  seconds the tool may print nothing before it counts as hung (0 = never; default 600).\r\n"
     "\r\n"
     "Without a switch the window opens as usual. Switches may begin with / or -.\r\n"
+    "From a command prompt use start /wait EntryKeeper.exe ... to wait for the run and its exit code.\r\n"
     "Exit code: 0 every entry done; 1 some entries failed or were skipped; "
     "2 the pass could not run or keep its result, or the command line was not understood.";

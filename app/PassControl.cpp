@@ -85,10 +85,12 @@ void PassControl::Replace(PassRun& run, UniqueHandle thread, StopSignalPtr signa
 void PassControl::Stop(HWND window) {
     const bool backupWasRunning = IsBusy(backup_);
     const bool restoreWasRunning = IsBusy(restore_);
+    // Before its second entry no backup of this pass has replaced a file yet.
+    const bool backupReplacedAny = runs_->Position(PassKind::Backup) > 1;
     RequestStopAll();
     runs_->ClearAllProgress();
     if (backupWasRunning)
-        AppendLog(window, kStopBackupText);
+        AppendLog(window, backupReplacedAny ? kStopBackupText : kStopBackupBeforeAnyText);
     if (restoreWasRunning)
         AppendLog(window, kStopRestoreText);
     if (!backupWasRunning && !restoreWasRunning)

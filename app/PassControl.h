@@ -30,6 +30,10 @@ inline constexpr char kStopBackupText[] =
 inline constexpr char kStopRestoreText[] =
     "Restore stopped. The entries before the stop were restored (the tool may still finish the one it was "
     "writing); the rest were left as they were.";
+// Logged by Stop instead of kStopBackupText when the backup had not finished its first entry (the
+// tool may still have been listing its entries).
+inline constexpr char kStopBackupBeforeAnyText[] =
+    "Backup stopped before any entry was backed up. The list of backups and the backup files were not changed.";
 // Logged by Stop when no pass was running any more.
 inline constexpr char kStopMessage[] = "Stop: no backup or restore was running.";
 // Logged when no thread could be started for a pass; the buttons then stay as they were.

@@ -17,13 +17,18 @@ void RunningPasses::Abandon() {
     Uncount();
 }
 
-void RunningPasses::End(PassKind kind, PassResult result, bool stopped) {
-    Uncount();
+void RunningPasses::End(PassKind kind, PassResult result, bool stopped, bool keepCounted) {
+    if (!keepCounted)
+        Uncount();
     if (!stopped)
         ClearProgress(kind);
     // Copied first: the listener may replace itself.
     if (PassEndedFn listener = ended_)
         listener(kind, result);
+}
+
+void RunningPasses::ReleaseKept() {
+    Uncount();
 }
 
 void RunningPasses::Uncount() {
@@ -32,16 +37,19 @@ void RunningPasses::Uncount() {
 }
 
 void RunningPasses::ShowProgress(PassKind kind, int position, int total) {
+    positions_[kind == PassKind::Backup ? 0 : 1] = position;
     if (progress_)
         progress_->Show(kind, position, total);
 }
 
 void RunningPasses::ClearProgress(PassKind kind) {
+    positions_[kind == PassKind::Backup ? 0 : 1] = 0;
     if (progress_)
         progress_->Clear(kind);
 }
 
 void RunningPasses::ClearAllProgress() {
+    positions_[0] = positions_[1] = 0;
     if (progress_)
         progress_->ClearAll();
 }

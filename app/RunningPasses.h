@@ -36,11 +36,17 @@ public:
     // The run that Begin counted did not start after all.
     void Abandon();
     // A run's thread has finished its pass with `result`; `stopped` when it was stopped (its
-    // progress was cleared by the Stop or by the run that replaced it). Tells the listener.
-    void End(PassKind kind, PassResult result, bool stopped);
+    // progress was cleared by the Stop or by the run that replaced it). Tells the listener. With
+    // `keepCounted` the run still counts (the lock stays held) until ReleaseKept.
+    void End(PassKind kind, PassResult result, bool stopped, bool keepCounted = false);
+    // A run that End kept counted no longer counts.
+    void ReleaseKept();
 
     // The running pass of `kind` is at `position` of `total`.
     void ShowProgress(PassKind kind, int position, int total);
+    // The position the running pass of `kind` last showed; 0 before its first entry (or line) and
+    // after its progress was cleared.
+    int Position(PassKind kind) const { return positions_[kind == PassKind::Backup ? 0 : 1]; }
     void ClearProgress(PassKind kind);
     void ClearAllProgress();
 
@@ -55,5 +61,6 @@ private:
     PassLock lock_;
     int running_ = 0;
     std::shared_ptr<PassProgress> progress_;
+    int positions_[2] = {0, 0};  // by kind: backup, restore
     PassEndedFn ended_;
 };

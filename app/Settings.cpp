@@ -74,3 +74,9 @@ void SaveSettings(HWND window, const Text& programFolder) {
         }
     }
 }
+
+ToolSettings LoadToolSettings(const Text& programFolder) {
+    const Text file = SettingsFilePath(programFolder);
+    return ToolSettingsFromTexts(ReadItem(file, kToolSection, kSuccessCodesKey),
+                                 ReadItem(file, kToolSection, kHangSecondsKey));
+}

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include "app/SettingsText.h"
 #include "common/Text.h"
 
 // Appended to the program's folder (which has no closing separator) to name the file.
@@ -31,3 +32,7 @@ void LoadSettings(HWND window, const Text& programFolder);
 // Stores FolderField (cut at a line break, which the file cannot hold) and the number of the
 // selected option button; with no option button selected the stored option stays as it was.
 void SaveSettings(HWND window, const Text& programFolder);
+
+// The [Tool] section of the settings file of `programFolder` (SettingsText.h); it is never written.
+// Any thread.
+ToolSettings LoadToolSettings(const Text& programFolder);

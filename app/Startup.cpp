@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "app/ProgramFolder.h"
 #include "app/ProgramHandlers.h"
+#include "app/Settings.h"
 #include "app/StartupBound.h"
 #include "app/UnattendedRun.h"
 #include "common/ComOwners.h"
@@ -53,6 +54,11 @@ int RunEntryKeeper(HINSTANCE instance, int showCommand) {
         toolDidNotAnswer = bound.ToolDidNotAnswer();
     }
     ExitStep exitStep(commands);
+    // The rules for the tool's commands: the settings file's, /timeout in place of its hang limit.
+    ToolSettings toolSettings = LoadToolSettings(ProgramFolder());
+    if (request.hangSeconds)
+        toolSettings.policy.hangSeconds = *request.hangSeconds;
+    commands->SetPolicy(toolSettings.policy);
 
     ProgramHandlers handlers(ProgramFolder(), commands, !request.RunsAPass());
     UnattendedRun unattended(request, handlers.Passes());
@@ -61,6 +67,8 @@ int RunEntryKeeper(HINSTANCE instance, int showCommand) {
         return unattended.ExitCode(1);
     if (toolDidNotAnswer)
         AppendLog(window.Handle(), kStartupNoAnswerText);
+    for (const Text& problem : toolSettings.problems)
+        AppendLog(window.Handle(), problem);
     unattended.Begin(window.Handle());
     return unattended.ExitCode(window.RunMessageLoop());
 }

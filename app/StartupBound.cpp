@@ -8,14 +8,15 @@ StartupBound::StartupBound(std::chrono::milliseconds wait) : scope_(state_->sign
 
 StartupBound::~StartupBound() = default;
 
-CommandRunnerFn StartupBound::Runner() const {
-    return [state = state_](const Text& command, const ChunkObserver* observer, bool notifyChunks) {
-        Capture capture = CaptureConsoleCommand(command, observer, notifyChunks);
+CommandCaptureFn StartupBound::Runner() const {
+    return [state = state_](const Text& command, const ChunkObserver* observer, bool notifyChunks,
+                            const CommandWatch& watch) {
+        Capture capture = CaptureConsoleCommand(command, observer, notifyChunks, watch);
         // Only a stop by this bound's own signal means the tool kept start-up waiting; a pass's
         // stop later on is the user's.
         if (capture.end == CaptureEnd::StopRequested && CurrentThreadStopSignal() == state->signal)
             state->cutShort.store(true);
-        return capture.output;
+        return capture;
     };
 }
 

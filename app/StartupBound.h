@@ -15,6 +15,7 @@
 
 #include "common/CommandRunnerFn.h"
 #include "common/StopSignal.h"
+#include "tooldriver/CommandRunner.h"
 
 // How long start-up waits for the tool's target listing.
 inline constexpr std::chrono::milliseconds kStartupToolWait{5000};
@@ -36,7 +37,7 @@ public:
     // The command runner for the command object: the hidden command runner, noting each run
     // that this bound cut short. Runs under other signals (the passes' own) are only passed
     // through, so the runner may serve the object for the rest of the program's life.
-    CommandRunnerFn Runner() const;
+    CommandCaptureFn Runner() const;
 
     // True when a run of Runner() was cut short by this bound: the tool had not answered in time.
     bool ToolDidNotAnswer() const;

@@ -3,12 +3,50 @@
 #include "app/ComparablePath.h"
 #include "app/ControlAccess.h"
 #include "app/ControlIds.h"
+#include "app/Log.h"
 #include "app/PassButtons.h"
 #include "app/Settings.h"
+#include "common/TextOps.h"
+#include "common/WinHandles.h"
 #include "workers/ManifestText.h"
+
+namespace {
+
+bool WriteAllTo(HANDLE handle, const Text& text) {
+    DWORD written = 0;
+    return handle && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN &&
+           WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size();
+}
+
+// The usage of a run that nobody may be watching: to the standard output it inherited (a
+// redirection, a pipe), else to the console it was started from, and to its /log file. A message
+// box there would wait unseen for ever.
+void WriteUsage(const CommandLineRequest& request, const Text& text) {
+    if (!WriteAllTo(GetStdHandle(STD_OUTPUT_HANDLE), text + "\r\n") && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        UniqueFileHandle console(CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
+        // The prompt came back when the program started: the usage begins on a line of its own.
+        WriteAllTo(console.get(), "\r\n" + text + "\r\n");
+        FreeConsole();
+    }
+    if (request.logFile.empty())
+        return;
+    LogFile log(request.logFile);
+    for (const Text& line : SplitText(text, "\r\n")) {
+        if (!line.empty())
+            log.Append(MakeLogLine(line).fileLine);
+    }
+}
+
+}  // namespace
 
 int ShowUsage(const CommandLineRequest& request) {
     const Text text = request.problem.empty() ? Text(kUsageText) : request.problem + "\r\n\r\n" + kUsageText;
+    if (request.passSwitchGiven) {
+        WriteUsage(request, text);
+        return kExitNotDone;
+    }
     MessageBoxA(nullptr, text.c_str(), kUsageTitle,
                 MB_OK | MB_SETFOREGROUND | (request.problem.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
     return kExitNotDone;
@@ -29,9 +67,14 @@ Text FullPath(const Text& path) {
     return full;
 }
 
-CommandLineRequest Refused(CommandLineRequest request, const Text& problem) {
+// `request` refused with `problem`; a usage request keeps its own. The log file stays only when it
+// can take the usage (it is full and not one of the program's own files).
+CommandLineRequest Refused(CommandLineRequest request, const Text& problem, bool logFileUsable) {
+    if (request.action != ProgramAction::Usage)
+        request.problem = problem;
     request.action = ProgramAction::Usage;
-    request.problem = problem;
+    if (!logFileUsable)
+        request.logFile.clear();
     return request;
 }
 
@@ -40,18 +83,19 @@ CommandLineRequest Refused(CommandLineRequest request, const Text& problem) {
 CommandLineRequest WithFullPaths(CommandLineRequest request, const Text& programFolder) {
     // Never the relative text as it stands: every tool command changes the current directory, so
     // it would count from the tool's folder later.
-    for (Text* path : {&request.folder, &request.logFile}) {
+    // The log file first: a usage for a later problem still goes there.
+    for (Text* path : {&request.logFile, &request.folder}) {
         if (path->empty())
             continue;
         const Text full = FullPath(*path);
         if (full.empty())
-            return Refused(request, kPathNotFullText + *path);
+            return Refused(request, kPathNotFullText + *path, path != &request.logFile);
         *path = full;
     }
     // Log lines appended to the list of backups or the settings would damage them.
     if (!request.logFile.empty() && (IsSamePath(request.logFile, ManifestPath(programFolder)) ||
                                      IsSamePath(request.logFile, programFolder + kSettingsFileName)))
-        return Refused(request, kLogOntoOwnFileText + request.logFile);
+        return Refused(request, kLogOntoOwnFileText + request.logFile, false);
     return request;
 }
 

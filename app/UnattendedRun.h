@@ -14,7 +14,9 @@
 #include "app/PassControl.h"
 
 // Shows the usage message for `request` (its problem first, when there is one) and returns the
-// exit code for it, kExitNotDone.
+// exit code for it, kExitNotDone, at once. In a message box, unless the line held /backup or
+// /restore (a scheduled run, which nobody may see): then to the standard output the program
+// inherited, else to the console it was started from (if any), and to the /log file (if usable).
 int ShowUsage(const CommandLineRequest& request);
 
 // The usage problems WithFullPaths finds; the path follows each.
@@ -25,7 +27,8 @@ inline constexpr char kLogOntoOwnFileText[] =
 // `request` with /folder and /log made full against the current directory, where a relative path
 // counts from: every tool command changes the current directory later. Call first thing. A path
 // the system cannot make full, or a log file that is the list of backups or the settings file of
-// `programFolder`, turns the request into ProgramAction::Usage with the problem.
+// `programFolder`, turns the request into ProgramAction::Usage with the problem (a usage request
+// keeps its own problem); the log file is then dropped unless it is full and none of those.
 CommandLineRequest WithFullPaths(CommandLineRequest request, const Text& programFolder);
 
 // Makes `request`'s log file the run's (SetRunLogFile) for the object's life; nothing without one.

@@ -78,8 +78,26 @@ StopSignalPtr WindowPassHost::PassStopSignal() {
     return signal_;
 }
 
+void WindowPassHost::HoldUntilEnded(std::shared_ptr<const RunningProcess> tool) {
+    heldTool_ = std::move(tool);
+}
+
 void WindowPassHost::PassEnded(PassResult result) {
     if (!runs_)
         return;
-    RunOnWindowThread(window_, [&] { runs_->End(kind_, result, signal_->Requested()); });
+    if (!heldTool_) {
+        RunOnWindowThread(window_, [&] { runs_->End(kind_, result, signal_->Requested()); });
+        return;
+    }
+    // The tool left running writes its own store: a second restore must not start meanwhile, from
+    // this window or another copy. The pass's signal is requested so that it counts as over for
+    // Stop (which would otherwise give Restore back) and changes nothing more.
+    const bool stopped = signal_->Requested();
+    signal_->Request();
+    RunOnWindowThread(window_, [&] { runs_->End(kind_, result, stopped, /*keepCounted=*/true); });
+    heldTool_->WaitForEnd(-1);
+    RunOnWindowThread(window_, [&] {
+        runs_->ReleaseKept();
+        SetPassButtonEnabled(window_, kRestoreButtonId, true);
+    });
 }

@@ -39,8 +39,14 @@ public:
     Text ProgramFolder() override;
     StopSignalPtr PassStopSignal() override;
 
+    // The tool process is held on to: see PassEnded.
+    void HoldUntilEnded(std::shared_ptr<const RunningProcess> tool) override;
+
     // The pass has returned `result`: its run ends in `runs` (RunningPasses::End). Called last
-    // by the pass's thread.
+    // by the pass's thread. When the pass left a tool process running (HoldUntilEnded), the end
+    // is told at once (a run from the command line ends with it), the pass logs and changes
+    // nothing more, but its run stays counted, holding the pass lock, and RestoreButton stays
+    // disabled until that process has ended; the pass's thread waits for it meanwhile.
     void PassEnded(PassResult result);
 
 private:
@@ -49,4 +55,5 @@ private:
     Text programFolder_;
     PassKind kind_;
     std::shared_ptr<RunningPasses> runs_;
+    std::shared_ptr<const RunningProcess> heldTool_;
 };

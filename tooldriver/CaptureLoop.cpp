@@ -15,11 +15,14 @@ Text ChunkText(Text bytes) {
     return bytes;
 }
 
-Capture RunCaptureLoop(CaptureSource& source, const ChunkObserver* observer, bool notifyChunks) {
+Capture RunCaptureLoop(CaptureSource& source, const ChunkObserver* observer, bool notifyChunks, int64_t hangMs) {
     const bool notify = notifyChunks && observer && *observer;
     Capture capture;
     bool ended = false;
     int gapMs = 1;
+    // The last sign of life: the start, output, or the watched file found grown.
+    int64_t lifeAtMs = hangMs > 0 ? source.NowMs() : 0;
+    int64_t fileSize = hangMs > 0 ? source.WatchedFileSize() : -1;
     for (;;) {
         if (source.StopRequested()) {
             capture.end = CaptureEnd::StopRequested;
@@ -37,6 +40,8 @@ Capture RunCaptureLoop(CaptureSource& source, const ChunkObserver* observer, boo
             }
             capture.output += chunk;
             gapMs = 1;
+            if (hangMs > 0)
+                lifeAtMs = source.NowMs();
         } else if (ended) {
             // The child had ended before this look, and the pipe holds nothing more.
             capture.end = CaptureEnd::ChildEnded;
@@ -48,6 +53,16 @@ Capture RunCaptureLoop(CaptureSource& source, const ChunkObserver* observer, boo
             continue;
         } else {
             gapMs = std::min(gapMs * 2, kLongestLookGapMs);
+            if (hangMs > 0 && source.NowMs() - lifeAtMs >= hangMs) {
+                // Silent for the whole limit, unless the file grew since it was last looked at.
+                const int64_t size = source.WatchedFileSize();
+                if (size <= fileSize) {
+                    capture.end = CaptureEnd::Hung;
+                    return capture;
+                }
+                fileSize = size;
+                lifeAtMs = source.NowMs();
+            }
         }
         source.Pause(gapMs);
     }

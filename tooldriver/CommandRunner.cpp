@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <vector>
 
 #include "common/PumpingWait.h"
 #include "common/StopSignal.h"
 #include "common/WinHandles.h"
+#include "tooldriver/ProcessTree.h"
 
 // How a command line reaches the command interpreter.
 //
@@ -33,6 +35,8 @@ namespace {
 
 constexpr DWORD kStillActive = 259;
 
+std::atomic<bool> jobAssignmentRefused{false};
+
 Text SystemInterpreter() {
     char folder[MAX_PATH] = {};
     UINT length = GetSystemDirectoryA(folder, MAX_PATH);
@@ -55,7 +59,8 @@ bool MessagesWaiting() {
 // The capture loop's view of the pipe's read end and the child process (neither owned).
 class PipeAndChild : public CaptureSource {
 public:
-    PipeAndChild(HANDLE readEnd, HANDLE process) : readEnd_(readEnd), process_(process) {}
+    PipeAndChild(HANDLE readEnd, HANDLE process, const Text& watchedFile)
+        : readEnd_(readEnd), process_(process), watchedFile_(watchedFile) {}
 
     size_t Available() override {
         DWORD available = 0;
@@ -89,12 +94,44 @@ public:
         PumpingWaitFor(process_, milliseconds);
     }
 
+    int64_t NowMs() override { return static_cast<int64_t>(GetTickCount64()); }
+
+    int64_t WatchedFileSize() override {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (watchedFile_.empty() || !GetFileAttributesExA(watchedFile_.c_str(), GetFileExInfoStandard, &data))
+            return -1;
+        return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
+
 private:
     HANDLE readEnd_;
     HANDLE process_;
+    Text watchedFile_;
 };
 
+// A hung child left running, for whoever must wait for its end.
+class LeftRunningChild : public RunningProcess {
+public:
+    explicit LeftRunningChild(UniqueHandle process) : process_(std::move(process)) {}
+    bool WaitForEnd(int milliseconds) const override {
+        return WaitForSingleObject(process_.get(), milliseconds < 0 ? INFINITE : static_cast<DWORD>(milliseconds)) !=
+               WAIT_TIMEOUT;
+    }
+
+private:
+    UniqueHandle process_;
+};
+
+bool ProgramRunsInAJob() {
+    BOOL inJob = FALSE;
+    return IsProcessInJob(GetCurrentProcess(), nullptr, &inJob) && inJob;
+}
+
 }  // namespace
+
+void RefuseJobAssignmentForTests(bool refuse) {
+    jobAssignmentRefused.store(refuse);
+}
 
 Text LaunchPrefixNt() {
     return SystemInterpreter() + kInterpreterSwitches;
@@ -104,7 +141,8 @@ Text LaunchPrefixOther() {
     return "command.com /c ";
 }
 
-Capture CaptureConsoleCommand(const Text& command, const ChunkObserver* observer, bool notifyChunks) {
+Capture CaptureConsoleCommand(const Text& command, const ChunkObserver* observer, bool notifyChunks,
+                              const CommandWatch& watch) {
     // Only the write end goes to the child. Were the read end inherited too, the command
     // interpreter and the tool would each hold a reader, so after a stop (when this process no
     // longer reads) a child with more to write would block in its write for ever instead of
@@ -127,18 +165,56 @@ Capture CaptureConsoleCommand(const Text& command, const ChunkObserver* observer
     std::vector<char> lineBuffer(line.begin(), line.end());
     lineBuffer.push_back('\0');
 
+    using Keeping = CommandWatch::Keeping;
+    UniqueHandle job;
+    DWORD flags = CREATE_NO_WINDOW;
+    if (watch.keeping == Keeping::OwnJob) {
+        job.reset(CreateJobObjectA(nullptr, nullptr));
+        // Suspended until it is in its job, so nothing it starts can escape the job.
+        flags |= CREATE_SUSPENDED;
+    }
+    const bool breakAway = watch.keeping == Keeping::OutsideJobs && ProgramRunsInAJob();
     PROCESS_INFORMATION processInfo = {};
-    BOOL started = CreateProcessA(nullptr, lineBuffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+    BOOL started = CreateProcessA(nullptr, lineBuffer.data(), nullptr, nullptr, TRUE,
+                                  flags | (breakAway ? CREATE_BREAKAWAY_FROM_JOB : 0), nullptr, nullptr, &startup,
                                   &processInfo);
+    // A job that does not allow breaking away refuses the start: the command then runs in it.
+    const bool breakawayRefused = !started && breakAway && GetLastError() == ERROR_ACCESS_DENIED;
+    if (breakawayRefused) {
+        started = CreateProcessA(nullptr, lineBuffer.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr, &startup,
+                                 &processInfo);
+    }
     UniqueHandle process(processInfo.hProcess);
     UniqueHandle thread(processInfo.hThread);
     // Our copy of the write end must go at once: only the child's copies may keep the pipe open.
     writeEnd.reset();
-    if (!started)
-        return Capture();
+    if (!started) {
+        Capture notStarted;
+        notStarted.breakawayRefused = breakawayRefused;
+        return notStarted;
+    }
+    bool inOwnJob = false;
+    if (watch.keeping == Keeping::OwnJob) {
+        inOwnJob = job && !jobAssignmentRefused.load() && AssignProcessToJobObject(job.get(), process.get());
+        ResumeThread(thread.get());
+    }
 
-    PipeAndChild source(readEnd.get(), process.get());
-    return RunCaptureLoop(source, observer, notifyChunks);
+    PipeAndChild source(readEnd.get(), process.get(), watch.growingFile);
+    const int64_t hangMs = watch.keeping == Keeping::Plain ? 0 : static_cast<int64_t>(watch.hangSeconds) * 1000;
+    Capture capture = RunCaptureLoop(source, observer, notifyChunks, hangMs);
+    capture.breakawayRefused = breakawayRefused;
+    if (capture.end == CaptureEnd::ChildEnded) {
+        DWORD exitCode = 0;
+        GetExitCodeProcess(process.get(), &exitCode);
+        capture.exitCode = exitCode;
+    } else if (capture.end == CaptureEnd::Hung) {
+        if (watch.keeping == Keeping::OutsideJobs)
+            capture.leftRunning = std::make_shared<LeftRunningChild>(std::move(process));
+        else
+            capture.processesEnded =
+                inOwnJob ? EndJobProcesses(job.get()) : EndProcessTree(process.get(), processInfo.dwProcessId);
+    }
+    return capture;
 }
 
 Text RunConsoleCommand(const Text& command, const ChunkObserver* observer, bool notifyChunks) {

@@ -8,14 +8,63 @@
 #include "tooldriver/ToolCommandsRunner.h"
 #include "toollink/vocabulary/ToolVocabulary.h"
 
-ToolCommands::ToolCommands(CommandRunnerFn runner)
-    : runner_(RunningInToolDir(std::move(runner))), link_(runner_) {
+namespace {
+
+// The output of every run of `capture`, for the operations that look at nothing else.
+CommandRunnerFn OutputOf(CommandCaptureFn capture) {
+    return [capture = std::move(capture)](const Text& command, const ChunkObserver* observer, bool notifyChunks) {
+        return capture(command, observer, notifyChunks, CommandWatch()).output;
+    };
+}
+
+// A runner that gives only the output, as one whose every command ran to its end with code 0.
+CommandCaptureFn EndingWithZero(CommandRunnerFn runner) {
+    return [runner = std::move(runner)](const Text& command, const ChunkObserver* observer, bool notifyChunks,
+                                        const CommandWatch&) {
+        Capture capture;
+        capture.output = runner(command, observer, notifyChunks);
+        capture.end = CaptureEnd::ChildEnded;
+        return capture;
+    };
+}
+
+}  // namespace
+
+ToolCommands::ToolCommands() : ToolCommands(CommandCaptureFn(CaptureConsoleCommand)) {}
+
+ToolCommands::ToolCommands(CommandRunnerFn runner) : ToolCommands(EndingWithZero(std::move(runner))) {}
+
+ToolCommands::ToolCommands(CommandCaptureFn capture)
+    : capture_(RunningInToolDir(std::move(capture))), runner_(OutputOf(capture_)), link_(runner_) {
     link_.Locate();
 }
 
 ToolCommands::~ToolCommands() = default;
 
-ToolCommands::ToolCommands(const ToolCommands& other) : runner_(other.runner_), link_(other.link_) {}
+ToolCommands::ToolCommands(const ToolCommands& other)
+    : capture_(other.capture_), runner_(other.runner_), link_(other.link_), policy_(other.Policy()) {}
+
+void ToolCommands::SetPolicy(const CommandPolicy& policy) {
+    std::lock_guard<std::mutex> held(policyLock_);
+    policy_ = policy;
+}
+
+CommandPolicy ToolCommands::Policy() const {
+    std::lock_guard<std::mutex> held(policyLock_);
+    return policy_;
+}
+
+std::optional<Capture> ToolCommands::IssueWatched(const CommandLines& pieces, CommandWatch::Keeping keeping,
+                                                  const Text& growingFile) const {
+    const std::optional<TextArray> lines = BuildCommandLines(pieces, ActiveLeadBytes());
+    if (!lines || lines->size() != 1)
+        return std::nullopt;
+    CommandWatch watch;
+    watch.keeping = keeping;
+    watch.hangSeconds = Policy().hangSeconds;
+    watch.growingFile = growingFile;
+    return capture_(lines->front(), nullptr, false, watch);
+}
 
 std::optional<Text> ToolCommands::Issue(const CommandLines& pieces) const {
     // Every line is built before the first runs: one refused argument refuses them all.
@@ -122,9 +171,13 @@ bool ToolCommands::Command23() const {
 
 int32_t ToolCommands::CreateEntry(const Text& entry, int32_t mode) const {
     const std::optional<Text> output = Issue(CreateEntryLines(entry, mode));
-    if (!output || !link_.Contains(*output, kCreateMarker))
+    return output ? CreateNumber(*output) : -1;
+}
+
+int32_t ToolCommands::CreateNumber(const Text& output) const {
+    if (!link_.Contains(output, kCreateMarker))
         return -1;
-    return TextToInt(ReplaceText(TrimText(*output), kCreateStrip, ""));
+    return TextToInt(ReplaceText(TrimText(output), kCreateStrip, ""));
 }
 
 bool ToolCommands::Command25(const Text& entry, const Text& a) const {
@@ -208,9 +261,52 @@ int32_t ToolCommands::ListEntries(EntryList& list) const {
     return ParseEntryListing(RunLines({kListCommand}), list);
 }
 
-ListingOutcome ToolCommands::ListEntriesOutcome(EntryList& list) const {
+ToolCommands::ListingRun ToolCommands::ListEntriesRun(EntryList& list) const {
     list.clear();
-    return ParseEntryListingOutcome(RunLines({kListCommand}), list);
+    const CommandPolicy policy = Policy();
+    CommandWatch watch;
+    watch.keeping = CommandWatch::Keeping::OwnJob;
+    watch.hangSeconds = policy.hangSeconds;
+    const Capture capture = capture_(kListCommand, nullptr, false, watch);
+    ListingRun run;
+    run.end = JudgeCommand(capture, policy);
+    run.outcome = ParseEntryListingOutcome(capture.output, list);
+    // What a command that did not end well printed is not the whole list, however it reads.
+    if (!run.end.Done())
+        run.outcome = ListingOutcome::Failed;
+    return run;
+}
+
+CommandEnd ToolCommands::BackupEntryRun(const Text& entry, const Text& file) const {
+    const std::optional<Capture> capture =
+        IssueWatched(BackupEntryLines(entry, file), CommandWatch::Keeping::OwnJob, file);
+    return capture ? JudgeCommand(*capture, Policy()) : RefusedCommand();
+}
+
+ToolCommands::RestoreRun ToolCommands::RestoreEntryRun(const Text& entry, const Text& file) const {
+    const std::optional<Capture> capture =
+        IssueWatched(RestoreEntryLines(entry, file), CommandWatch::Keeping::OutsideJobs);
+    RestoreRun run;
+    if (!capture) {
+        run.end = RefusedCommand();
+        return run;
+    }
+    run.end = JudgeCommand(*capture, Policy());
+    run.restored = link_.Contains(capture->output, kRestoreMarker);
+    return run;
+}
+
+ToolCommands::CreateRun ToolCommands::CreateEntryRun(const Text& entry, int32_t mode) const {
+    const std::optional<Capture> capture =
+        IssueWatched(CreateEntryLines(entry, mode), CommandWatch::Keeping::OutsideJobs);
+    CreateRun run;
+    if (!capture) {
+        run.end = RefusedCommand();
+        return run;
+    }
+    run.end = JudgeCommand(*capture, Policy());
+    run.number = CreateNumber(capture->output);
+    return run;
 }
 
 bool ToolCommands::LocateAgain() {

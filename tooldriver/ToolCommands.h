@@ -27,14 +27,22 @@
 // started gives empty output: marker verdicts are then false, error-rule verdicts false in the
 // name form (a tool that ran always answers something) and true in the numeric form (which never
 // looks at the output), returned texts empty, CreateEntry -1, ListEntries 0. The tool's exit
-// code is never looked at.
+// code is never looked at by these designed results.
+//
+// The passes use siblings of four operations that also say how the command ended (CommandEnd.h),
+// under the object's CommandPolicy: ListEntriesRun and BackupEntryRun, which count as done only
+// when the tool ran to its end with a success code and which are ended, with all they started,
+// once hung; RestoreEntryRun and CreateEntryRun, which keep their designed verdicts, run outside
+// any job and are left running once hung.
 
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <vector>
 
 #include "common/CommandRunnerFn.h"
 #include "common/Text.h"
+#include "tooldriver/CommandEnd.h"
 #include "tooldriver/CommandRunner.h"
 #include "tooldriver/EntryCommandLines.h"
 #include "tooldriver/EntryList.h"
@@ -47,9 +55,13 @@ class ToolCommands {
 public:
     // Construction runs on the window thread at start-up: the ToolLink member is built first
     // (it locates the tool and may run the tool's target listing once), then the tool is
-    // located once more and the answer ignored. `runner` runs every command line of this object
-    // and of its ToolLink member.
-    explicit ToolCommands(CommandRunnerFn runner = RunConsoleCommand);
+    // located once more and the answer ignored. `capture` runs every command line of this object
+    // and of its ToolLink member (the real runner, CaptureConsoleCommand, by default).
+    ToolCommands();
+    explicit ToolCommands(CommandCaptureFn capture);
+    // The same with a runner that gives only the output (tests that record the lines built): each
+    // command it runs counts as having run to its end with code 0.
+    explicit ToolCommands(CommandRunnerFn runner);
 
     // Releases the ToolLink member with the object.
     ~ToolCommands();
@@ -211,7 +223,35 @@ public:
     // (the tool printed no entry line or reported an error; see EntryListing.h). A tool that
     // cannot be started prints nothing and so reads as empty; a pass that must tell the two
     // apart looks for the tool's program itself.
-    ListingOutcome ListEntriesOutcome(EntryList& list) const;
+    // The listing of a pass: as ListEntries, and whether it was one (entries, an empty listing, or
+    // a failure: the tool printed no entry line or reported an error, see EntryListing.h, or the
+    // command did not count as done), with how the command ended. After a failure `list` holds
+    // whatever entry lines the output had, which are not the tool's entries.
+    struct ListingRun {
+        ListingOutcome outcome = ListingOutcome::Failed;
+        CommandEnd end;
+    };
+    ListingRun ListEntriesRun(EntryList& list) const;
+
+    // BackupEntry of a pass: the same line, watched for `file`'s growth. How it ended (Refused,
+    // with nothing run, for an argument that is not safe on a command line).
+    CommandEnd BackupEntryRun(const Text& entry, const Text& file) const;
+
+    // RestoreEntry and CreateEntry of a pass: the same lines and verdicts, with how they ended.
+    struct RestoreRun {
+        bool restored = false;
+        CommandEnd end;
+    };
+    RestoreRun RestoreEntryRun(const Text& entry, const Text& file) const;
+    struct CreateRun {
+        int32_t number = -1;
+        CommandEnd end;
+    };
+    CreateRun CreateEntryRun(const Text& entry, int32_t mode) const;
+
+    // The success codes and hang limit the siblings above apply; the defaults until set. Any thread.
+    void SetPolicy(const CommandPolicy& policy);
+    CommandPolicy Policy() const;
 
     // Locates the tool once more (ToolLink::Locate without a path), for a tool installed or
     // registered after start-up; ToolDir and ToolPath change as Locate changes them. Commands of
@@ -235,7 +275,16 @@ private:
     // name form false when the output is empty or holds the error marker. False when the command
     // was refused.
     bool ByErrorRule(const Text& entry, const std::optional<Text>& output) const;
+    // The number in a create's answer, or -1 when the answer lacks the create marker.
+    int32_t CreateNumber(const Text& output) const;
+    // Runs the one line of `lines` watched as `keeping` under the policy's hang limit; nullopt,
+    // with nothing run, when an argument is not safe on a command line.
+    std::optional<Capture> IssueWatched(const CommandLines& lines, CommandWatch::Keeping keeping,
+                                        const Text& growingFile = Text()) const;
 
-    CommandRunnerFn runner_;  // the given runner, run in the tool's folder (ToolCommandsRunner.h)
-    ToolLink link_;           // built after runner_, which it shares
+    CommandCaptureFn capture_;  // the given runner, run in the tool's folder (ToolCommandsRunner.h)
+    CommandRunnerFn runner_;    // capture_'s output alone, for the designed operations
+    ToolLink link_;             // built after runner_, which it shares
+    mutable std::mutex policyLock_;
+    CommandPolicy policy_;
 };

@@ -41,3 +41,15 @@ CommandRunnerFn RunningInToolDir(CommandRunnerFn runner) {
         return output;
     };
 }
+
+CommandCaptureFn RunningInToolDir(CommandCaptureFn capture) {
+    return [capture = std::move(capture)](const Text& command, const ChunkObserver* observer, bool notifyChunks,
+                                          const CommandWatch& watch) -> Capture {
+        Capture result;
+        WithToolDirLocked([&] {
+            ::SetCurrentDirectoryA(ToolDir().c_str());
+            result = capture(command, observer, notifyChunks, watch);
+        });
+        return result;
+    };
+}

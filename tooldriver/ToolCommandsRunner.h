@@ -16,10 +16,13 @@
 #include <functional>
 
 #include "common/CommandRunnerFn.h"
+#include "tooldriver/CommandRunner.h"
 
 // Wraps `runner`: each call takes the lock, makes ToolDir() the current directory (a failure
 // leaves the old directory, as when the tool's folder is unknown), runs the line, releases.
 CommandRunnerFn RunningInToolDir(CommandRunnerFn runner);
+// The same for a runner that says how each command ended.
+CommandCaptureFn RunningInToolDir(CommandCaptureFn capture);
 
 // Runs `step` while holding the same lock, waiting for it as a command does. For a step that
 // changes where the tool is (locating it again), so that no command of another thread starts

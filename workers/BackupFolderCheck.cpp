@@ -43,7 +43,12 @@ FolderProblem Problem(const Text& folder) {
         return FolderProblem::TooLong;
     const DWORD attributes = GetFileAttributesA(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        switch (GetLastError()) {
+        const DWORD error = GetLastError();
+        // A scheduled task run without the user sees none of the user's mapped drive letters.
+        if (folder.size() >= 2 && folder[1] == ':' &&
+            GetDriveTypeA((folder.substr(0, 2) + kPathSep).c_str()) == DRIVE_NO_ROOT_DIR)
+            return FolderProblem::DriveMissing;
+        switch (error) {
             case ERROR_FILE_NOT_FOUND:
             case ERROR_PATH_NOT_FOUND:
             case ERROR_INVALID_NAME:

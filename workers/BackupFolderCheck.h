@@ -16,6 +16,8 @@ enum class FolderProblem {
     Empty,        // no folder given
     NotAbsolute,  // not a full path (would land relative to the current drive or directory)
     TooLong,      // once resolved, too long for a backup file and its staging file within the path limit
+    DriveMissing, // on a drive letter this session does not have (a task run whether or not the
+                  // user is logged on sees no mapped drives)
     Missing,      // no such file or folder
     NotAFolder,   // a file of that name
     Unreachable,  // the system cannot tell (a server that does not answer, access denied, ...)

@@ -42,18 +42,22 @@ Text RefusalMessage(const Text& name, const std::optional<Text>& designator, con
     return Text();
 }
 
-// Why the pass backs up nothing and leaves the previous manifest as it is; null when it goes on.
+// Why the pass backs up nothing and leaves the previous manifest as it is; empty when it goes on.
 // A listing that failed or came back empty says nothing reliable about the entries, and writing
 // a manifest from it would throw away the list of backups the previous pass made.
-const char* ReasonToKeepEverything(ListingOutcome listing, const PreviousManifest& previous) {
+Text ReasonToKeepEverything(const ToolCommands::ListingRun& listing, const PreviousManifest& previous) {
     // An empty listing from a tool whose program has gone from its folder says nothing about the entries.
-    if (listing != ListingOutcome::Entries && !ToolIsReachable())
+    if (listing.outcome != ListingOutcome::Entries && !ToolIsReachable())
         return kToolMissingText;
-    if (listing == ListingOutcome::Failed)
+    // A tool that did not finish its listing (it failed, died, hung or could not start) printed at
+    // most a part of it, however that reads.
+    if (!listing.end.Done())
+        return kListingNotDoneLeadIn + CommandEndPhrase(listing.end) + kListingNotDoneTail;
+    if (listing.outcome == ListingOutcome::Failed)
         return kListingFailedText;
-    if (listing == ListingOutcome::Empty && previous.HasLines())
+    if (listing.outcome == ListingOutcome::Empty && previous.HasLines())
         return kEmptyListingKeptText;
-    return nullptr;
+    return Text();
 }
 
 // The name the pass logs and records an entry under: its own, or one made from its position.
@@ -109,6 +113,8 @@ public:
 
     int Count() const { return static_cast<int>(entries_.size()); }
     const Text& Manifest() const { return manifest_; }
+    // How many of the last entries' backup commands hung, one after another.
+    int HungInARow() const { return hungInARow_; }
 
     // Backs up entry `k`; when it fails, its earlier backup stays in the manifest if it can.
     EntryOutcome Entry(int k) {
@@ -160,10 +166,18 @@ private:
 
         if (host_.ShouldStop())
             return EntryOutcome::Stopped;
-        commands_.BackupEntry(*designator, backup.StagingPath());
+        const CommandEnd end = commands_.BackupEntryRun(*designator, backup.StagingPath());
         // After Stop the tool may still be writing: its file is left to the next pass.
         if (host_.ShouldStop())
             return EntryOutcome::Stopped;
+        hungInARow_ = end.verdict == CommandVerdict::Hung ? hungInARow_ + 1 : 0;
+        // Only a tool that ran to its end with a success code wrote a whole backup.
+        if (!end.Done()) {
+            backup.Discard();
+            host_.AppendLog(name + kBackupNotDoneLeadIn + CommandEndPhrase(end) + kBackupNotDoneTail +
+                            PassProgress(k, Count()));
+            return EntryOutcome::Failed;
+        }
         const StagedBackup::Outcome outcome = backup.Commit();
         if (host_.ShouldStop())
             return EntryOutcome::Stopped;
@@ -237,7 +251,12 @@ private:
     std::map<Text, FolderCheck> checked_;  // by the folder field's text
     std::set<Text> swept_;                 // folders already rid of an earlier pass's staging files
     Text manifest_;
+    int hungInARow_ = 0;
 };
+
+// After this many hung backup commands in a row the tool is taken to be stuck, and the pass ends
+// rather than wait the hang limit out for every entry left.
+constexpr int kHungCommandsToEndPass = 2;
 
 // Enables Start and disables Stop, unless the pass was stopped (the Stop handler sets them then).
 void ReturnButtonsToIdle(PassHost& host) {
@@ -280,7 +299,7 @@ PassResult BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host
     }
 
     EntryList entries;
-    const ListingOutcome listing = commands->ListEntriesOutcome(entries);
+    const ToolCommands::ListingRun listing = commands->ListEntriesRun(entries);
     if (host->ShouldStop())
         return PassResult::NotDone;
     const Text manifestPath = ManifestPath(host->ProgramFolder());
@@ -294,7 +313,7 @@ PassResult BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host
         return PassResult::NotDone;
     }
     const PreviousManifest previous(*previousContent);
-    if (const char* reason = ReasonToKeepEverything(listing, previous)) {
+    if (const Text reason = ReasonToKeepEverything(listing, previous); !reason.empty()) {
         host->AppendLog(reason);
         ReturnButtonsToIdle(*host);
         return PassResult::NotDone;
@@ -314,6 +333,13 @@ PassResult BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host
                 break;
             case EntryOutcome::BackedUp:
                 break;
+        }
+        if (pass.HungInARow() >= kHungCommandsToEndPass) {
+            if (host->ShouldStop())
+                return PassResult::NotDone;
+            host->AppendLog(kHungTwiceText);
+            ReturnButtonsToIdle(*host);
+            return PassResult::NotDone;
         }
         if (host->ShouldStop())
             return PassResult::NotDone;

@@ -26,6 +26,11 @@
 //  - the tool writes each new backup under a staging name beside the backup file, which only a
 //    complete new file replaces, in one step: the backup file never leaves its name. A stopped
 //    pass leaves at most a staging file; the next pass removes those of the folders it uses;
+//  - a listing or backup counts as done only when the tool ran to its end with a success exit code
+//    (ToolCommands::ListEntriesRun, BackupEntryRun): a listing that did not backs up nothing and
+//    leaves the previous manifest as it was; a backup that did not has its staging file discarded,
+//    and its line gives the tool's code in decimal and hexadecimal (or that it hung and was ended,
+//    with the processes ended). After two hung backups in a row the pass ends, the manifest as it was;
 //  - an entry whose backup failed is logged and counted, and keeps the line the previous manifest
 //    has for exactly its name while that line's file exists; the closing line reports the failures;
 //  - a name or folder that cannot be passed to the tool or recorded in the manifest is skipped
@@ -44,7 +49,8 @@
 // Gives back how the pass ended: AllDone when every listed entry was backed up (a tool with no
 // entries and no earlier list of backups included); SomeNotDone when the pass went to its end but
 // an entry failed or was skipped (even where its earlier backup stays in the list); NotDone when
-// the tool was not found, its listing failed or came back empty where a list of backups existed,
+// the tool was not found, its listing failed (or did not finish) or came back empty where a list
+// of backups existed, two backups in a row hung,
 // the previous list of backups could not be read,
 // the list of backups could not be written, or the pass was stopped.
 

@@ -14,6 +14,7 @@
 
 #include "common/StopSignal.h"
 #include "common/Text.h"
+#include "tooldriver/CaptureLoop.h"
 
 // The pauses the passes ask their host for, in milliseconds: after every entry or manifest line,
 // and after every record a restore passes over while looking for an entry in the tool's list.
@@ -45,6 +46,12 @@ public:
 
     // The folder of the running program, without a closing separator (the manifest lives there).
     virtual Text ProgramFolder() = 0;
+
+    // The pass ends having left `tool` running: a restore or create command that hung, which is
+    // never ended since it writes the tool's own store. A window keeps the pass lock and Restore
+    // taken until `tool` has ended, so that no second restore writes the store meanwhile. Called at
+    // most once, as the pass's last step before it returns.
+    virtual void HoldUntilEnded(std::shared_ptr<const RunningProcess> tool) {}
 
     // This pass's stop signal: requested by Stop from the window thread. Never null, and the same
     // object for the whole pass. The pass installs it on its thread so that a tool command it

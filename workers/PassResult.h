@@ -13,7 +13,8 @@ enum class PassResult {
     SomeNotDone,
     // The pass could not run or could not keep its result: the backup folder could not take the
     // backups (none given, not a full path, missing, not writable), the tool was not found, its
-    // listing failed or came back empty where a list of backups existed, the list of backups could
-    // not be read or written, creating a missing entry ended the restore, or the pass was stopped.
+    // listing failed (or did not finish) or came back empty where a list of backups existed, the
+    // list of backups could not be read or written, two backups in a row hung, creating a missing
+    // entry ended the restore, a restore or create hung and was left running, or the pass was stopped.
     NotDone,
 };

@@ -49,6 +49,9 @@ inline constexpr char kFolderLeadIn[] = "the backup folder \"";
 inline constexpr char kFolderTail[] = "\" ";
 inline constexpr char kFolderNotAbsoluteText[] = "is not a full path such as C:\\Backups";
 inline constexpr char kFolderMissingText[] = "does not exist";
+inline constexpr char kFolderDriveMissingText[] =
+    "is on a drive this session does not have (a task that runs whether or not the user is logged on sees no "
+    "mapped drive letters: give a UNC path such as \\\\server\\share\\backups)";
 inline constexpr char kFolderNotAFolderText[] = "is a file, not a folder";
 inline constexpr char kFolderUnreachableText[] = "cannot be reached";
 inline constexpr char kFolderNotWritableText[] = "cannot be written to";
@@ -95,6 +98,31 @@ inline constexpr char kReadOnlyBackupText[] =
 // Followed by the path of the earlier backup file that stays in the list of backups.
 inline constexpr char kKeptEarlierText[] =
     ": its backup from an earlier pass stays in the list of backups and can still be restored: ";
+// A backup that did not count as done (see CommandEnd.h): name + lead-in + how the tool ended
+// (kToolEnd...) + tail + position. The entry's earlier backup line follows when there is one.
+inline constexpr char kBackupNotDoneLeadIn[] = ": not backed up, ";
+inline constexpr char kBackupNotDoneTail[] =
+    "; what it wrote was discarded and the earlier backup file, if there is one, was kept as it was ";
+// After two hung backup commands in a row the pass ends; this line is its last.
+inline constexpr char kHungTwiceText[] =
+    "The tool did not answer twice in a row, so the backup ended here: the entries after this one were not "
+    "backed up, and the list of backups was not changed.";
+// A listing that did not count as done: lead-in + how the tool ended + tail.
+inline constexpr char kListingNotDoneLeadIn[] = "The tool's listing of its entries did not finish: ";
+inline constexpr char kListingNotDoneTail[] = ". Nothing was backed up, and the list of backups was not changed.";
+// How a tool command ended, inside a line.
+inline constexpr char kToolEndCodeLeadIn[] = "the tool ended with exit code ";
+inline constexpr char kToolEndCodeTail[] =
+    ", which is not a success code (the codes that are: SuccessExitCodes under [Tool] in EntryKeeper.ini)";
+inline constexpr char kToolEndNotStarted[] = "the tool could not be started";
+inline constexpr char kToolEndStopped[] = "it was stopped";
+inline constexpr char kToolEndRefused[] = "its command line could not be made";
+inline constexpr char kToolEndHungLeadIn[] = "the tool printed nothing for ";
+inline constexpr char kToolEndHungMid[] =
+    " seconds (HangSeconds under [Tool] in EntryKeeper.ini, or /timeout) and was ended with everything it "
+    "started";
+// Before the processes ended, each "name (process id)", separated by ", ".
+inline constexpr char kToolEndProcessesLeadIn[] = ": ";
 // At the end, when some entries were not backed up: lead-in, failed, mid, count, tail.
 inline constexpr char kBackupSummaryLeadIn[] = "Backup finished, but not every entry was backed up: ";
 inline constexpr char kBackupSummaryMid[] = " of ";
@@ -114,6 +142,28 @@ inline constexpr char kRestoreManifestUnreadableTail[] =
     "\" could not be read (is it open in another program?), so nothing was restored.";
 
 // Restore pass.
+// No list of backups at all (a fresh install).
+inline constexpr char kNoManifestYetText[] =
+    "There is no list of backups yet, so there is nothing to restore. Start makes one: it backs up every entry "
+    "of the tool.";
+// The listing a restore asks for did not count as done: name + lead-in + how the tool ended + tail.
+inline constexpr char kRestoreListingFailedLeadIn[] = ": the tool's list of entries could not be read (";
+inline constexpr char kRestoreListingFailedTail[] =
+    "), so nothing was created or restored on its word and the restore stopped here; the entries after this one "
+    "were not restored.";
+// Stands for how the tool ended when its listing ran to its end but was no listing.
+inline constexpr char kToolListedNothingText[] = "it reported an error or printed no entry line";
+// A restore or create command that hung: name + lead-in + seconds + tail. It was left running.
+inline constexpr char kToolLeftRunningLeadIn[] = ": the tool has not answered for ";
+inline constexpr char kToolLeftRunningTail[] =
+    " seconds and was left running (ending it while it writes its own entries could damage them), so the restore "
+    "stopped here; the entries after this one were not restored. Restore can be used again once that tool has "
+    "ended.";
+// Logged once a pass when the program runs in a job (the Task Scheduler's) that does not let the
+// restore and create commands leave it: stopping the task would end them mid-write.
+inline constexpr char kBreakawayRefusedText[] =
+    "Note: this program runs inside a job that does not let the tool's restore and create commands run outside it, "
+    "so ending that job (stopping the scheduled task) would also end a restore the tool is writing.";
 inline constexpr char kRestoreToolMissingText[] =
     "The tool could not be found (is it installed?), so nothing was restored.";
 // After reading the list of backups: lead-in, the number of lines, tail.

@@ -21,6 +21,9 @@ Text FolderProblemPhrase(FolderProblem problem, const Text& folder) {
         case FolderProblem::NotAbsolute:
             reason = kFolderNotAbsoluteText;
             break;
+        case FolderProblem::DriveMissing:
+            reason = kFolderDriveMissingText;
+            break;
         case FolderProblem::Missing:
             reason = kFolderMissingText;
             break;
@@ -38,4 +41,26 @@ Text FolderProblemPhrase(FolderProblem problem, const Text& folder) {
             break;
     }
     return kFolderLeadIn + folder + kFolderTail + reason;
+}
+
+Text CommandEndPhrase(const CommandEnd& end) {
+    switch (end.verdict) {
+        case CommandVerdict::Done:
+            return Text();
+        case CommandVerdict::FailedCode:
+            return kToolEndCodeLeadIn + ExitCodeText(end.exitCode) + kToolEndCodeTail;
+        case CommandVerdict::NotStarted:
+            return kToolEndNotStarted;
+        case CommandVerdict::Stopped:
+            return kToolEndStopped;
+        case CommandVerdict::Refused:
+            return kToolEndRefused;
+        case CommandVerdict::Hung: {
+            Text phrase = kToolEndHungLeadIn + IntToText(end.hangSeconds) + kToolEndHungMid;
+            for (size_t i = 0; i < end.processesEnded.size(); ++i)
+                phrase += (i == 0 ? kToolEndProcessesLeadIn : ", ") + end.processesEnded[i];
+            return phrase;
+        }
+    }
+    return Text();
 }

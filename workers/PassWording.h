@@ -6,6 +6,7 @@
 // Platform-free; any thread.
 
 #include "common/Text.h"
+#include "tooldriver/CommandEnd.h"
 #include "workers/BackupFolderCheck.h"
 
 // "(entry 3 of 30)": the entry's position in its pass (from 1) and the pass's count.
@@ -17,3 +18,8 @@ Text EntryCount(int count);
 // What is wrong with `folder`, to stand inside a line: "no backup folder is given ..." or
 // "the backup folder "<folder>" does not exist" and the like. Empty for FolderProblem::None.
 Text FolderProblemPhrase(FolderProblem problem, const Text& folder);
+
+// How a tool command ended, to stand inside a line: "the tool ended with exit code 1 (0x00000001),
+// which is not a success code (...)", "the tool printed nothing for 600 seconds (...) and was ended
+// with everything it started: cmd.exe (12), entryctl.exe (14)", and the like. Empty when it is done.
+Text CommandEndPhrase(const CommandEnd& end);

@@ -1,5 +1,7 @@
 #include "workers/RestoreWorker.h"
 
+#include <windows.h>
+
 #include <optional>
 #include <set>
 #include <vector>
@@ -28,9 +30,45 @@ Text RefusalMessage(const Text& name, const Text& file) {
 // What became of one manifest line.
 enum class LineOutcome { Restored, Failed, PassEnds };
 
-// `namesMet` holds the names of the usable lines handled before this one.
-LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList& entries, std::set<Text>& namesMet,
-                        const ManifestEntry& line, int pos, int total) {
+// What a pass keeps between its lines.
+struct RestoreState {
+    EntryList entries;
+    std::set<Text> namesMet;  // the names of the usable lines handled so far
+    bool breakawayRefusedLogged = false;
+};
+
+// The listing behind `listed` could not be read: said once, Restore given back, the pass ends.
+LineOutcome ListingFailed(PassHost& host, const Text& name, const ListedEntry& listed) {
+    const Text how = listed.listingEnd.Done() ? Text(kToolListedNothingText) : CommandEndPhrase(listed.listingEnd);
+    host.AppendLog(name + kRestoreListingFailedLeadIn + how + kRestoreListingFailedTail);
+    if (!host.ShouldStop())
+        host.SetButtonEnabled(PassButton::Restore, true);
+    return LineOutcome::PassEnds;
+}
+
+// A restore or create command has ended as `end`. Logs once a pass that it could not leave the
+// program's job; when it hung, says that it was left running, hands it to the host and ends the
+// pass (nullopt otherwise). Restore stays disabled: the host gives it back once the tool has ended.
+std::optional<LineOutcome> AfterWritingCommand(PassHost& host, RestoreState& state, const Text& name,
+                                               const CommandEnd& end) {
+    if (end.breakawayRefused && !state.breakawayRefusedLogged) {
+        state.breakawayRefusedLogged = true;
+        host.AppendLog(kBreakawayRefusedText);
+    }
+    if (end.verdict != CommandVerdict::Hung)
+        return std::nullopt;
+    if (host.ShouldStop())
+        return LineOutcome::PassEnds;
+    host.AppendLog(name + kToolLeftRunningLeadIn + IntToText(end.hangSeconds) + kToolLeftRunningTail);
+    if (end.leftRunning)
+        host.HoldUntilEnded(end.leftRunning);
+    return LineOutcome::PassEnds;
+}
+
+LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, RestoreState& state, const ManifestEntry& line,
+                        int pos, int total) {
+    EntryList& entries = state.entries;
+    std::set<Text>& namesMet = state.namesMet;
     if (!line.usable) {
         if (host.ShouldStop())
             return LineOutcome::PassEnds;
@@ -62,16 +100,23 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList&
 
     if (host.ShouldStop())
         return LineOutcome::PassEnds;
-    std::optional<EntryRecord> listed = FindListedEntry(commands, host, entries, name);
+    ListedEntry found = FindListedEntry(commands, host, entries, name);
     if (host.ShouldStop())
         return LineOutcome::PassEnds;
+    // A listing that did not finish says nothing about whether the tool still has the entry.
+    if (found.listingFailed)
+        return ListingFailed(host, name, found);
+    std::optional<EntryRecord> listed = std::move(found.record);
     if (!listed) {
         host.AppendLog(name + kRestoreCreateText + PassProgress(pos, total));
         if (host.ShouldStop())
             return LineOutcome::PassEnds;
-        const int32_t created = commands.CreateEntry(name, kRestoreCreateMode);
+        const ToolCommands::CreateRun create = commands.CreateEntryRun(name, kRestoreCreateMode);
         if (host.ShouldStop())
             return LineOutcome::PassEnds;
+        if (const std::optional<LineOutcome> ended = AfterWritingCommand(host, state, name, create.end))
+            return *ended;
+        const int32_t created = create.number;
         if (created == -1) {
             host.AppendLog(name + kCreateFailedText);
             if (!host.ShouldStop())
@@ -81,9 +126,12 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList&
         // An entry reached by its number is looked up again: the listing, not the answer to the
         // create, says which number the tool gave the entry of this name.
         if (!EntryDesignator(name, 0)) {
-            listed = FindListedEntry(commands, host, entries, name);
+            found = FindListedEntry(commands, host, entries, name);
             if (host.ShouldStop())
                 return LineOutcome::PassEnds;
+            if (found.listingFailed)
+                return ListingFailed(host, name, found);
+            listed = std::move(found.record);
             if (!listed) {
                 host.AppendLog(name + kCreatedNotListedText + PassProgress(pos, total));
                 return LineOutcome::Failed;
@@ -100,39 +148,50 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, EntryList&
         host.AppendLog(name + kNoNumberText);
         return LineOutcome::Failed;
     }
-    const bool restored = commands.RestoreEntry(*designator, file);
+    const ToolCommands::RestoreRun restore = commands.RestoreEntryRun(*designator, file);
     if (host.ShouldStop())
         return LineOutcome::PassEnds;
+    if (const std::optional<LineOutcome> ended = AfterWritingCommand(host, state, name, restore.end))
+        return *ended;
+    const bool restored = restore.restored;
     host.AppendLog(name + (restored ? kRestoreDoneText : kRestoreRefusedText) + PassProgress(pos, total));
     return restored ? LineOutcome::Restored : LineOutcome::Failed;
 }
 
 }  // namespace
 
-std::optional<EntryRecord> FindListedEntry(const ToolCommands& commands, PassHost& host, EntryList& list,
-                                           const Text& name) {
-    const int count = commands.ListEntries(list);
+ListedEntry FindListedEntry(const ToolCommands& commands, PassHost& host, EntryList& list, const Text& name) {
+    ListedEntry found;
+    const ToolCommands::ListingRun listing = commands.ListEntriesRun(list);
+    found.listingEnd = listing.end;
+    if (listing.outcome == ListingOutcome::Failed) {
+        found.listingFailed = true;
+        return found;
+    }
+    const int count = static_cast<int>(list.size());
     bool unnamedLogged = false;
     for (int j = 1; j <= count; ++j) {
         if (host.ShouldStop())
-            return std::nullopt;
+            return found;
         const EntryRecord& record = list[j - 1];
-        if (record.text1 == name)
-            return record;
+        if (record.text1 == name) {
+            found.record = record;
+            return found;
+        }
         // An unnamed record says nothing about this name: the ones after it may still hold it.
         if (record.text1.empty() && !unnamedLogged) {
             unnamedLogged = true;
             host.AppendLog(name + kUnnamedEntryText);
         }
         if (host.ShouldStop())
-            return std::nullopt;
+            return found;
         host.Pause(kRecordPauseMs);
     }
-    return std::nullopt;
+    return found;
 }
 
 bool IsEntryListed(const ToolCommands& commands, PassHost& host, EntryList& list, const Text& name) {
-    return FindListedEntry(commands, host, list, name).has_value();
+    return FindListedEntry(commands, host, list, name).record.has_value();
 }
 
 PassResult RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host) {
@@ -155,6 +214,16 @@ PassResult RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr hos
     }
 
     const Text manifestPath = ManifestPath(host->ProgramFolder());
+    // No list at all: a restore before the first backup, which has nothing to do yet.
+    if (GetFileAttributesA(manifestPath.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        GetLastError() == ERROR_FILE_NOT_FOUND) {
+        if (host->ShouldStop())
+            return PassResult::NotDone;
+        host->AppendLog(kNoManifestYetText);
+        if (!host->ShouldStop())
+            host->SetButtonEnabled(PassButton::Restore, true);
+        return PassResult::AllDone;
+    }
     const std::optional<Text> content = ReadManifest(manifestPath);
     if (host->ShouldStop())
         return PassResult::NotDone;
@@ -170,14 +239,13 @@ PassResult RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr hos
         return PassResult::NotDone;
     host->AppendLog(kRestoreCountLeadIn + EntryCount(total) + kRestoreCountTail);
 
-    EntryList entries;
-    std::set<Text> namesMet;
+    RestoreState state;
     int failed = 0;
     for (int i = total; i >= 1; --i) {
         if (host->ShouldStop())
             return PassResult::NotDone;
         host->ShowProgress(total - i + 1, total);
-        switch (RestoreLine(*commands, *host, entries, namesMet, lines[i - 1], total - i + 1, total)) {
+        switch (RestoreLine(*commands, *host, state, lines[i - 1], total - i + 1, total)) {
             case LineOutcome::PassEnds: return PassResult::NotDone;
             case LineOutcome::Failed: ++failed; break;
             case LineOutcome::Restored: break;

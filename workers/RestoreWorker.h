@@ -26,6 +26,15 @@
 // list, or an empty one, included); SomeNotDone when the pass went to its end but a line failed or
 // was skipped; NotDone when the tool was not found, the list of backups could not be read,
 // creating a missing entry ended the pass, or the pass was stopped.
+//
+// The tool's own end counts where a wrong guess would cost data: a listing that did not run to its
+// end with a success code (it failed, died, hung or could not start) is not read as "the tool no
+// longer has this entry". Nothing is created on its word: the pass logs that the tool's list could
+// not be read, gives the Restore button back and ends NotDone without a summary. A restore or
+// create command that hangs (HangSeconds) is never ended, since ending the tool while it writes
+// its own store could damage it: the pass says the tool was left running, hands it to the host
+// (PassHost::HoldUntilEnded) and ends NotDone without giving the Restore button back. Without any
+// list of backups (a fresh install) the pass says there is none yet and that Start makes one.
 
 #include <cstdint>
 #include <memory>
@@ -42,12 +51,22 @@ inline constexpr int32_t kRestoreCreateMode = 3;
 
 PassResult RestoreWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host);
 
+// What the tool's listing says of one name.
+struct ListedEntry {
+    // The record the tool lists under exactly that name, when it lists one.
+    std::optional<EntryRecord> record;
+    // The listing did not count as done, or was no listing (ToolCommands::ListEntriesRun): it says
+    // nothing of the name, and `record` is empty.
+    bool listingFailed = false;
+    // How the listing command ended.
+    CommandEnd listingEnd;
+};
+
 // The record the tool lists under exactly `name` (bytes compared, letter case counts): the first
 // such in the tool's order. Refills `list` from the tool's listing and walks it, pausing 50 ms after
-// each record passed over. An unnamed record is logged (once) and passed over. Nothing when there
-// is no such record or the pass was stopped meanwhile. On the pass's thread.
-std::optional<EntryRecord> FindListedEntry(const ToolCommands& commands, PassHost& host, EntryList& list,
-                                           const Text& name);
+// each record passed over. An unnamed record is logged (once) and passed over. No record when
+// there is no such record, the listing failed, or the pass was stopped meanwhile. On the pass's thread.
+ListedEntry FindListedEntry(const ToolCommands& commands, PassHost& host, EntryList& list, const Text& name);
 
 // Whether the tool lists an entry named exactly `name` (bytes compared, letter case counts).
 // Refills `list` from the tool's listing and walks it, pausing 50 ms after each record passed

@@ -53,6 +53,10 @@ StagedBackup::Outcome StagedBackup::Commit() {
     return result == ReplaceResult::TargetReadOnly ? Outcome::ReadOnly : Outcome::NotReplaced;
 }
 
+void StagedBackup::Discard() {
+    DeleteFileA(staging_.c_str());
+}
+
 void RemoveLeftoverStagingFiles(const Text& folder) {
     WIN32_FIND_DATAA found;
     UniqueFindHandle search(

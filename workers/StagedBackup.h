@@ -36,6 +36,11 @@ public:
     // holds it open, when the next pass removes it).
     Outcome Commit();
 
+    // The tool's command did not end as a backup must (it failed, died or was ended): whatever it
+    // wrote is deleted and the backup file is left as it was. A file still held open by a tool left
+    // running stays for the next pass to remove.
+    void Discard();
+
 private:
     Text file_;
     Text staging_;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 TEST(CommandLineTest, SplitsArgumentsAfterTheProgramNameKeepingBackslashes) {
@@ -96,6 +98,10 @@ TEST(CommandLineTest, AskingForHelpOrALineThatCannotBeFollowedGivesTheUsage) {
         {"folder with restore", "ek /restore /folder:D:\\b", "/folder goes with /backup"},
         {"folder with the window", "ek /folder:D:\\b", "/folder goes with /backup"},
         {"an empty argument", "ek \"\"", "Not understood"},
+        {"timeout without a number", "ek /backup /timeout:soon", "/timeout needs a whole number of seconds"},
+        {"timeout past a day", "ek /backup /timeout:86401", "/timeout needs"},
+        {"a negative timeout", "ek /backup /timeout:-1", "/timeout needs"},
+        {"timeout twice", "ek /backup /timeout:5 /timeout:6", "/timeout is given twice"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -107,6 +113,51 @@ TEST(CommandLineTest, AskingForHelpOrALineThatCannotBeFollowedGivesTheUsage) {
         } else {
             EXPECT_EQ(request.problem, "");
         }
+    }
+}
+
+TEST(CommandLineTest, TimeoutGivesTheHangLimitOfTheRun) {
+    struct Case {
+        const char* line;
+        std::optional<int> seconds;
+    };
+    const Case cases[] = {
+        {"ek /backup", std::nullopt},
+        {"ek /backup /timeout:30", 30},
+        {"ek -RESTORE -TIMEOUT:0", 0},
+        {"ek /timeout:86400", 86400},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const CommandLineRequest request = ParseCommandLine(c.line);
+        EXPECT_NE(request.action, ProgramAction::Usage) << request.problem;
+        EXPECT_EQ(request.hangSeconds, c.seconds);
+    }
+}
+
+// A line with a pass switch was meant for a run nobody may watch: the usage must know, and where
+// its log file is, whatever else is wrong with the line.
+TEST(CommandLineTest, AUsageKnowsWhetherTheLineAskedForAPass) {
+    struct Case {
+        const char* name;
+        const char* line;
+        bool passSwitch;
+        const char* logFile;
+    };
+    const Case cases[] = {
+        {"help alone", "ek /?", false, ""},
+        {"an unknown switch alone", "ek /bogus /log:a.log", false, "a.log"},
+        {"help with a pass", "ek /backup /?", true, ""},
+        {"an unknown switch with a pass", "ek /bogus -RESTORE /log:\"C:\\l\\run.log\"", true, "C:\\l\\run.log"},
+        {"a problem before the log switch", "ek /backup /timeout:x /log:later.log", true, "later.log"},
+        {"two log files give none", "ek /backup /log:a /log:b", true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CommandLineRequest request = ParseCommandLine(c.line);
+        EXPECT_EQ(request.action, ProgramAction::Usage);
+        EXPECT_EQ(request.passSwitchGiven, c.passSwitch);
+        EXPECT_EQ(request.logFile, c.logFile);
     }
 }
 

@@ -143,17 +143,38 @@ TEST_F(PassControlTest, StopReturnsAtOnceAndTheStoppedPassDoesNothingMore) {
         Click(kStopButtonId);
         EXPECT_TRUE(Enabled(kStartButtonId));
         EXPECT_FALSE(Enabled(kStopButtonId));
-        EXPECT_TRUE(LinesAfter(kStopBackupText).empty()) << Log();
+        EXPECT_TRUE(LinesAfter(kStopBackupBeforeAnyText).empty()) << Log();
 
         // Long enough for the pass to have gone on to the next entries, had it not been stopped.
         PumpFor(1500);
-        EXPECT_TRUE(LinesAfter(kStopBackupText).empty()) << Log();
+        EXPECT_TRUE(LinesAfter(kStopBackupBeforeAnyText).empty()) << Log();
         EXPECT_TRUE(Enabled(kStartButtonId));
         EXPECT_FALSE(Enabled(kStopButtonId));
         EXPECT_FALSE(FileExists(ManifestPath(program_.Path())));
         tool_.EndHangingTools();
         ASSERT_TRUE(tool_.ClearFaults());
     }
+}
+
+// Stop while the tool still lists its entries, or during the first entry, has changed nothing:
+// the line must not say that entries backed up before the stop have new backup files.
+TEST_F(PassControlTest, StopBeforeAnyEntryWasBackedUpSaysNothingWasChanged) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}}));
+    ASSERT_TRUE(tool_.SetFaults("hang\r\nonly list\r\n"));
+    Click(kStartButtonId);
+    PumpFor(1000);
+    Click(kStopButtonId);
+    EXPECT_TRUE(LogHas(kStopBackupBeforeAnyText)) << Log();
+    EXPECT_FALSE(LogHas(kStopBackupText)) << Log();
+    tool_.EndHangingTools();
+
+    // After an entry was backed up, the line says so.
+    ASSERT_TRUE(PumpUntil([&] { return Enabled(kStartButtonId); })) << Log();
+    ASSERT_TRUE(tool_.SetFaults("slow 300\r\nonly backup\r\n"));
+    Click(kStartButtonId);
+    ASSERT_TRUE(PumpUntil([&] { return LogHas(Text("B") + kBackupStartText); }, 60000)) << Log();
+    Click(kStopButtonId);
+    EXPECT_TRUE(LogHas(kStopBackupText)) << Log();
 }
 
 TEST_F(PassControlTest, BothPassesRunTogetherAndStopEndsBoth) {
@@ -174,7 +195,7 @@ TEST_F(PassControlTest, BothPassesRunTogetherAndStopEndsBoth) {
     // The stopped restore no longer gives its button back itself, so Stop did.
     EXPECT_TRUE(Enabled(kRestoreButtonId));
     // One line for each stopped pass, saying what it left behind; nothing after them.
-    EXPECT_TRUE(LogHas(kStopBackupText)) << Log();
+    EXPECT_TRUE(LogHas("Backup stopped")) << Log();
     PumpFor(2000);
     EXPECT_TRUE(LinesAfter(kStopRestoreText).empty()) << Log();
 }

@@ -46,7 +46,7 @@ TEST(StartupBoundTest, AChildStillRunningWhenTheTimeIsUpIsLeftBehindAndNoted) {
         {
             StartupBound bound(c.wait);
             EXPECT_NE(CurrentThreadStopSignal(), outer);
-            output = bound.Runner()(Child(actions), nullptr, false);
+            output = bound.Runner()(Child(actions), nullptr, false, CommandWatch()).output;
             noted = bound.ToolDidNotAnswer();
         }
         EXPECT_EQ(noted, c.childHangs);
@@ -65,13 +65,13 @@ TEST(StartupBoundTest, AStopByAnotherSignalIsNotTheToolFailingToAnswer) {
     // The command object keeps the bound's runner for good; a pass stopped by the user later on
     // runs it under its own signal.
     StartupBound bound(milliseconds(30000));
-    CommandRunnerFn runner = bound.Runner();
+    CommandCaptureFn runner = bound.Runner();
     Text output = "not run";
     std::thread pass([&] {
         auto stopped = std::make_shared<StopSignal>();
         stopped->Request();
         ScopedThreadStopSignal scope(stopped);
-        output = runner(Child("out:x sleep:20000"), nullptr, false);
+        output = runner(Child("out:x sleep:20000"), nullptr, false, CommandWatch()).output;
     });
     pass.join();
     EXPECT_EQ(output, "");

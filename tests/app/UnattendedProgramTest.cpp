@@ -106,6 +106,46 @@ std::vector<HWND> WindowsOf(DWORD processId, const char* className) {
     return search.found;
 }
 
+struct OutputRun {
+    bool started = false;
+    bool ended = false;
+    DWORD exitCode = 0;
+    Text output;
+};
+
+// Runs `commandLine` with its standard output and error going to the file `outputFile`, waits up
+// to `timeoutMs` for its end (ending it then) and reads what it wrote. A file rather than a pipe:
+// helper processes the system starts on a program's behalf may inherit and hold a pipe open.
+OutputRun RunWithOutputFile(const Text& commandLine, const Text& outputFile, DWORD timeoutMs) {
+    OutputRun run;
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    UniqueFileHandle file(CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                      CREATE_ALWAYS, 0, nullptr));
+    if (!file)
+        return run;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = file.get();
+    startup.hStdError = file.get();
+    PROCESS_INFORMATION info = {};
+    Text line = commandLine;
+    run.started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info);
+    file.reset();
+    if (!run.started)
+        return run;
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    run.ended = WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0;
+    if (!run.ended) {
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), 5000);
+    }
+    GetExitCodeProcess(process.get(), &run.exitCode);
+    run.output = ReadWholeFile(outputFile);
+    return run;
+}
+
 BOOL CALLBACK CollectText(HWND child, LPARAM param) {
     char text[4096] = {};
     GetWindowTextA(child, text, sizeof text);
@@ -235,7 +275,7 @@ TEST_F(UnattendedProgramTest, TheExitCodeSaysHowThePassEnded) {
     const Case cases[] = {
         {"a clean backup", "/backup", "", false, 0, kBackupAllDoneTail},
         {"backups the tool does not write", "/backup", "backup-silent\r\n", false, 1, kBackupSummaryTail},
-        {"a listing that fails", "/backup", "fail-all\r\n", false, 2, kListingFailedText},
+        {"a listing that fails", "/backup", "fail-all\r\n", false, 2, kListingNotDoneLeadIn},
         {"no tool for a backup", "/backup", "", true, 2, kToolMissingText},
         {"a clean restore", "/restore", "", false, 0, kRestoreAllDoneTail},
         {"restores the tool refuses", "/restore", "restore-refuse\r\n", false, 1, kRestoreRefusedText},
@@ -273,6 +313,11 @@ TEST_F(UnattendedProgramTest, ABackupIntoAFolderThatCannotTakeItLogsOneLineAndEx
     const std::set<Text> strayBefore = BackupFilesIn(roots);
     const Text missing = programFolder_.File("not there");
     const Text gone = programFolder_.File("gone");
+    // A drive letter this session does not have, as a scheduled task run without the user sees a
+    // mapped drive.
+    Text noDrive = "Q:\\Backups";
+    for (char letter = 'Q'; letter > 'D' && (GetLogicalDrives() >> (letter - 'A') & 1); --letter)
+        noDrive[0] = static_cast<char>(letter - 1);
     struct Case {
         const char* name;
         Text settingsFolder;  // the settings file's backup folder
@@ -286,6 +331,8 @@ TEST_F(UnattendedProgramTest, ABackupIntoAFolderThatCannotTakeItLogsOneLineAndEx
          kFolderLeadIn + missing + kFolderTail + kFolderMissingText},
         {"a missing relative folder on the command line", BackupFolder(), "-folder:gone",
          kFolderLeadIn + gone + kFolderTail + kFolderMissingText},
+        {"a drive the session does not have", noDrive, "",
+         kFolderLeadIn + noDrive + kFolderTail + kFolderDriveMissingText},
     };
     int number = 0;
     for (const Case& c : cases) {
@@ -455,7 +502,46 @@ TEST_F(UnattendedProgramTest, ALogFileThatCannotBeWrittenDoesNotStopThePass) {
     EXPECT_TRUE(clicked.Close());
 }
 
+// Without a pass switch the line was typed by someone at the screen: the usage is a message box.
 TEST_F(UnattendedProgramTest, HelpOrAnUnknownSwitchShowsTheUsageAndExitsTwo) {
+    const struct {
+        const char* name;
+        const char* arguments;
+        const char* problem;
+    } boxCases[] = {
+        {"help", "/?", ""},
+        {"help with a dash", "-?", ""},
+        {"an unknown switch", "/bogus", "Unknown switch: /bogus"},
+    };
+    for (const auto& c : boxCases) {
+        SCOPED_TRACE(c.name);
+        ProgramUnderTest program;
+        ASSERT_TRUE(program.Launch(programFolder_.Path(), c.arguments));
+        std::vector<HWND> boxes;
+        Text shown;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                boxes = WindowsOf(program.ProcessId(), "#32770");
+                shown.clear();
+                if (!boxes.empty())
+                    EnumChildWindows(boxes.front(), CollectText, reinterpret_cast<LPARAM>(&shown));
+                return shown.find("Usage") != Text::npos;
+            },
+            30000))
+            << shown;
+        EXPECT_NE(shown.find("EntryKeeper.exe /backup"), Text::npos) << shown;
+        EXPECT_NE(shown.find(c.problem), Text::npos) << shown;
+        EXPECT_TRUE(WindowsOf(program.ProcessId(), kMainWindowClass).empty()) << "no main window, no pass";
+        PostMessageA(boxes.front(), WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(program.WaitForExit(30000));
+        EXPECT_EQ(program.ExitCode(), 2u);
+    }
+}
+
+// With /backup or /restore the line is a scheduled run's, which nobody may see: a message box would
+// wait for ever. The usage goes to the standard output the program inherited and to the /log file
+// (unless that is one of the program's own files), and the run ends at once with 2.
+TEST_F(UnattendedProgramTest, AScheduledRunThatIsNotUnderstoodWritesTheUsageAndExitsTwoAtOnce) {
     struct Case {
         const char* name;
         Text arguments;
@@ -476,9 +562,9 @@ TEST_F(UnattendedProgramTest, HelpOrAnUnknownSwitchShowsTheUsageAndExitsTwo) {
     const Text hardLink = logs_.File("settings.log");
     ASSERT_TRUE(CreateHardLinkA(hardLink.c_str(), SettingsFile().c_str(), nullptr));
     const Case cases[] = {
-        {"help", "/?", ""},
-        {"help with a dash", "-?", ""},
-        {"an unknown switch", "/bogus", "Unknown switch: /bogus"},
+        {"help with a pass", "/restore /?", ""},
+        {"an unknown switch with a pass", "/backup /bogus", "Unknown switch: /bogus"},
+        {"a timeout that is no number", "/backup /timeout:soon", "/timeout needs"},
         {"both passes", "/backup /restore", "one of /backup and /restore"},
         // Log lines appended to the program's own files would damage them.
         {"the list of backups as the log file", "/backup /log:EntryKeeper-backups.txt", kLogOntoOwnFileText},
@@ -494,33 +580,38 @@ TEST_F(UnattendedProgramTest, HelpOrAnUnknownSwitchShowsTheUsageAndExitsTwo) {
         {"a relative log path too long once made full", "/backup /log:\"" + longName + "\"", kPathNotFullText},
     };
     const Text settings = ReadWholeFile(SettingsFile());
+    const Text exe = programFolder_.File("EntryKeeper.exe");
+    ASSERT_TRUE(CopyFileA(BuiltProgramPath("EntryKeeper.exe").c_str(), exe.c_str(), FALSE));
+    // From the program's folder, where relative log paths count from.
+    char here[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, here);
+    ASSERT_TRUE(SetCurrentDirectoryA(programFolder_.Path().c_str()));
+    int number = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ProgramUnderTest program;
-        ASSERT_TRUE(program.Launch(programFolder_.Path(), c.arguments));
-        // The message box, once its text is in place.
-        std::vector<HWND> boxes;
-        Text shown;
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                boxes = WindowsOf(program.ProcessId(), "#32770");
-                shown.clear();
-                if (!boxes.empty())
-                    EnumChildWindows(boxes.front(), CollectText, reinterpret_cast<LPARAM>(&shown));
-                return shown.find("Usage") != Text::npos;
-            },
-            30000))
-            << shown;
-        EXPECT_NE(shown.find("EntryKeeper.exe /backup"), Text::npos) << shown;
-        EXPECT_NE(shown.find("Exit code"), Text::npos) << shown;
-        if (*c.problem) {
-            EXPECT_NE(shown.find(c.problem), Text::npos) << shown;
+        const bool ownFile = c.problem == kLogOntoOwnFileText || c.problem == kPathNotFullText;
+        const Text log = logs_.File("usage " + IntToText(++number) + ".log");
+        const Text arguments = c.arguments + (ownFile ? Text() : " /log:\"" + log + "\"");
+        const OutputRun run = RunWithOutputFile("\"" + exe + "\" " + arguments, logs_.File("output.txt"), 20000);
+        ASSERT_TRUE(run.started);
+        EXPECT_TRUE(run.ended) << "a box or a pass kept the run waiting";
+        EXPECT_EQ(run.exitCode, 2u);
+        EXPECT_NE(run.output.find("Usage"), Text::npos) << run.output;
+        EXPECT_NE(run.output.find("EntryKeeper.exe /backup"), Text::npos) << run.output;
+        EXPECT_NE(run.output.find("start /wait"), Text::npos) << run.output;
+        EXPECT_NE(run.output.find(c.problem), Text::npos) << run.output;
+        if (!ownFile) {
+            const std::vector<Text> logged = LoggedMessages(log);
+            ASSERT_FALSE(logged.empty());
+            if (*c.problem)
+                EXPECT_NE(logged.front().find(c.problem), Text::npos) << logged.front();
+            else
+                EXPECT_EQ(logged.front(), "Usage:");
+            EXPECT_TRUE(std::any_of(logged.begin(), logged.end(),
+                                    [](const Text& m) { return m.find("EntryKeeper.exe /restore") != Text::npos; }));
         }
-        EXPECT_TRUE(WindowsOf(program.ProcessId(), kMainWindowClass).empty()) << "no main window, no pass";
-        PostMessageA(boxes.front(), WM_COMMAND, IDOK, 0);
-        ASSERT_TRUE(program.WaitForExit(30000));
-        EXPECT_EQ(program.ExitCode(), 2u);
     }
+    SetCurrentDirectoryA(here);
     EXPECT_FALSE(FileExists(ManifestPath(programFolder_.Path())));
     EXPECT_EQ(ReadWholeFile(SettingsFile()), settings);
     EXPECT_FALSE(FileExists(ToolFolder() + "\\" + longName));
@@ -585,6 +676,158 @@ TEST_F(UnattendedProgramTest, TheTitleShowsWhatAPassDoesAndThenThePlainTitle) {
     std::copy_if(titles.begin(), titles.end(), std::back_inserter(progress),
                  [](const Text& t) { return t != "Entry Keeper"; });
     EXPECT_EQ(progress, backingUp);
+}
+
+// A tool that dies or hangs never costs a good backup, and a scheduled run always ends: a backup
+// the tool did not finish leaves the earlier file, a listing it did not finish leaves the list of
+// backups, a hung listing or backup is ended with what it started, and a hung restore is left
+// running (it writes the tool's own store) while the run ends.
+TEST_F(UnattendedProgramTest, AToolThatDiesOrHangsNeverCostsABackupAndTheRunEnds) {
+    ASSERT_EQ(Run("/backup"), 0u);
+    const Text manifest = Manifest();
+    std::vector<Text> backups;
+    for (const Text& name : Names())
+        backups.push_back(ReadWholeFile(BackupFolder() + "\\" + name + kBackupFileExt));
+    struct Case {
+        const char* name;
+        const char* arguments;
+        const char* faults;
+        DWORD exitCode;
+        const char* logged;
+        bool toolLeftRunning;
+    };
+    const Case cases[] = {
+        {"the tool dies writing each backup", "/backup", "die-backup\r\n", 1, kBackupNotDoneTail, false},
+        {"the tool is caught writing each backup", "/backup /timeout:1", "backup-torn\r\n", 2, kHungTwiceText,
+         false},
+        {"the listing dies part-way", "/backup", "die-list 1\r\n", 2, kListingNotDoneLeadIn, false},
+        {"the listing hangs", "/backup /timeout:1", "hang\r\nonly list\r\n", 2, kListingNotDoneLeadIn, false},
+        {"every backup hangs", "/backup /timeout:1", "hang\r\nonly backup\r\n", 2, kHungTwiceText, false},
+        {"the restore's listing dies", "/restore", "die-list 0\r\n", 2, kRestoreListingFailedLeadIn, false},
+        {"a restore hangs", "/restore /timeout:1", "hang\r\nonly restore\r\n", 2, kToolLeftRunningTail, true},
+    };
+    int number = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(SetFaults(c.faults));
+        const Text log = logs_.File("dies " + IntToText(++number) + ".log");
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(Run(Text(c.arguments) + " /log:\"" + log + "\""), c.exitCode) << ReadWholeFile(log);
+        EXPECT_LT(GetTickCount() - start, 60000u);
+        EXPECT_NE(ReadWholeFile(log).find(c.logged), Text::npos) << ReadWholeFile(log);
+        EXPECT_EQ(ReadWholeFile(log).find(kBackupAllDoneLeadIn), Text::npos) << ReadWholeFile(log);
+        EXPECT_EQ(Manifest(), manifest);
+        for (size_t i = 0; i < Names().size(); ++i)
+            EXPECT_EQ(ReadWholeFile(BackupFolder() + "\\" + Names()[i] + kBackupFileExt), backups[i]) << Names()[i];
+        EXPECT_EQ(FilesIn(BackupFolder()).size(), Names().size()) << "no half-written file is left";
+        EXPECT_EQ(!ProcessesRunning(ToolExe()).empty(), c.toolLeftRunning);
+        EndTools();
+        ASSERT_TRUE(SetFaults(""));
+    }
+    EXPECT_EQ(Run("/restore"), 0u) << "every good backup still restores";
+}
+
+// The settings file's [Tool] keys: success codes for a tool that answers with another code, and a
+// hang limit; a value that cannot be used is logged once and its default applies. The program
+// never writes these keys.
+TEST_F(UnattendedProgramTest, TheToolKeysOfTheSettingsFileApply) {
+    ASSERT_TRUE(SetFaults("exit-code 3\r\n"));
+    const Text log = logs_.File("codes.log");
+    EXPECT_EQ(Run("/backup /log:\"" + log + "\""), 2u) << "code 3 is no success by default";
+
+    const Text settings = "[BackupFolder]\r\nBackupFolder=" + BackupFolder() +
+                          "\r\n[Tool]\r\nSuccessExitCodes=0, 3\r\nHangSeconds=soon\r\n";
+    ASSERT_TRUE(WriteWholeFile(SettingsFile(), settings));
+    const Text second = logs_.File("codes 2.log");
+    EXPECT_EQ(Run("/backup /log:\"" + second + "\""), 0u) << ReadWholeFile(second);
+    const std::vector<Text> messages = LoggedMessages(second);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
+                            [](const Text& m) { return m.find("HangSeconds") != Text::npos; }),
+              1);
+    EXPECT_EQ(messages.back(), BackupDoneLine(3));
+    EXPECT_EQ(ReadWholeFile(SettingsFile()), settings) << "never written";
+
+    // HangSeconds as given: a hung backup is given up on after it.
+    ASSERT_TRUE(WriteWholeFile(SettingsFile(), "[BackupFolder]\r\nBackupFolder=" + BackupFolder() +
+                                                   "\r\n[Tool]\r\nHangSeconds=1\r\n"));
+    ASSERT_TRUE(SetFaults("hang\r\nonly backup\r\n"));
+    const Text hung = logs_.File("hung.log");
+    EXPECT_EQ(Run("/backup /log:\"" + hung + "\""), 2u);
+    EXPECT_NE(ReadWholeFile(hung).find("printed nothing for 1 seconds"), Text::npos) << ReadWholeFile(hung);
+}
+
+// The Task Scheduler runs a task inside a job, and stopping the task ends the job. A restore the
+// tool is writing must not be ended with it: where the job allows, the restore and create commands
+// run outside it; where it does not, they run in it and the log says so once. Listing and backup
+// commands run in a job of their own inside it, and a hung one is ended all the same.
+TEST_F(UnattendedProgramTest, InsideAJobRestoresBreakAwayWhereAllowedAndSaySoWhereNot) {
+    ASSERT_EQ(Run("/backup"), 0u);
+    for (const bool breakawayAllowed : {true, false}) {
+        SCOPED_TRACE(breakawayAllowed ? "breakaway allowed" : "breakaway refused");
+        UniqueHandle job(CreateJobObjectA(nullptr, nullptr));
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = breakawayAllowed ? JOB_OBJECT_LIMIT_BREAKAWAY_OK : 0;
+        ASSERT_TRUE(SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits));
+
+        // A hung restore: left running, outside the job where that is allowed.
+        ASSERT_TRUE(SetFaults("hang\r\nonly restore\r\n"));
+        const Text log = logs_.File(Text(breakawayAllowed ? "allowed" : "refused") + ".log");
+        ProgramUnderTest run;
+        ASSERT_TRUE(run.Launch(programFolder_.Path(), "/restore /timeout:1 /log:\"" + log + "\"", "EntryKeeper.exe",
+                               job.get()));
+        ASSERT_TRUE(run.WaitForExit(kRunTimeoutMs));
+        EXPECT_EQ(run.ExitCode(), 2u);
+        const std::vector<Text> messages = LoggedMessages(log);
+        EXPECT_EQ(std::count(messages.begin(), messages.end(), Text(kBreakawayRefusedText)), breakawayAllowed ? 0 : 1)
+            << ReadWholeFile(log);
+        const std::vector<DWORD> tools = ProcessesRunning(ToolExe());
+        ASSERT_EQ(tools.size(), 1u) << "the hung restore was left running";
+        UniqueHandle tool(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, tools[0]));
+        BOOL inJob = TRUE;
+        ASSERT_TRUE(IsProcessInJob(tool.get(), job.get(), &inJob));
+        EXPECT_EQ(inJob == TRUE, !breakawayAllowed);
+        // Stopping the task ends its job: the restore outside it runs on.
+        TerminateJobObject(job.get(), 1);
+        Sleep(500);
+        EXPECT_EQ(ProcessesRunning(ToolExe()).size(), breakawayAllowed ? 1u : 0u);
+        EndTools();
+
+        // A hung backup inside the job is ended with what it started.
+        ASSERT_TRUE(SetFaults("hang\r\nonly backup\r\n"));
+        UniqueHandle backupJob(CreateJobObjectA(nullptr, nullptr));
+        ASSERT_TRUE(
+            SetInformationJobObject(backupJob.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits));
+        ProgramUnderTest backup;
+        ASSERT_TRUE(backup.Launch(programFolder_.Path(), "/backup /timeout:1", "EntryKeeper.exe", backupJob.get()));
+        ASSERT_TRUE(backup.WaitForExit(kRunTimeoutMs));
+        EXPECT_EQ(backup.ExitCode(), 2u);
+        EXPECT_TRUE(ProcessesRunning(ToolExe()).empty());
+        EndTools();
+        ASSERT_TRUE(SetFaults(""));
+    }
+}
+
+// In the window, a restore left running keeps Restore and the pass lock until the tool has ended,
+// so no second restore (of this copy or another) writes the tool's store meanwhile.
+TEST_F(UnattendedProgramTest, AHungRestoreKeepsRestoreAndTheLockUntilTheToolEnds) {
+    ASSERT_EQ(Run("/backup"), 0u);
+    ASSERT_TRUE(SetFaults("hang\r\nonly restore\r\n"));
+    ProgramUnderTest clicked;
+    ASSERT_TRUE(clicked.Launch(programFolder_.Path(), "/timeout:1"));
+    ASSERT_TRUE(clicked.WaitForWindow());
+    ASSERT_TRUE(clicked.Click(kRestoreButtonId));
+    ASSERT_TRUE(WaitUntil([&] { return FindText(clicked.ControlText(kLogBoxId), kToolLeftRunningTail) > 0; }, 60000))
+        << clicked.ControlText(kLogBoxId);
+    Sleep(500);
+    EXPECT_FALSE(clicked.IsEnabled(kRestoreButtonId));
+    EXPECT_EQ(Run("/restore"), 2u) << "another copy is kept out";
+
+    EndTools();
+    EXPECT_TRUE(WaitUntil([&] { return clicked.IsEnabled(kRestoreButtonId); }, 30000));
+    ASSERT_TRUE(SetFaults(""));
+    EXPECT_EQ(Run("/restore"), 0u) << "the lock was let go";
+    EXPECT_TRUE(clicked.Close());
 }
 
 }  // namespace

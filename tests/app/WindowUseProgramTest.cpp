@@ -176,7 +176,7 @@ TEST_F(WindowUseProgramTest, KeyboardStartHandsTheFocusToStopAndItComesBackToSta
     // The second Space lands on Stop: the backup stops, no restore starts, and the focus goes back
     // to Start as Stop is disabled.
     ASSERT_TRUE(Driver("keys space"));
-    ASSERT_TRUE(WaitForLog(kStopBackupText)) << Log();
+    ASSERT_TRUE(WaitForLog("Backup stopped")) << Log();
     EXPECT_TRUE(WaitForIdle());
     EXPECT_FALSE(LogHas(kRestoreCountLeadIn)) << Log();
     EXPECT_FALSE(LogHas(kRestoreToolMissingText)) << Log();

@@ -60,7 +60,7 @@ bool ProgramUnderTest::WaitForWindow(DWORD timeoutMs) {
     return true;
 }
 
-bool ProgramUnderTest::Launch(const Text& folder, const Text& arguments, const Text& exeName) {
+bool ProgramUnderTest::Launch(const Text& folder, const Text& arguments, const Text& exeName, HANDLE job) {
     if (process_)
         return false;
     exePath_ = folder + "\\" + exeName;
@@ -70,11 +70,19 @@ bool ProgramUnderTest::Launch(const Text& folder, const Text& arguments, const T
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
     Text commandLine = "\"" + exePath_ + "\"" + (arguments.empty() ? Text() : " " + arguments);
-    if (!CreateProcessA(exePath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &info)) {
+    if (!CreateProcessA(exePath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, job ? CREATE_SUSPENDED : 0,
+                        nullptr, folder.c_str(), &startup, &info)) {
         return false;
     }
     process_.reset(info.hProcess);
+    if (job && !AssignProcessToJobObject(job, info.hProcess)) {
+        TerminateProcess(info.hProcess, 1);
+        process_.reset();
+        CloseHandle(info.hThread);
+        return false;
+    }
+    if (job)
+        ResumeThread(info.hThread);
     CloseHandle(info.hThread);
     processId_ = info.dwProcessId;
     return true;

@@ -31,8 +31,10 @@ public:
 
     // Copies the program as Start does and starts it there with `arguments` after its quoted path,
     // without waiting for its window (a run from the command line may end before one is seen).
-    // False when it cannot be started.
-    bool Launch(const Text& folder, const Text& arguments, const Text& exeName = "EntryKeeper.exe");
+    // With `job`, the program runs in that job object from its first instruction on (as the Task
+    // Scheduler runs a task). False when it cannot be started.
+    bool Launch(const Text& folder, const Text& arguments, const Text& exeName = "EntryKeeper.exe",
+                HANDLE job = nullptr);
     // After Launch: waits up to `timeoutMs` for the main window to show, as Start does.
     bool WaitForWindow(DWORD timeoutMs = 30000);
     // The program's main window as it is now (visible, minimized ones included), or null.

@@ -28,6 +28,12 @@ struct ScriptedSource : CaptureSource {
     bool ranAway = false;
     bool readPastLook = false;
 
+    // A clock that moves only with the pauses, and the size of the child's watched file.
+    int64_t nowMs = 0;
+    int64_t fileSize = -1;
+    int64_t NowMs() override { return nowMs; }
+    int64_t WatchedFileSize() override { return fileSize; }
+
     size_t Available() override { return pipe.size(); }
     Text Read(size_t count) override {
         readPastLook = readPastLook || count > pipe.size();
@@ -47,7 +53,8 @@ struct ScriptedSource : CaptureSource {
         ranAway = ranAway || ++looks > 10000;
         return stop || ranAway;
     }
-    void Pause(int) override {
+    void Pause(int milliseconds) override {
+        nowMs += milliseconds;
         ++pauses;
         if (onPause)
             onPause(*this, pauses);
@@ -224,4 +231,51 @@ TEST(CaptureLoopTest, AReadThatFailsCountsAsAnEmptyLook) {
     EXPECT_FALSE(source.ranAway);
     EXPECT_EQ(capture.end, CaptureEnd::ChildEnded);
     EXPECT_EQ(capture.output, "");
+}
+
+// A child counts as hung only after the whole limit without a sign of life: output, or its file
+// found grown. Anything it shows resets the time.
+TEST(CaptureLoopTest, AChildIsHungOnlyAfterTheWholeLimitWithoutASignOfLife) {
+    struct Case {
+        const char* name;
+        std::function<void(ScriptedSource&, int)> onPause;
+        CaptureEnd end;
+        int64_t atLeastMs;  // the capture lasted at least this long (clock of the pauses)
+        int64_t atMostMs;
+    };
+    const Case cases[] = {
+        {"silent from the start", nullptr, CaptureEnd::Hung, 1000, 1100},
+        {"output every half limit, then silence",
+         [](ScriptedSource& s, int) {
+             if (s.nowMs % 500 < 16 && s.nowMs < 3000)
+                 s.pipe += "x";
+         },
+         CaptureEnd::Hung, 3500, 4200},
+        {"its file grows, then stops",
+         [](ScriptedSource& s, int) {
+             if (s.nowMs < 3000)
+                 s.fileSize = s.nowMs;
+         },
+         CaptureEnd::Hung, 3500, 5200},
+        {"its file grows until it ends",
+         [](ScriptedSource& s, int) {
+             s.fileSize = s.nowMs;
+             s.ended = s.nowMs > 5000;
+         },
+         CaptureEnd::ChildEnded, 5000, 5100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedSource source;
+        source.onPause = c.onPause;
+        const Capture capture = RunCaptureLoop(source, nullptr, false, 1000);
+        EXPECT_FALSE(source.ranAway);
+        EXPECT_EQ(capture.end, c.end);
+        EXPECT_GE(source.nowMs, c.atLeastMs);
+        EXPECT_LE(source.nowMs, c.atMostMs);
+    }
+    // Without a limit a silent child is waited for (here until the script gives up on the loop).
+    ScriptedSource silent;
+    RunCaptureLoop(silent, nullptr, false);
+    EXPECT_TRUE(silent.ranAway);
 }

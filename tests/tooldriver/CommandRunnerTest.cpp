@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/StopSignal.h"
+#include "common/TextOps.h"
 #include "common/WinHandles.h"
 #include "tests/support/TestPaths.h"
 
@@ -360,4 +361,132 @@ TEST(CommandRunnerTest, AChildThatWritesAfterTheCaptureStoppedEndsByItself) {
         if (!ended)
             TerminateProcess(child.get(), 1);
     }
+}
+
+namespace {
+
+// Whether the process whose id is written in `pidFile` still runs.
+bool StillRuns(const Text& pidFile) {
+    const DWORD id = static_cast<DWORD>(TextToInt(ReadWholeFile(pidFile)));
+    UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+    return id != 0 && process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
+void EndByPidFile(const Text& pidFile) {
+    UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(TextToInt(ReadWholeFile(pidFile)))));
+    if (process)
+        TerminateProcess(process.get(), 1);
+}
+
+CommandWatch Watch(CommandWatch::Keeping keeping, int hangSeconds, const Text& growingFile = Text()) {
+    CommandWatch watch;
+    watch.keeping = keeping;
+    watch.hangSeconds = hangSeconds;
+    watch.growingFile = growingFile;
+    return watch;
+}
+
+}  // namespace
+
+// The interpreter hands on the code its command ended with, and the capture is the same as ever.
+TEST(CommandRunnerTest, TheExitCodeOfTheCommandIsHandedOn) {
+    struct Case {
+        const char* name;
+        Text command;
+        uint32_t exitCode;
+        Text output;
+    };
+    const Case cases[] = {
+        {"success", Child("out:a exit:0"), 0, "a"},
+        {"a failure", Child("out:b exit:1"), 1, "b"},
+        {"the largest one-byte code", Child("exit:255"), 255, ""},
+        {"a crash's code", Child("err:c exit:-1073741819"), 0xC0000005u, "c"},
+        {"a program that is not there", "\"" + BuiltProgramFolder() + "\\no such program.exe\"", 9009, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Capture capture = CaptureConsoleCommand(c.command);
+        EXPECT_EQ(capture.end, CaptureEnd::ChildEnded);
+        EXPECT_EQ(capture.exitCode, c.exitCode);
+        if (c.exitCode != 9009)
+            EXPECT_EQ(capture.output, c.output);
+    }
+}
+
+// The interpreter's console has no window at all: on systems whose default terminal is a program
+// of its own, a console hidden only by its show state has shown up as a window that ends the tool
+// when closed. (A program without a console, as Entry Keeper is, gives its child a new console.)
+TEST(CommandRunnerTest, TheCommandsConsoleHasNoWindow) {
+    FreeConsole();
+    const Capture capture = CaptureConsoleCommand(Child("conwin out:done exit:7"));
+    EXPECT_EQ(capture.output, "no console window\ndone");
+    EXPECT_EQ(capture.exitCode, 7u);
+}
+
+// Which commands count as hung: only a watched one, and only while it prints nothing and its file
+// does not grow.
+TEST(CommandRunnerTest, OnlyAWatchedCommandThatShowsNoLifeIsHung) {
+    ScratchFolder scratch;
+    const Text file = scratch.File("growing.bin");
+    using Keeping = CommandWatch::Keeping;
+    struct Case {
+        const char* name;
+        Text actions;
+        CommandWatch watch;
+        CaptureEnd end;
+    };
+    const Case cases[] = {
+        {"a plain command has no limit", "sleep:2500 out:x", Watch(Keeping::Plain, 1), CaptureEnd::ChildEnded},
+        {"a limit of 0 is none", "sleep:2500 out:x", Watch(Keeping::OwnJob, 0), CaptureEnd::ChildEnded},
+        {"output keeps it alive", "slow:6:400:x", Watch(Keeping::OwnJob, 1), CaptureEnd::ChildEnded},
+        {"a growing file keeps it alive", "grow:" + file + ":6:400", Watch(Keeping::OwnJob, 1, file),
+         CaptureEnd::ChildEnded},
+        {"silence is hung", "out:x sleep:20000", Watch(Keeping::OwnJob, 1), CaptureEnd::Hung},
+        {"a file that stops growing is hung", "grow:" + file + ":1:0 sleep:20000", Watch(Keeping::OwnJob, 1, file),
+         CaptureEnd::Hung},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeleteFileA(file.c_str());
+        const auto start = Clock::now();
+        const Capture capture = CaptureConsoleCommand(Child(c.actions), nullptr, false, c.watch);
+        EXPECT_EQ(capture.end, c.end);
+        EXPECT_LT(ElapsedMs(start), 15000);
+    }
+}
+
+// A hung listing or backup is ended with everything it started: through its own job, or, where the
+// job could not be assigned (before Windows 8 in a job of the program's own), by process ids.
+TEST(CommandRunnerTest, AHungCommandInItsOwnJobIsEndedWithEverythingItStarted) {
+    for (const bool jobRefused : {false, true}) {
+        SCOPED_TRACE(jobRefused ? "ended by process ids" : "ended through its job");
+        ScratchFolder scratch;
+        const Text pidFile = scratch.File("pid.txt");
+        RefuseJobAssignmentForTests(jobRefused);
+        const Capture capture = CaptureConsoleCommand(Child("pid:\"" + pidFile + "\" out:begun hang"), nullptr, false,
+                                                      Watch(CommandWatch::Keeping::OwnJob, 1));
+        RefuseJobAssignmentForTests(false);
+        EXPECT_EQ(capture.end, CaptureEnd::Hung);
+        EXPECT_EQ(capture.output, "begun");
+        EXPECT_FALSE(capture.leftRunning);
+        const Text ended = ::testing::PrintToString(capture.processesEnded);
+        EXPECT_NE(ended.find("ekchild.exe ("), Text::npos) << ended;
+        EXPECT_NE(ended.find("cmd.exe ("), Text::npos) << ended;
+        EXPECT_FALSE(StillRuns(pidFile)) << "the tool under the interpreter was ended too";
+    }
+}
+
+// A hung restore or create writes the tool's own store: it is never ended, only given up on.
+TEST(CommandRunnerTest, AHungCommandKeptOutsideJobsIsLeftRunning) {
+    ScratchFolder scratch;
+    const Text pidFile = scratch.File("pid.txt");
+    const Capture capture = CaptureConsoleCommand(Child("pid:\"" + pidFile + "\" hang"), nullptr, false,
+                                                  Watch(CommandWatch::Keeping::OutsideJobs, 1));
+    EXPECT_EQ(capture.end, CaptureEnd::Hung);
+    EXPECT_TRUE(capture.processesEnded.empty());
+    ASSERT_TRUE(capture.leftRunning);
+    EXPECT_TRUE(StillRuns(pidFile));
+    EXPECT_FALSE(capture.leftRunning->WaitForEnd(200));
+    EndByPidFile(pidFile);
+    EXPECT_TRUE(capture.leftRunning->WaitForEnd(10000)) << "the interpreter ends with its command";
 }

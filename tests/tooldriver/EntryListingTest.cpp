@@ -36,17 +36,17 @@ TEST_F(EntryListingTest, ListEntriesRunsTheListingInTheToolsFolderAndRefillsTheL
     EXPECT_TRUE(list.empty());
 }
 
-TEST_F(EntryListingTest, ListEntriesOutcomeRunsTheSameListingAndJudgesIt) {
+TEST_F(EntryListingTest, ListEntriesRunRunsTheSameListingAndJudgesIt) {
     fake_.answer = [](const Text&) { return Line({"No.1", "first", "k", "l", "s", "p", "3"}) + kLineSep; };
     EntryList list(5);
-    EXPECT_EQ(Commands().ListEntriesOutcome(list), ListingOutcome::Entries);
+    EXPECT_EQ(Commands().ListEntriesRun(list).outcome, ListingOutcome::Entries);
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].text1, "first");
     fake_.answer = [](const Text&) { return Text("entryctl: error: out of order\r\n"); };
-    EXPECT_EQ(Commands().ListEntriesOutcome(list), ListingOutcome::Failed);
+    EXPECT_EQ(Commands().ListEntriesRun(list).outcome, ListingOutcome::Failed);
     EXPECT_TRUE(list.empty());
     fake_.answer = [](const Text&) { return Text(); };
-    EXPECT_EQ(Commands().ListEntriesOutcome(list), ListingOutcome::Empty);
+    EXPECT_EQ(Commands().ListEntriesRun(list).outcome, ListingOutcome::Empty);
     EXPECT_EQ(fake_.Lines(), (TextArray{kListCommand, kListCommand, kListCommand}));
 }
 

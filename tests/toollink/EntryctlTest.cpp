@@ -17,6 +17,7 @@
 #include "tests/support/TestPaths.h"
 #include "toollink/vocabulary/ToolVocabulary.h"
 #include "tools/entryctl/CommandShapes.h"
+#include "tools/entryctl/Faults.h"
 
 namespace {
 
@@ -406,6 +407,68 @@ TEST(EntryctlTest, TornBackupLeavesHalfAFileInPlaceAndNeverEnds) {
     // The killed run left the tool's folder free for the next command.
     tool.SetFaults("");
     EXPECT_TRUE(tool.Run(kListCommand, 30000).ended);
+}
+
+// The tool's exit code says how its command ended: 0 for an answer (the faults that only change
+// the answer included), non-zero for a failure and for an abrupt end; exit-code changes the code
+// of an answer that succeeded, and the die faults end the tool part-way through its work.
+TEST(EntryctlTest, TheExitCodeSaysHowTheCommandEnded) {
+    ToolCopy tool;
+    AddEntry(tool, "a", Text(4000, 'x'));
+    AddEntry(tool, "b", "");
+    AddEntry(tool, "c", "");
+    const Text file = tool.File("a.bak");
+    const Text normal = tool.Run(kListCommand).out;
+    struct Case {
+        const char* name;
+        const char* faults;
+        Text line;
+        DWORD exitCode;
+        int listedRows;  // rows of the listing printed; -1: not a listing
+    };
+    const Case cases[] = {
+        {"a listing", "", kListCommand, 0, 3},
+        {"a backup", "", BackupLine("a", file), 0, -1},
+        {"a silent backup is an answer", "backup-silent\r\n", BackupLine("a", file), 0, -1},
+        {"a slow listing is an answer", "slow 10\r\n", kListCommand, 0, 3},
+        {"a listing with a zero byte is an answer", "zero-byte\r\n", kListCommand, 0, 3},
+        {"a listing with a warning is an answer", "stderr\r\n", kListCommand, 0, 3},
+        {"a big listing is an answer", "big-listing 2\r\n", kListCommand, 0, 5},
+        {"a backup of no such entry", "", BackupLine("nobody", file), 1, -1},
+        {"a tool out of order", "fail-all\r\n", kListCommand, 1, 0},
+        {"an unknown command", "", "entryctl.exe bogus", 2, -1},
+        {"another code for an answer", "exit-code 3\r\n", kListCommand, 3, 3},
+        {"a large code for an answer", "exit-code 0xC0000409\r\n", kListCommand, 0xC0000409u, 3},
+        {"another code for the named command only", "exit-code 3\r\nonly backup\r\n", kListCommand, 0, 3},
+        {"another code keeps a failure's", "exit-code 3\r\n", BackupLine("nobody", file), 1, -1},
+        {"a listing that dies after a line", "die-list 1\r\n", kListCommand, entryctl::kDiedExitCode, 1},
+        {"a listing that dies at once", "die-list 0\r\n", kListCommand, entryctl::kDiedExitCode, 0},
+        {"a backup that dies", "die-backup\r\n", BackupLine("a", file), entryctl::kDiedExitCode, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeleteFileA(file.c_str());
+        tool.SetFaults(c.faults);
+        const RunResult r = tool.Run(c.line);
+        EXPECT_TRUE(r.ended);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        if (c.listedRows >= 0) {
+            EXPECT_EQ(static_cast<int>(ListingRows(r.out).size()), c.listedRows) << r.out;
+            if (c.listedRows == 3 && c.exitCode != 0)
+                EXPECT_EQ(r.out, normal) << "the answer as usual, only the code differs";
+        }
+    }
+
+    // A backup that dies leaves the first part of the file it was writing, and the entries as they were.
+    tool.SetFaults("");
+    ASSERT_EQ(0u, tool.Run(BackupLine("a", file)).exitCode);
+    const Text whole = ReadWholeFile(file);
+    DeleteFileA(file.c_str());
+    tool.SetFaults("die-backup\r\n");
+    ASSERT_EQ(entryctl::kDiedExitCode, tool.Run(BackupLine("a", file)).exitCode);
+    EXPECT_EQ(ReadWholeFile(file), whole.substr(0, whole.size() / 2));
+    tool.SetFaults("");
+    EXPECT_EQ(normal, tool.Run(kListCommand).out);
 }
 
 TEST(EntryctlTest, ToolOutOfOrderAnswersEveryCommandWithAnErrorAlone) {

@@ -291,17 +291,25 @@ TEST_F(BackupWorkerTest, AListingThatFailedOrCameBackEmptyLeavesTheListOfBackups
         const char* faults;
         std::vector<std::pair<Text, Text>> entries;
         const char* logged;
+        std::vector<uint32_t> successCodes = {0};
     } cases[] = {
-        {"every command of the tool fails", "fail-all\r\n", {{"A", "1"}, {"B", "2"}}, kListingFailedText},
+        {"every command of the tool fails", "fail-all\r\n", {{"A", "1"}, {"B", "2"}},
+         "The tool's listing of its entries did not finish: the tool ended with exit code 1 (0x00000001), which is "
+         "not a success code (the codes that are: SuccessExitCodes under [Tool] in EntryKeeper.ini). Nothing was "
+         "backed up, and the list of backups was not changed."},
+        {"the tool reports an error with a success code", "fail-all\r\n", {{"A", "1"}, {"B", "2"}},
+         kListingFailedText, {0, 1}},
         {"the tool lists no entries", "", {}, kEmptyListingKeptText},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        tool_.Commands()->SetPolicy(CommandPolicy{});
         ASSERT_TRUE(tool_.ClearFaults());
         ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}}));
         const Text earlier = EarlierPass();
         ASSERT_TRUE(tool_.Seed(c.entries));
         ASSERT_TRUE(tool_.SetFaults(c.faults));
+        tool_.Commands()->SetPolicy(CommandPolicy{c.successCodes});
         auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
         EXPECT_EQ(RunPassWith(host), PassResult::NotDone);
 
@@ -311,6 +319,135 @@ TEST_F(BackupWorkerTest, AListingThatFailedOrCameBackEmptyLeavesTheListOfBackups
         EXPECT_EQ(host->Buttons(), kIdleAgain);
         EXPECT_TRUE(host->Pauses().empty());
     }
+}
+
+// A listing the tool did not finish (it died part-way, hung, or ended with a code that is no
+// success) is not the whole list of entries, however much of it reads as one: backing up what it
+// gave and writing the list from it would drop every other entry's backup from the list.
+TEST_F(BackupWorkerTest, AListingTheToolDidNotFinishBacksUpNothing) {
+    struct Case {
+        const char* name;
+        const char* faults;
+        const char* how;  // how the tool ended, as the line says it
+    } cases[] = {
+        {"the tool dies after one line", "die-list 1\r\n", "exit code 3221225477 (0xC0000005)"},
+        {"the tool ends with another code", "exit-code 3\r\nonly list\r\n", "exit code 3 (0x00000003)"},
+        {"the tool hangs", "hang\r\nonly list\r\n", "printed nothing for 1 seconds"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        tool_.Commands()->SetPolicy(CommandPolicy{});
+        ASSERT_TRUE(tool_.ClearFaults());
+        ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}, {"C", "3"}}));
+        const Text earlier = EarlierPass();
+        ASSERT_TRUE(tool_.SetFaults(c.faults));
+        tool_.Commands()->SetPolicy(CommandPolicy{{0}, 1});
+        auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
+        EXPECT_EQ(RunPassWith(host), PassResult::NotDone);
+
+        ASSERT_EQ(host->Log().size(), 1u) << ::testing::PrintToString(host->Log());
+        EXPECT_EQ(host->Log()[0].rfind(kListingNotDoneLeadIn, 0), 0u) << host->Log()[0];
+        EXPECT_NE(host->Log()[0].find(c.how), Text::npos) << host->Log()[0];
+        EXPECT_EQ(Manifest(), earlier);
+        EXPECT_EQ(host->Buttons(), kIdleAgain);
+        EXPECT_TRUE(tool_.WaitForToolsToEnd(10000)) << "a hung listing is ended";
+    }
+}
+
+// The command interpreter could not be started at all: that says nothing about the entries either,
+// and without an earlier list an empty one must not be written as if the tool had none.
+TEST_F(BackupWorkerTest, ACommandThatCouldNotBeStartedBacksUpNothing) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    auto unstartable = std::make_shared<ToolCommands>(
+        CommandCaptureFn([](const Text&, const ChunkObserver*, bool, const CommandWatch&) { return Capture(); }));
+    SetToolDir(tool_.Dir());
+    PassResult result = PassResult::AllDone;
+    std::thread pass([&] { result = BackupWorker(unstartable, host_); });
+    pass.join();
+
+    EXPECT_EQ(result, PassResult::NotDone);
+    EXPECT_EQ(host_->Log(), std::vector<Text>{kListingNotDoneLeadIn + Text(kToolEndNotStarted) + kListingNotDoneTail});
+    EXPECT_FALSE(FileExists(ManifestPath(program_.Path())));
+}
+
+// A backup the tool did not finish (it died while writing, was hung and ended, or ended with a code
+// that is no success) never replaces the entry's earlier backup: what it wrote is discarded, the
+// earlier file stays byte for byte and in the list of backups, and the line says how the tool ended.
+TEST_F(BackupWorkerTest, ABackupTheToolDidNotFinishNeverReplacesTheEarlierOne) {
+    struct Case {
+        const char* name;
+        const char* faults;
+        const char* how;
+    } cases[] = {
+        {"the tool dies while writing", "die-backup\r\n", "exit code 3221225477 (0xC0000005)"},
+        {"the tool is caught writing and never ends", "backup-torn\r\n", "printed nothing for 1 seconds"},
+        {"the tool ends with another code", "exit-code 3\r\nonly backup\r\n", "exit code 3 (0x00000003)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        tool_.Commands()->SetPolicy(CommandPolicy{});
+        ASSERT_TRUE(tool_.ClearFaults());
+        ASSERT_TRUE(tool_.Seed({{"A", Text(3000, 'a')}, {"B", Text(3000, 'b')}}));
+        const Text earlier = EarlierPass();
+        const Text earlierA = ReadWholeFile(BackupFile("A"));
+        ASSERT_TRUE(tool_.Seed({{"A", Text(3000, 'x')}, {"B", Text(3000, 'y')}}));
+        ASSERT_TRUE(tool_.SetFaults(c.faults));
+        tool_.Commands()->SetPolicy(CommandPolicy{{0}, 1});
+        auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
+        host->afterLog = [&](FakePassHost&, const Text& line) {
+            // Only A's backup goes wrong.
+            if (line == Line("B", kBackupStartText, 2, 2))
+                tool_.ClearFaults();
+        };
+        EXPECT_EQ(RunPassWith(host), PassResult::SomeNotDone);
+
+        const std::vector<Text> log = host->Log();
+        ASSERT_EQ(log.size(), 7u) << ::testing::PrintToString(log);
+        EXPECT_EQ(log[2].rfind(Text("A") + kBackupNotDoneLeadIn, 0), 0u) << log[2];
+        EXPECT_NE(log[2].find(c.how), Text::npos) << log[2];
+        EXPECT_NE(log[2].find(kBackupNotDoneTail), Text::npos) << log[2];
+        EXPECT_EQ(log[3], KeptLine("A"));
+        EXPECT_EQ(log[5], Line("B", kBackupDoneText, 2, 2));
+        EXPECT_EQ(log[6], BackupSummaryLine(1, 2));
+        EXPECT_EQ(ReadWholeFile(BackupFile("A")), earlierA);
+        EXPECT_TRUE(tool_.BackupHoldsContent(BackupFile("B"), Text(3000, 'y')));
+        EXPECT_EQ(Manifest(), earlier);
+        EXPECT_TRUE(tool_.WaitForToolsToEnd(10000));
+        EXPECT_EQ(FilesIn(backups_.Path()).size(), 2u) << "nothing of the unfinished backup is left";
+    }
+}
+
+// A tool whose success code is not 0 can be used once the settings say so.
+TEST_F(BackupWorkerTest, TheSuccessCodesOfThePolicyCount) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}}));
+    ASSERT_TRUE(tool_.SetFaults("exit-code 3\r\n"));
+    tool_.Commands()->SetPolicy(CommandPolicy{{0, 3}});
+    EXPECT_EQ(RunPass(), PassResult::AllDone);
+    EXPECT_EQ(host_->Log(), CleanPassLog({"A", "B"}, backups_.Path()));
+}
+
+// A tool that hangs on every backup would keep a scheduled run waiting the hang limit out for
+// every entry: after two hung backups in a row the pass ends, each hung tool ended with everything
+// it started, and the list of backups stays as it was.
+TEST_F(BackupWorkerTest, TwoHungBackupsInARowEndThePass) {
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}, {"C", "3"}, {"D", "4"}}));
+    const Text earlier = EarlierPass();
+    ASSERT_TRUE(tool_.HangOnBackup());
+    tool_.Commands()->SetPolicy(CommandPolicy{{0}, 1});
+    auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
+    EXPECT_EQ(RunPassWith(host), PassResult::NotDone);
+
+    const std::vector<Text> log = host->Log();
+    ASSERT_EQ(log.size(), 8u) << ::testing::PrintToString(log);
+    for (int at : {2, 5}) {
+        SCOPED_TRACE(log[at]);
+        EXPECT_NE(log[at].find("printed nothing for 1 seconds"), Text::npos);
+        EXPECT_NE(log[at].find("entryctl.exe ("), Text::npos) << "the processes ended are named";
+    }
+    EXPECT_EQ(log[7], kHungTwiceText);
+    EXPECT_EQ(Manifest(), earlier);
+    EXPECT_EQ(host->Buttons(), kIdleAgain);
+    EXPECT_TRUE(tool_.WaitForToolsToEnd(5000)) << "no hung tool is left running";
 }
 
 // Whatever the command runner does with a zero byte in the tool's answer, the rest of the

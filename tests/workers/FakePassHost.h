@@ -68,6 +68,17 @@ public:
 
     Text ProgramFolder() override { return programFolder_; }
 
+    void HoldUntilEnded(std::shared_ptr<const RunningProcess> tool) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        NoteCallLocked();
+        held_.push_back(std::move(tool));
+    }
+    // Every tool process a pass handed over as left running.
+    std::vector<std::shared_ptr<const RunningProcess>> Held() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return held_;
+    }
+
     StopSignalPtr PassStopSignal() override {
         if (stop_->Requested()) {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -128,6 +139,7 @@ private:
     std::vector<ButtonChange> buttons_;
     std::vector<std::pair<int, int>> progress_;
     std::vector<int> pauses_;
+    std::vector<std::shared_ptr<const RunningProcess>> held_;
     int folderReads_ = 0;
     bool stopNoticed_ = false;
     int callsAfterStop_ = 0;

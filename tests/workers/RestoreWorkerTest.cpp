@@ -229,13 +229,103 @@ TEST_F(RestoreWorkerTest, AToolThatCannotBeFoundRestoresNothingAndSaysSo) {
     EXPECT_EQ(ReadWholeFile(ManifestPath(program_.Path())), manifest);
 }
 
-TEST_F(RestoreWorkerTest, NoManifestGivesTotalsOfZero) {
+// A restore before the first backup has nothing to do; "Restore finished: 0 entries restored"
+// would read like a success, so the line says there is no list yet and how to make one.
+TEST_F(RestoreWorkerTest, NoListOfBackupsYetSaysThatStartMakesOne) {
     ASSERT_TRUE(tool_.Seed({{"A", "a"}}));
-    EXPECT_EQ(RunPass(), PassResult::AllDone) << "as the design has it, no list of backups is no error";
+    EXPECT_EQ(RunPass(), PassResult::AllDone) << "no list of backups is no error";
 
-    EXPECT_EQ(host_->Log(), (std::vector<Text>{CountLine(0), Summary(0, 0)}));
+    EXPECT_EQ(host_->Log(), std::vector<Text>{kNoManifestYetText});
     EXPECT_EQ(host_->Buttons(), kRestoreRoundTrip);
     EXPECT_TRUE(host_->Pauses().empty());
+    EXPECT_EQ(tool_.ContentOf("A"), "a");
+
+    // An empty list is a list: its totals are zero.
+    WriteManifest("");
+    auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
+    std::thread pass([&] { RestoreWorker(tool_.Commands(), host); });
+    pass.join();
+    EXPECT_EQ(host->Log(), (std::vector<Text>{CountLine(0), Summary(0, 0)}));
+}
+
+// A listing the tool did not finish says nothing about whether the tool still has an entry: the
+// restore creates nothing on its word, says the tool's list could not be read, gives Restore back
+// and ends without a summary.
+TEST_F(RestoreWorkerTest, AListingTheToolDidNotFinishCreatesNothing) {
+    struct Case {
+        const char* name;
+        const char* faults;
+        const char* how;
+    } cases[] = {
+        {"the tool dies before the entry's line", "die-list 0\r\n", "exit code 3221225477 (0xC0000005)"},
+        {"the tool ends with another code", "exit-code 3\r\nonly list\r\n", "exit code 3 (0x00000003)"},
+        {"the tool hangs", "hang\r\nonly list\r\n", "printed nothing for 1 seconds"},
+        {"the tool reports an error", "fail-all\r\n", "exit code 1 (0x00000001)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(tool_.ClearFaults());
+        tool_.Commands()->SetPolicy(CommandPolicy{});
+        ASSERT_TRUE(tool_.Seed({{"Alpha", "a"}, {"Beta", "b"}}));
+        BackUp();
+        ASSERT_TRUE(tool_.Seed({{"Alpha", "changed"}, {"Beta", "changed"}}));
+        ASSERT_TRUE(tool_.SetFaults(c.faults));
+        tool_.Commands()->SetPolicy(CommandPolicy{{0}, 1});
+        auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
+        PassResult result = PassResult::AllDone;
+        std::thread pass([&] { result = RestoreWorker(tool_.Commands(), host); });
+        pass.join();
+
+        EXPECT_EQ(result, PassResult::NotDone);
+        const std::vector<Text> log = host->Log();
+        ASSERT_EQ(log.size(), 2u) << ::testing::PrintToString(log);
+        EXPECT_EQ(log[0], CountLine(2));
+        EXPECT_EQ(log[1].rfind(Text("Alpha") + kRestoreListingFailedLeadIn, 0), 0u) << log[1];
+        EXPECT_NE(log[1].find(c.how), Text::npos) << log[1];
+        EXPECT_EQ(host->Buttons(), kRestoreRoundTrip);
+        EXPECT_TRUE(tool_.WaitForToolsToEnd(10000));
+        ASSERT_TRUE(tool_.ClearFaults());
+        EXPECT_EQ(tool_.ListedNames(), (std::vector<Text>{"Alpha", "Beta"})) << "nothing was created";
+        EXPECT_EQ(tool_.ContentOf("Alpha"), "changed");
+    }
+}
+
+// A restore or create that hangs is never ended: the tool may be writing its own store. The pass
+// says so, hands the tool to the host (which keeps Restore until it ends) and stops, and Restore
+// is not given back by the pass.
+TEST_F(RestoreWorkerTest, AHungRestoreOrCreateIsLeftRunningAndEndsThePass) {
+    struct Case {
+        const char* name;
+        const char* faults;
+        std::vector<std::pair<Text, Text>> entries;  // the tool's entries at the restore
+    } cases[] = {
+        {"a restore", "hang\r\nonly restore\r\n", {{"A", "changed"}, {"B", "changed"}}},
+        {"a create", "hang\r\nonly create\r\n", {{"B", "changed"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(tool_.ClearFaults());
+        tool_.Commands()->SetPolicy(CommandPolicy{});
+        ASSERT_TRUE(tool_.Seed({{"A", "a"}, {"B", "b"}}));
+        BackUp();
+        ASSERT_TRUE(tool_.Seed(c.entries));
+        ASSERT_TRUE(tool_.SetFaults(c.faults));
+        tool_.Commands()->SetPolicy(CommandPolicy{{0}, 1});
+        auto host = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
+        PassResult result = PassResult::AllDone;
+        std::thread pass([&] { result = RestoreWorker(tool_.Commands(), host); });
+        pass.join();
+
+        EXPECT_EQ(result, PassResult::NotDone);
+        const std::vector<Text> log = host->Log();
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log.back(), Text("A") + kToolLeftRunningLeadIn + "1" + kToolLeftRunningTail);
+        EXPECT_EQ(host->Buttons(), (Buttons{{PassButton::Restore, false}})) << "Restore stays taken";
+        ASSERT_EQ(host->Held().size(), 1u);
+        EXPECT_FALSE(host->Held()[0]->WaitForEnd(200)) << "the tool was left running";
+        tool_.EndHangingTools();
+        EXPECT_TRUE(host->Held()[0]->WaitForEnd(10000));
+    }
 }
 
 // A list of backups that another program holds open without sharing cannot be read: that is not

@@ -100,7 +100,18 @@ Reply List(EntryStore& store, const Faults& faults) {
         out += kNumberMark + std::to_string(last + i) + kCoordSep + "generated-" + std::to_string(i) + kCoordSep +
                kCreateModeText2 + kCoordSep + kCoordSep + kCoordSep + kCoordSep + "0" + kLineSep;
     }
-    return Ok(out);
+    if (faults.dieListAfter < 0)
+        return Ok(out);
+    // Cut after the first N lines, and the tool ends there.
+    size_t end = 0;
+    for (int line = 0; line < faults.dieListAfter && end != Text::npos; ++line) {
+        end = out.find(kLineSep, end);
+        if (end != Text::npos)
+            end += std::strlen(kLineSep);
+    }
+    Reply died = Ok(end == Text::npos ? out : out.substr(0, end));
+    died.dies = true;
+    return died;
 }
 
 Reply Create(EntryStore& store, const MatchedLine& m, const Faults& faults) {
@@ -412,10 +423,11 @@ Reply Backup(EntryStore& store, const MatchedLine& m, const Faults& faults) {
     const Text done = Line("backed up entry " + std::to_string(e->number));
     if (faults.backupSilent)
         return Ok(done);
-    if (faults.backupTorn && !m.a.empty()) {
+    if ((faults.backupTorn || faults.dieBackup) && !m.a.empty()) {
         Reply torn = Ok(done);
         torn.tornPath = m.a;
         torn.tornBytes = FormatBackup(*e);
+        torn.dies = faults.dieBackup;
         return torn;
     }
     if (m.a.empty() || !ReplaceFileBytes(m.a, FormatBackup(*e)))

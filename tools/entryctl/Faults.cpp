@@ -47,6 +47,13 @@ Faults LoadFaults() {
             f.zeroByte = true;
         else if (word == "stderr")
             f.toStderr = true;
+        else if (word == "exit-code" && !value.empty()) {
+            f.exitCodeGiven = true;
+            f.exitCode = static_cast<unsigned>(std::strtoul(value.c_str(), nullptr, 0));
+        } else if (word == "die-backup")
+            f.dieBackup = true;
+        else if (word == "die-list")
+            f.dieListAfter = std::max(0, number);
         else if (word == "only" && !value.empty())
             f.only.push_back(value);
     }

@@ -15,10 +15,18 @@
 //   hang-after          the command prints its answer, then never ends
 //   zero-byte           a zero byte is printed after the first line of the answer
 //   stderr              a warning line goes to standard error after the answer's first line
-//   only NAME           limits slow, hang, hang-after, zero-byte and stderr to the commands of
-//                       that name (the names of CommandShapes.h: list, create, backup, restore,
-//                       targets, target05, ...); several "only" lines add up
+//   exit-code N         the command does its work and answers as usual, then exits with N
+//   die-backup          backups write the first part of the given file and then end at once with
+//                       kDiedExitCode, as a tool does that crashes while it writes
+//   die-list N          the entry listing prints its first N lines and then ends at once with
+//                       kDiedExitCode, as a tool does that crashes while it lists
+//   only NAME           limits slow, hang, hang-after, zero-byte, stderr and exit-code to the
+//                       commands of that name (the names of CommandShapes.h: list, create, backup,
+//                       restore, targets, target05, ...); several "only" lines add up
 //
+// Exit codes: 0 for an answer, the faults' answers included (backup-silent, zero-byte, stderr,
+// slow, big-listing); 1 for a failure it reports (fail-all, restore-refuse, create-fail among
+// them); 2 for a line of no known shape; kDiedExitCode for the faults that end it abruptly.
 // The admin commands are never affected.
 
 #include <vector>
@@ -26,6 +34,9 @@
 #include "common/Text.h"
 
 namespace entryctl {
+
+// The code of a tool that ended abruptly (die-backup, die-list): an access violation's.
+inline constexpr unsigned kDiedExitCode = 0xC0000005u;
 
 struct Faults {
     bool backupSilent = false;
@@ -39,6 +50,10 @@ struct Faults {
     bool hangAfter = false;
     bool zeroByte = false;
     bool toStderr = false;
+    bool exitCodeGiven = false;
+    unsigned exitCode = 0;
+    bool dieBackup = false;
+    int dieListAfter = -1;  // -1: the listing does not die
     std::vector<Text> only;
 
     // Whether the output switches apply to the command of this name.

@@ -28,8 +28,9 @@ void Write(DWORD which, const Text& bytes) {
 }
 
 // Writes the first half of `bytes` into `path` in place and never returns, the file still open:
-// a tool caught in the middle of writing a backup.
-[[noreturn]] void WriteTornAndHang(const Text& path, const Text& bytes) {
+// a tool caught in the middle of writing a backup. With `dies` it ends at once instead, as a tool
+// does that crashes there.
+[[noreturn]] void WriteTornAndStop(const Text& path, const Text& bytes, bool dies) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
@@ -37,6 +38,8 @@ void Write(DWORD which, const Text& bytes) {
         WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size() / 2), &wrote, nullptr);
         FlushFileBuffers(file);
     }
+    if (dies)
+        ExitProcess(kDiedExitCode);
     for (;;)
         Sleep(INFINITE);
 }
@@ -98,8 +101,14 @@ int main() {
     const Reply reply = matched.shape ? RunCommand(matched, faults) : UnknownCommand();
     lock.Release();
     if (!reply.tornPath.empty())
-        WriteTornAndHang(reply.tornPath, reply.tornBytes);
+        WriteTornAndStop(reply.tornPath, reply.tornBytes, reply.dies);
 
-    Emit(reply, faults, faults.AppliesTo(matched.shape ? matched.shape->name : "unknown"));
+    const bool faultsApply = faults.AppliesTo(matched.shape ? matched.shape->name : "unknown");
+    Emit(reply, faults, faultsApply);
+    if (reply.dies)
+        ExitProcess(kDiedExitCode);
+    // exit-code: an answer that succeeded, ending with another code.
+    if (faultsApply && faults.exitCodeGiven && reply.exitCode == 0)
+        return static_cast<int>(faults.exitCode);
     return reply.exitCode;
 }

@@ -12,6 +12,8 @@
 //   touch:PATH      create the (empty) file PATH
 //   pid:PATH        write this process's id in decimal to the file PATH
 //   wait:PATH       pause until the file PATH exists (for at most 60 seconds, then go on)
+//   grow:PATH:N:MS  append one byte to the file PATH N times, pausing MS milliseconds after each
+//   conwin          write "console window" or "no console window" (GetConsoleWindow) and a line feed
 //   hang            pause for ever
 //   exit:CODE       end at once with CODE (the default end is code 0 after the last action)
 // An unknown action ends the program with code 2. A write that fails (the reading end is gone)
@@ -135,6 +137,27 @@ int main(int argc, char** argv) {
             for (int waited = 0; waited < 60000 && GetFileAttributesA(rest.c_str()) == INVALID_FILE_ATTRIBUTES;
                  waited += 10)
                 Sleep(10);
+        } else if (StartsWith(action, "grow:", &rest)) {
+            // PATH may hold a drive's colon: the last two fields are the numbers.
+            size_t b = rest.rfind(':');
+            size_t a = b == std::string::npos || b == 0 ? std::string::npos : rest.rfind(':', b - 1);
+            if (a == std::string::npos)
+                return 2;
+            std::string path = rest.substr(0, a);
+            int count = std::atoi(rest.substr(a + 1, b - a - 1).c_str());
+            int pause = std::atoi(rest.substr(b + 1).c_str());
+            for (int k = 0; k < count; ++k) {
+                HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_ALWAYS, 0, nullptr);
+                if (file != INVALID_HANDLE_VALUE) {
+                    DWORD written = 0;
+                    WriteFile(file, "x", 1, &written, nullptr);
+                    CloseHandle(file);
+                }
+                Sleep(pause);
+            }
+        } else if (action == "conwin") {
+            WriteAll(STD_OUTPUT_HANDLE, GetConsoleWindow() ? "console window\n" : "no console window\n");
         } else if (action == "hang") {
             Sleep(INFINITE);
         } else if (StartsWith(action, "exit:", &rest)) {
