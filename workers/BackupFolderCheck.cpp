@@ -8,6 +8,7 @@
 #include "common/ActiveLeadBytes.h"
 #include "common/PathText.h"
 #include "common/ResolvedPath.h"
+#include "common/SharedTexts.h"
 #include "common/TextOps.h"
 #include "common/WinHandles.h"
 #include "workers/BackupFileName.h"
