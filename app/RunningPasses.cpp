@@ -1,24 +1,27 @@
 #include "app/RunningPasses.h"
 
-RunningPasses::RunningPasses(const Text& programFolder) : lock_(programFolder) {}
+#include <utility>
+
+RunningPasses::RunningPasses(const Text& programFolder, LockFileOpener openLock)
+    : lock_(programFolder, std::move(openLock)) {}
 
 void RunningPasses::ShowProgressIn(HWND window) {
     progress_ = PassProgress::Attach(window);
 }
 
-bool RunningPasses::Begin() {
-    if (running_ == 0 && !lock_.Acquire())
-        return false;
-    ++running_;
-    return true;
+PassLockResult RunningPasses::Begin(PassKind kind) {
+    const PassLockResult lock = AnyRunning() ? PassLockResult::Held : lock_.Acquire();
+    if (lock != PassLockResult::HeldElsewhere)
+        ++Count(kind);
+    return lock;
 }
 
-void RunningPasses::Abandon() {
-    Uncount();
+void RunningPasses::Abandon(PassKind kind) {
+    Uncount(kind);
 }
 
 void RunningPasses::End(PassKind kind, PassResult result, bool stopped) {
-    Uncount();
+    Uncount(kind);
     if (!stopped)
         ClearProgress(kind);
     // Copied first: the listener may replace itself.
@@ -26,8 +29,11 @@ void RunningPasses::End(PassKind kind, PassResult result, bool stopped) {
         listener(kind, result);
 }
 
-void RunningPasses::Uncount() {
-    if (running_ > 0 && --running_ == 0)
+void RunningPasses::Uncount(PassKind kind) {
+    int& count = Count(kind);
+    if (count > 0)
+        --count;
+    if (!AnyRunning())
         lock_.Release();
 }
 

@@ -4,6 +4,7 @@
 #include "app/ControlAccess.h"
 #include "app/ControlIds.h"
 #include "app/PassButtons.h"
+#include "app/PassLock.h"
 #include "app/Settings.h"
 #include "workers/ManifestText.h"
 
@@ -48,9 +49,11 @@ CommandLineRequest WithFullPaths(CommandLineRequest request, const Text& program
             return Refused(request, kPathNotFullText + *path);
         *path = full;
     }
-    // Log lines appended to the list of backups or the settings would damage them.
+    // Log lines appended to the list of backups or the settings would damage them; a log file held
+    // as the pass lock would keep the run's own passes from starting.
     if (!request.logFile.empty() && (IsSamePath(request.logFile, ManifestPath(programFolder)) ||
-                                     IsSamePath(request.logFile, programFolder + kSettingsFileName)))
+                                     IsSamePath(request.logFile, programFolder + kSettingsFileName) ||
+                                     IsSamePath(request.logFile, PassLockPath(programFolder))))
         return Refused(request, kLogOntoOwnFileText + request.logFile);
     return request;
 }

@@ -52,8 +52,12 @@ void WindowPassHost::AppendLog(const Text& message) {
 
 void WindowPassHost::SetButtonEnabled(PassButton button, bool enabled) {
     RunOnWindowThread(window_, [&] {
-        if (!signal_->Requested())
-            SetPassButtonEnabled(window_, ButtonId(button), enabled);
+        if (signal_->Requested())
+            return;
+        // A backup that ends during a restore leaves Start disabled; the restore's end gives it back.
+        if (button == PassButton::Start && enabled && runs_ && !runs_->BackupMayStart())
+            return;
+        SetPassButtonEnabled(window_, ButtonId(button), enabled);
     });
 }
 

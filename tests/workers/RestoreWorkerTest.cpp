@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "common/SharedTexts.h"
@@ -317,6 +318,36 @@ TEST_F(RestoreWorkerTest, NamesWithShellCharactersAndDoubleByteCharactersRoundTr
     }
     EXPECT_EQ(tool_.ListedNames(), names);
     EXPECT_EQ(host_->Log().back(), Summary(4, 0));
+}
+
+// The command interpreter expands %NAME% even inside quotes; names that spell references to
+// real variables, in every position, still reach the tool exactly.
+TEST_F(RestoreWorkerTest, NamesWithPercentSignsBackUpAndRestoreExactly) {
+    const std::vector<std::pair<Text, Text>> entries = {
+        {"100% done", "a"},    {"%PATH%", "b"},   {"%OS%", "c"},       {"%PATH:~0,3%", "d"},
+        {"%%", "e"},           {"%", "f"},        {"50%off%PATH%", "g"}, {"%EK_PERCENT%", "h"},
+        {"\xB0\xD9%\xB7\xD6", "i"},  // a percent sign between two double-byte characters
+    };
+    ASSERT_TRUE(tool_.Seed(entries));
+    BackUp();
+    for (const auto& [name, content] : entries) {
+        SCOPED_TRACE(name);
+        EXPECT_NE(FindText(ReadWholeFile(ManifestPath(program_.Path())), name + "\t"), -1);
+    }
+    ASSERT_TRUE(tool_.Seed({{"%PATH%", "changed"}}));
+    EXPECT_EQ(RunPass(), PassResult::AllDone);
+
+    std::vector<Text> names;
+    for (const auto& [name, content] : entries) {
+        SCOPED_TRACE(name);
+        names.push_back(name);
+        EXPECT_EQ(tool_.ContentOf(name), content);
+    }
+    std::vector<Text> listed = tool_.ListedNames();
+    std::sort(listed.begin(), listed.end());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(listed, names);
+    EXPECT_EQ(host_->Log().back(), Summary(static_cast<int>(entries.size()), 0));
 }
 
 TEST_F(RestoreWorkerTest, LooksPastAnUnnamedEntryInTheToolsList) {
