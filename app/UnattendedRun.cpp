@@ -90,7 +90,8 @@ void UnattendedRun::Begin(HWND window) {
     });
     const bool started = kind == PassKind::Backup ? passes_.StartBackup(window) : passes_.StartRestore(window);
     // The run ends with its own pass: a pass of the other kind, started from the minimized window,
-    // would be cut off then, unseen and uncounted. Neither pass gives the other's button back.
+    // would be cut off then, unseen and uncounted. Neither pass gives the other's button back while
+    // it runs (a restore gives Start back as it ends, and the window is closed then).
     if (started)
         SetPassButtonEnabled(window, kind == PassKind::Backup ? kRestoreButtonId : kStartButtonId, false);
     if (!started) {
