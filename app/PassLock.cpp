@@ -22,7 +22,7 @@ UniqueFileHandle OpenLockFile(const Text& path, DWORD& error) {
 }
 
 PassLock::PassLock(const Text& programFolder, LockFileOpener opener)
-    : folder_(programFolder), path_(PassLockPath(programFolder)), open_(std::move(opener)) {}
+    : path_(PassLockPath(programFolder)), open_(std::move(opener)) {}
 
 PassLockResult PassLock::Acquire() {
     if (file_)

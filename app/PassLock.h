@@ -78,7 +78,6 @@ private:
     // Whether a file of a name no one else uses can be made in the program folder (it goes again at once).
     bool FolderTakesNewFiles() const;
 
-    Text folder_;
     Text path_;
     LockFileOpener open_;
     UniqueFileHandle file_;  // set exactly while held
