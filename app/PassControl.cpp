@@ -10,12 +10,16 @@
 #include "workers/BackupWorker.h"
 #include "workers/RestoreWorker.h"
 
-PassControl::PassControl(std::shared_ptr<ToolCommands> commands, Text programFolder)
+PassControl::PassControl(std::shared_ptr<ToolCommands> commands, Text programFolder, LockFileOpener openLock)
     : commands_(std::move(commands)),
       programFolder_(std::move(programFolder)),
-      runs_(std::make_shared<RunningPasses>(programFolder_)) {}
+      runs_(std::make_shared<RunningPasses>(programFolder_, std::move(openLock))) {
+    runs_->SetEndedListener([this](PassKind kind, PassResult result) { RunEnded(kind, result); });
+}
 
 PassControl::~PassControl() {
+    // The hosts of passes still running share `runs_`; from now on their ends reach no one.
+    runs_->SetEndedListener(nullptr);
     RequestStopAll();
 }
 
@@ -28,26 +32,47 @@ void PassControl::ShowProgressIn(HWND window) {
 }
 
 void PassControl::SetPassEndedListener(PassEndedFn listener) {
-    runs_->SetEndedListener(std::move(listener));
+    passEnded_ = std::move(listener);
+}
+
+void PassControl::RunEnded(PassKind kind, PassResult result) {
+    // A backup that ended meanwhile left Start as it was (WindowPassHost.h); a running one gives
+    // it back itself when it ends.
+    if (kind == PassKind::Restore && window_ && runs_->BackupMayStart() && !IsBusy(backup_))
+        SetPassButtonEnabled(window_, kStartButtonId, true);
+    // Copied first: the listener may replace itself.
+    if (PassEndedFn listener = passEnded_)
+        listener(kind, result);
 }
 
 template <typename Worker>
 UniqueHandle PassControl::StartRun(Worker worker, PassKind kind, HWND window, const StopSignalPtr& signal) {
-    if (!runs_->Begin()) {
-        AppendLog(window, kPassLockedText);
-        return UniqueHandle();
+    window_ = window;
+    switch (runs_->Begin(kind)) {
+        case PassLockResult::HeldElsewhere:
+            AppendLog(window, kPassLockedText);
+            return UniqueHandle();
+        case PassLockResult::FolderNotWritable:
+            AppendLog(window, kPassUnlockedText);
+            break;
+        case PassLockResult::Held:
+            break;
     }
     auto host = std::make_shared<WindowPassHost>(window, signal, programFolder_, kind, runs_);
     UniqueHandle thread = StartPassThread(
         [worker, commands = commands_, host] { host->PassEnded(worker(commands, host)); });
     if (!thread) {
-        runs_->Abandon();
+        runs_->Abandon(kind);
         AppendLog(window, kPassNotStartedText);
     }
     return thread;
 }
 
 bool PassControl::StartBackup(HWND window) {
+    if (!runs_->BackupMayStart()) {
+        AppendLog(window, kBackupDuringRestoreText);
+        return false;
+    }
     auto signal = std::make_shared<StopSignal>();
     UniqueHandle thread = StartRun(&BackupWorker, PassKind::Backup, window, signal);
     if (!thread)
@@ -69,6 +94,8 @@ bool PassControl::StartRestore(HWND window) {
     runs_->ClearProgress(PassKind::Restore);
     // A second click before the pass disables the button itself would start a second pass.
     SetPassButtonEnabled(window, kRestoreButtonId, false);
+    // No backup while the restore runs (RunningPasses.h); RunEnded gives Start back.
+    SetPassButtonEnabled(window, kStartButtonId, false);
     return true;
 }
 
@@ -95,7 +122,8 @@ void PassControl::Stop(HWND window) {
         AppendLog(window, kStopRestoreText);
     if (!backupWasRunning && !restoreWasRunning)
         AppendLog(window, kStopMessage);
-    SetPassButtonEnabled(window, kStartButtonId, true);
+    // A stopped restore still counts until its thread has ended; RunEnded gives Start back then.
+    SetPassButtonEnabled(window, kStartButtonId, runs_->BackupMayStart());
     SetPassButtonEnabled(window, kStopButtonId, false);
     if (restoreWasRunning)
         SetPassButtonEnabled(window, kRestoreButtonId, true);

@@ -7,10 +7,13 @@
 #include "app/Log.h"
 #include "app/Settings.h"
 
-ProgramHandlers::ProgramHandlers(Text programFolder, std::shared_ptr<ToolCommands> commands, bool saveSettings)
+ProgramHandlers::ProgramHandlers(Text programFolder,
+                                 std::shared_ptr<ToolCommands> commands,
+                                 bool saveSettings,
+                                 LockFileOpener openLock)
     : programFolder_(std::move(programFolder)),
       saveSettings_(saveSettings),
-      passes_(std::move(commands), programFolder_) {}
+      passes_(std::move(commands), programFolder_, std::move(openLock)) {}
 
 void ProgramHandlers::OnCreated(HWND window) {
     SetLogWindow(window);

@@ -21,10 +21,14 @@ inline constexpr char kSessionEndedText[] =
 
 class ProgramHandlers : public MainWindowHandlers {
 public:
-    // `programFolder` holds the settings file and the manifest and is the default backup folder;
-    // every pass shares `commands`. Without `saveSettings` the settings are read but never
-    // written (a run from the command line leaves them as the user left them).
-    ProgramHandlers(Text programFolder, std::shared_ptr<ToolCommands> commands, bool saveSettings = true);
+    // `programFolder` holds the settings file, the manifest and the pass lock and is the default
+    // backup folder; every pass shares `commands`. Without `saveSettings` the settings are read but
+    // never written (a run from the command line leaves them as the user left them). `openLock`
+    // opens the pass lock's file (PassLock.h).
+    ProgramHandlers(Text programFolder,
+                    std::shared_ptr<ToolCommands> commands,
+                    bool saveSettings = true,
+                    LockFileOpener openLock = OpenLockFile);
 
     void OnCreated(HWND window) override;
     // Saves the settings and requests both passes to stop; a pass still running then ends by

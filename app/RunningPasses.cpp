@@ -1,25 +1,28 @@
 #include "app/RunningPasses.h"
 
-RunningPasses::RunningPasses(const Text& programFolder) : lock_(programFolder) {}
+#include <utility>
+
+RunningPasses::RunningPasses(const Text& programFolder, LockFileOpener openLock)
+    : lock_(programFolder, std::move(openLock)) {}
 
 void RunningPasses::ShowProgressIn(HWND window) {
     progress_ = PassProgress::Attach(window);
 }
 
-bool RunningPasses::Begin() {
-    if (running_ == 0 && !lock_.Acquire())
-        return false;
-    ++running_;
-    return true;
+PassLockResult RunningPasses::Begin(PassKind kind) {
+    const PassLockResult lock = AnyRunning() ? PassLockResult::Held : lock_.Acquire();
+    if (lock != PassLockResult::HeldElsewhere)
+        ++Count(kind);
+    return lock;
 }
 
-void RunningPasses::Abandon() {
-    Uncount();
+void RunningPasses::Abandon(PassKind kind) {
+    Uncount(kind);
 }
 
 void RunningPasses::End(PassKind kind, PassResult result, bool stopped, bool keepCounted) {
     if (!keepCounted)
-        Uncount();
+        Uncount(kind);
     if (!stopped)
         ClearProgress(kind);
     // Copied first: the listener may replace itself.
@@ -27,12 +30,15 @@ void RunningPasses::End(PassKind kind, PassResult result, bool stopped, bool kee
         listener(kind, result);
 }
 
-void RunningPasses::ReleaseKept() {
-    Uncount();
+void RunningPasses::ReleaseKept(PassKind kind) {
+    Uncount(kind);
 }
 
-void RunningPasses::Uncount() {
-    if (running_ > 0 && --running_ == 0)
+void RunningPasses::Uncount(PassKind kind) {
+    int& count = Count(kind);
+    if (count > 0)
+        --count;
+    if (!AnyRunning())
         lock_.Release();
 }
 

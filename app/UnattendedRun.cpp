@@ -5,6 +5,7 @@
 #include "app/ControlIds.h"
 #include "app/Log.h"
 #include "app/PassButtons.h"
+#include "app/PassLock.h"
 #include "app/Settings.h"
 #include "common/TextOps.h"
 #include "common/WinHandles.h"
@@ -92,9 +93,11 @@ CommandLineRequest WithFullPaths(CommandLineRequest request, const Text& program
             return Refused(request, kPathNotFullText + *path, path != &request.logFile);
         *path = full;
     }
-    // Log lines appended to the list of backups or the settings would damage them.
+    // Log lines appended to the list of backups or the settings would damage them; a log file held
+    // as the pass lock would keep the run's own passes from starting.
     if (!request.logFile.empty() && (IsSamePath(request.logFile, ManifestPath(programFolder)) ||
-                                     IsSamePath(request.logFile, programFolder + kSettingsFileName)))
+                                     IsSamePath(request.logFile, programFolder + kSettingsFileName) ||
+                                     IsSamePath(request.logFile, PassLockPath(programFolder))))
         return Refused(request, kLogOntoOwnFileText + request.logFile, false);
     return request;
 }
@@ -131,7 +134,8 @@ void UnattendedRun::Begin(HWND window) {
     });
     const bool started = kind == PassKind::Backup ? passes_.StartBackup(window) : passes_.StartRestore(window);
     // The run ends with its own pass: a pass of the other kind, started from the minimized window,
-    // would be cut off then, unseen and uncounted. Neither pass gives the other's button back.
+    // would be cut off then, unseen and uncounted. Neither pass gives the other's button back while
+    // it runs (a restore gives Start back as it ends, and the window is closed then).
     if (started)
         SetPassButtonEnabled(window, kind == PassKind::Backup ? kRestoreButtonId : kStartButtonId, false);
     if (!started) {

@@ -52,8 +52,12 @@ void WindowPassHost::AppendLog(const Text& message) {
 
 void WindowPassHost::SetButtonEnabled(PassButton button, bool enabled) {
     RunOnWindowThread(window_, [&] {
-        if (!signal_->Requested())
-            SetPassButtonEnabled(window_, ButtonId(button), enabled);
+        if (signal_->Requested())
+            return;
+        // A backup that ends during a restore leaves Start disabled; the restore's end gives it back.
+        if (button == PassButton::Start && enabled && runs_ && !runs_->BackupMayStart())
+            return;
+        SetPassButtonEnabled(window_, ButtonId(button), enabled);
     });
 }
 
@@ -97,7 +101,10 @@ void WindowPassHost::PassEnded(PassResult result) {
     RunOnWindowThread(window_, [&] { runs_->End(kind_, result, stopped, /*keepCounted=*/true); });
     heldTool_->WaitForEnd(-1);
     RunOnWindowThread(window_, [&] {
-        runs_->ReleaseKept();
+        runs_->ReleaseKept(kind_);
         SetPassButtonEnabled(window_, kRestoreButtonId, true);
+        // Start stayed disabled while the tool wrote its store; a running backup gives it back itself.
+        if (runs_->BackupMayStart() && !runs_->Running(PassKind::Backup))
+            SetPassButtonEnabled(window_, kStartButtonId, true);
     });
 }

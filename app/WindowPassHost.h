@@ -3,6 +3,9 @@
 // message-pumping pause, the program's folder and the pass's own stop signal. Buttons change as
 // PassButtons.h says, so a disabled button hands the keyboard focus on.
 //
+// While a restore runs, the host leaves Start disabled when a pass asks to enable it (a backup
+// that ends during a restore); the restore's end gives it back (PassControl.h).
+//
 // Once the pass's signal has been requested the host refuses to log or to change a button. The
 // check is made on the window thread, in the same step as the change itself, so nothing a pass
 // does can land after the Stop click that stopped it, however the pass's own checks interleave

@@ -8,6 +8,7 @@
 #include "common/PumpingWait.h"
 #include "common/StopSignal.h"
 #include "common/WinHandles.h"
+#include "tooldriver/PercentSafeEnvironment.h"
 #include "tooldriver/ProcessTree.h"
 
 // How a command line reaches the command interpreter.
@@ -15,8 +16,9 @@
 // Outside double quotes the interpreter treats & | < > ^ ( ) @ as operators (^ escapes the next
 // character), and it expands %NAME% of a defined variable everywhere, inside quotes too; with
 // delayed expansion on, !NAME! is expanded as well. Inside double quotes & | < > ^ ( ) are plain
-// characters. Callers therefore put every argument inside quotes and refuse arguments that hold a
-// double quote, a percent sign, a line break or a NUL byte.
+// characters. Callers therefore put every argument inside quotes, refuse arguments that hold a
+// double quote, a line break or a NUL byte, and place a percent sign where no variable's name can
+// follow it (toollink/CommandLineQuoting.h, PercentSafeEnvironment.h).
 //
 // After /C the interpreter looks at the first character of the rest of the line: when it is a
 // double quote, and the line is anything but a single quoted program name, it removes that quote
@@ -143,6 +145,8 @@ Text LaunchPrefixOther() {
 
 Capture CaptureConsoleCommand(const Text& command, const ChunkObserver* observer, bool notifyChunks,
                               const CommandWatch& watch) {
+    if (!MakePercentSafeEnvironment())
+        return Capture();
     // Only the write end goes to the child. Were the read end inherited too, the command
     // interpreter and the tool would each hold a reader, so after a stop (when this process no
     // longer reads) a child with more to write would block in its write for ever instead of

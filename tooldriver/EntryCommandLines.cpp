@@ -86,15 +86,20 @@ CommandLines PrefixedBare(const Text& entry, const char* textNumber, const char*
     return {Line(Prefix(n), Argument(entry), Pick(n, textNumber, textName))};
 }
 
-// Text placed outside any quotes reaches the command interpreter as it stands, so besides the
-// rule for quoted arguments it must not hold the interpreter's operators.
+bool HoldsOperator(const Text& text) {
+    return text.find_first_of("&|<>^()") != Text::npos;
+}
+
+// A raw part reaches the command interpreter as it stands, outside any quotes, so besides the
+// rule for text placed as it stands it must not hold the interpreter's operators.
 bool IsSafeUnquoted(const Text& text, const LeadBytes& leadBytes) {
-    return IsSafeCommandArgument(text, leadBytes) && text.find_first_of("&|<>^()") == Text::npos;
+    return IsSafeVerbatimText(text, leadBytes) && !HoldsOperator(text);
 }
 
 // An option value outside quotes must also arrive as one argument of its own: a space or tab would
 // split it, and an empty value would leave two quotes side by side, which the C runtime reads as
-// one literal quote inside the quoted key around it.
+// one literal quote inside the quoted key around it. (Percent signs are placed for text inside
+// quotes, so it may hold none.)
 bool IsSafeUnquotedValue(const Text& text, const LeadBytes& leadBytes) {
     return !text.empty() && IsSafeUnquoted(text, leadBytes) && text.find_first_of(" \t") == Text::npos;
 }
@@ -308,7 +313,7 @@ std::optional<OptionsLine> BuildOptionsLine(const Text& entry,
     // the option values stand outside them.
     LinePieces part;
     if (raw) {
-        if (!(numeric ? IsSafeCommandArgument(*raw, leadBytes) : IsSafeUnquoted(*raw, leadBytes)))
+        if (!(numeric ? IsSafeVerbatimText(*raw, leadBytes) : IsSafeUnquoted(*raw, leadBytes)))
             return std::nullopt;
         part.push_back(FixedText(*raw));
     } else {

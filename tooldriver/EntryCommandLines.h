@@ -78,11 +78,12 @@ struct OptionsLine {
 
 // SendOptions' line: numeric form L e A, name form L' e M A. With `raw` given, A is `raw`;
 // otherwise kArgSep followed by key k and value k for every given option k, in key order (a value
-// followed by another key has its trailing backslashes doubled). Nullopt when an argument is
-// refused under `leadBytes`: the entry and every value by IsSafeCommandArgument; and in the name
-// form, where A stands outside quotes, also `raw` and the values when they hold one of the command
-// interpreter's operators & | < > ^ ( ), and a value when it is empty or holds a space or a tab
-// (it would not reach the tool as one argument of its own).
+// followed by another key has its trailing backslashes doubled). Nullopt when a text is refused
+// under `leadBytes`: the entry and every value by IsSafeCommandArgument, `raw` (placed as it
+// stands) by IsSafeVerbatimText; and in the name form, where A stands outside quotes, also `raw`
+// and the values when they hold a percent sign or one of the command interpreter's operators
+// & | < > ^ ( ), and a value when it is empty or holds a space or a tab (it would not reach the
+// tool as one argument of its own).
 std::optional<OptionsLine> BuildOptionsLine(const Text& entry,
                                             const std::optional<Text>& raw,
                                             const OptionValues& options,

@@ -10,8 +10,18 @@
 // quote), stay as they are. The run is counted in characters of the code page: a double-byte
 // character whose second byte is 0x5C is not a backslash.
 //
-// Every argument is checked with IsSafeCommandArgument first; one unsafe argument refuses the
-// whole line. Platform-free; any thread.
+// The command interpreter expands %NAME% of a defined variable anywhere on the line, inside quotes
+// too, before it reads quotes or operators. (A reference to a variable that holds "%" would not
+// do: some interpreters, Wine's among them, read what they put in again.) So a percent sign of an argument is placed outside the quotes, between a quote that closes them
+// and one that opens them again ("a"%"b" for a%b); the C runtime joins the pieces into one
+// argument, and whatever stands between two percent signs on the line starts with a double quote.
+// No variable's name does where the command runner runs a command
+// (tooldriver/PercentSafeEnvironment.h), so nothing is expanded and the tool receives the percent
+// signs themselves. A run of backslashes right before such a quote is doubled, as before any
+// closing quote.
+//
+// Every argument is checked with IsSafeCommandArgument first, the program path with
+// IsSafeVerbatimText; one unsafe text refuses the whole line. Platform-free; any thread.
 
 #include <optional>
 #include <utility>
@@ -42,6 +52,10 @@ inline LinePiece ProgramPath(Text text) {
     return {std::move(text), LinePieceKind::Program};
 }
 
+// `argument`, which stands inside quotes, with every percent sign that is a character of its own
+// (under `leadBytes`) placed outside them as described above.
+Text WithPercentSignsOutsideQuotes(const Text& argument, const LeadBytes& leadBytes);
+
 // `argument` as it must stand right before a closing double quote: its trailing run of
 // backslashes (whole characters of the code page of `leadBytes`) doubled.
 Text BeforeClosingQuote(const Text& argument, const LeadBytes& leadBytes);
@@ -52,8 +66,9 @@ using LinePieces = std::vector<LinePiece>;
 using CommandLines = std::vector<LinePieces>;
 
 // The pieces joined with nothing between them; an argument whose next non-empty piece starts
-// with a double quote goes through BeforeClosingQuote. Nullopt when an argument or the program
-// path is not safe on a command line (IsSafeCommandArgument under `leadBytes`).
+// with a double quote goes through BeforeClosingQuote, and every argument through
+// WithPercentSignsOutsideQuotes. Nullopt when an argument or the program path is not safe on a command
+// line (IsSafeCommandArgument, IsSafeVerbatimText under `leadBytes`).
 std::optional<Text> BuildCommandLine(const LinePieces& pieces, const LeadBytes& leadBytes);
 
 // Every line of a command built with BuildCommandLine; nullopt when any one of them is refused, so

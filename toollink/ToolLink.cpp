@@ -69,7 +69,7 @@ bool ToolLink::Locate(const Text* pathOut) {
     if (!IsDirectory(folder))
         return false;
     const Text program = pathOut ? *pathOut : ProgramIn(FindToolDir());
-    if (!IsSafeCommandArgument(program) || !EntryExists(program))
+    if (!IsSafeVerbatimText(program) || !EntryExists(program))
         return false;
     SetToolPath(program);
     ::SetCurrentDirectoryA(FindToolDir().c_str());

@@ -26,19 +26,19 @@ namespace {
 // `staging` is the path the tool is given, `file` the one the manifest records.
 Text RefusalMessage(const Text& name, const std::optional<Text>& designator, const Text& file, const Text& staging) {
     if (Text reason = CommandRefusalReason(name); !reason.empty())
-        return kUnsafeNameLeadIn + reason + kUnsafeNameTail;
+        return kNameNotBackedUpLeadIn + reason + kUnsafeNameTail + kRenameEntryTail;
     if (!designator)
-        return kNoNumberText;
+        return kNoNumberNotBackedUpText;
     if (Text reason = CommandRefusalReason(*designator); !reason.empty())
-        return kUnsafeNameLeadIn + reason + kUnsafeNameTail;
+        return kNameNotBackedUpLeadIn + reason + kUnsafeNameTail + kRenameEntryTail;
     if (Text reason = ManifestRefusalReason(name); !reason.empty())
-        return kUnsafeNameLeadIn + reason + kUnrecordableTail;
+        return kNameNotBackedUpLeadIn + reason + kUnrecordableTail + kRenameEntryTail;
     if (file.size() > kMaxPathBytes || staging.size() > kMaxPathBytes)
         return kPathTooLongText;
     if (Text reason = CommandRefusalReason(staging); !reason.empty())
-        return kUnsafePathLeadIn + reason + kUnsafeNameTail;
+        return kPathNotBackedUpLeadIn + reason + kUnsafeNameTail;
     if (Text reason = ManifestRefusalReason(file); !reason.empty())
-        return kUnsafePathLeadIn + reason + kUnrecordableTail;
+        return kPathNotBackedUpLeadIn + reason + kUnrecordableTail;
     return Text();
 }
 

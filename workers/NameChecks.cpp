@@ -14,8 +14,6 @@ Text CommandRefusalReason(const Text& argument, const LeadBytes& leadBytes) {
         switch (argument[pos]) {
             case '"':
                 return kReasonDoubleQuote;
-            case '%':
-                return kReasonPercent;
             case '\r':
             case '\n':
                 return kReasonLineBreak;

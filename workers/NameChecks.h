@@ -7,7 +7,7 @@
 #include "common/Text.h"
 
 // The command layer refuses an argument that IsSafeCommandArgument rejects; this names the first
-// offending character ("a double quote", "a percent sign", ...) so the log can say why.
+// offending character ("a double quote", "a line break", ...) so the log can say why.
 // Under the code page of `leadBytes`.
 Text CommandRefusalReason(const Text& argument, const LeadBytes& leadBytes);
 

@@ -126,7 +126,7 @@ inline constexpr char kToolEndProcessesLeadIn[] = ": ";
 // At the end, when some entries were not backed up: lead-in, failed, mid, count, tail.
 inline constexpr char kBackupSummaryLeadIn[] = "Backup finished, but not every entry was backed up: ";
 inline constexpr char kBackupSummaryMid[] = " of ";
-inline constexpr char kBackupSummaryTail[] = " failed (see the lines above).";
+inline constexpr char kBackupSummaryTail[] = " not backed up (see the lines above).";
 inline constexpr char kManifestReadOnlyText[] =
     "Backup not finished: the list of backups is read-only, so it was kept as it was (clear its read-only "
     "attribute to let backups update it): ";
@@ -202,17 +202,24 @@ inline constexpr char kUnsafeNameLeadIn[] = ": skipped, its name holds ";
 inline constexpr char kUnsafeNameTail[] = ", which cannot be passed to the tool";
 inline constexpr char kUnsafePathLeadIn[] = ": skipped, the path of its backup file holds ";
 inline constexpr char kUnrecordableTail[] = ", which the list of backups cannot hold";
+// The backup's lines for them read as its total does ("not backed up"), and a name's line says
+// what the user can do about it.
+inline constexpr char kNameNotBackedUpLeadIn[] = ": not backed up, its name holds ";
+inline constexpr char kPathNotBackedUpLeadIn[] = ": not backed up, the path of its backup file holds ";
+inline constexpr char kRenameEntryTail[] = "; rename the entry in the tool to back it up";
 // The tool reads a designator of digits only as an entry number: an entry whose name is all digits
 // (or that has no name) is passed by the number the listing gives it, and without one it is skipped.
 inline constexpr char kNoNumberText[] =
     ": skipped, the tool can only be told this entry by its number (its name is empty or digits only), "
     "and the tool's list gives it none";
+inline constexpr char kNoNumberNotBackedUpText[] =
+    ": not backed up, the tool can only be told this entry by its number (its name is empty or digits only), "
+    "and the tool's list gives it none";
 // After the entry's name: its backup file or the staging file beside it would not fit.
 inline constexpr char kPathTooLongText[] =
-    ": skipped, the path of its backup file would be longer than Windows allows (259 characters); "
+    ": not backed up, the path of its backup file would be longer than Windows allows (259 characters); "
     "a shorter name or backup folder would do";
 inline constexpr char kReasonDoubleQuote[] = "a double quote";
-inline constexpr char kReasonPercent[] = "a percent sign";
 inline constexpr char kReasonLineBreak[] = "a line break";
 inline constexpr char kReasonZeroByte[] = "a zero byte";
 inline constexpr char kReasonIncompleteDoubleByte[] = "an incomplete double-byte character";

@@ -2,7 +2,9 @@
 // target id, the tool's path), under code page 936 and 1252: either the command is refused and
 // nothing runs, or every line, after the runner's launch prefix and the conversion from the code
 // page, is read by the command interpreter with no operator, variable or line break outside quotes
-// and then split by the C runtime into exactly the arguments meant.
+// (no variable whose name starts with a double quote exists for the runner's commands), and then
+// split by the C runtime into exactly the arguments meant. Percent signs and references to real
+// variables are put into the texts at every position.
 //
 // Which texts must be refused, how the interpreter and the C runtime read a line, and how the
 // code page turns bytes into characters are written apart from the program's rules, in
@@ -15,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -153,7 +156,17 @@ const std::vector<Op>& Ops() {
 // The interpreter's reading of the runner's whole line, then the C runtime's split of the command.
 InterpreterReading ReadLine(const Text& line, const LeadBytes& lb) {
     return ReadAsInterpreter(
-        DecodeWithLeadBytes("C:\\Windows\\system32\\cmd.exe" + Text(kInterpreterSwitches) + line, lb));
+        DecodeWithLeadBytes("C:\\Windows\\system32\\cmd.exe" + Text(kInterpreterSwitches) + line, lb),
+        MayBeDefinedForTheRunner);
+}
+
+// Texts the command interpreter would expand if they reached it as they are.
+const char* const kPercentPieces[] = {"%", "%PATH%", "%OS%", "%PATH:~0,3%", "%%", "%OS:S=X%", "%1", "\\%", "%\\"};
+
+// `text` with one of kPercentPieces put in at a position the input chooses (any of them).
+void PutPercentPiece(FuzzedDataProvider& input, Text& text) {
+    const char* piece = kPercentPieces[input.ConsumeIntegralInRange<size_t>(0, std::size(kPercentPieces) - 1)];
+    text.insert(input.ConsumeIntegralInRange<size_t>(0, text.size()), piece);
 }
 
 // The split lines of `op` built with markers in place of the texts, per form and code page.
@@ -197,13 +210,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
          {std::pair{kEntry, &v.entry}, {kA, &v.a}, {kB, &v.b}, {kTarget, &v.target}, {kTool, &v.tool}}) {
         if ((op.slots & bit) && input.ConsumeBool())
             *text = input.ConsumeRandomLengthString(80);
+        if ((op.slots & bit) && input.ConsumeIntegralInRange(0, 3) == 0)
+            PutPercentPiece(input, *text);
     }
 
     const bool numeric = (op.slots & kEntry) && IsAllDigits(v.entry);
     bool refuse = false;
     for (auto [bit, text] :
-         {std::pair{kEntry, &v.entry}, {kA, &v.a}, {kB, &v.b}, {kTarget, &v.target}, {kTool, &v.tool}})
-        refuse = refuse || ((op.slots & bit) && MustBeRefused(*text, doubleByte));
+         {std::pair{kEntry, &v.entry}, {kA, &v.a}, {kB, &v.b}, {kTarget, &v.target}, {kTool, &v.tool}}) {
+        // The tool's path and a raw part are placed as they stand, and so, for percent signs, are
+        // option values outside quotes; every other text is an argument inside quotes.
+        const bool asItStands =
+            bit == kTool || (bit == kA && op.rawA) || (op.sendOptions && !numeric && (bit == kA || bit == kB));
+        refuse = refuse || ((op.slots & bit) && (asItStands ? MustBeRefusedAsItStands(*text, doubleByte)
+                                                            : MustBeRefused(*text, doubleByte)));
+    }
     if (op.sendOptions && !numeric) {
         // Outside quotes: no operators; an option value is also one word, never empty.
         refuse = refuse || HasInterpreterOperator(v.a) || (!op.rawA && HasInterpreterOperator(v.b));

@@ -28,8 +28,11 @@ namespace {
 
 class PassControlTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        handlers_ = std::make_unique<ProgramHandlers>(program_.Path(), tool_.Commands());
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(OpenWindow(OpenLockFile)); }
+    // The window, its passes opening their lock's file with `openLock`.
+    void OpenWindow(LockFileOpener openLock) {
+        window_.reset();
+        handlers_ = std::make_unique<ProgramHandlers>(program_.Path(), tool_.Commands(), true, std::move(openLock));
         window_ = std::make_unique<MainWindow>(handlers_.get());
         ASSERT_TRUE(window_->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
         WriteControlText(Window(), kFolderFieldId, backups_.Path());
@@ -190,28 +193,37 @@ TEST_F(PassControlTest, BothPassesRunTogetherAndStopEndsBoth) {
     ASSERT_TRUE(PumpUntil([&] { return LogHas(kRestoreCountTail) && LogHas(kBackupCountTail); }, 60000))
         << Log();
     Click(kStopButtonId);
-    EXPECT_TRUE(Enabled(kStartButtonId));
     EXPECT_FALSE(Enabled(kStopButtonId));
     // The stopped restore no longer gives its button back itself, so Stop did.
     EXPECT_TRUE(Enabled(kRestoreButtonId));
+    // Start comes back once the stopped restore's thread has ended: its tool may still be writing.
+    EXPECT_TRUE(PumpUntil([&] { return Enabled(kStartButtonId); }, 20000)) << Log();
     // One line for each stopped pass, saying what it left behind; nothing after them.
     EXPECT_TRUE(LogHas("Backup stopped")) << Log();
     PumpFor(2000);
     EXPECT_TRUE(LinesAfter(kStopRestoreText).empty()) << Log();
 }
 
-TEST_F(PassControlTest, ABackupAndARestoreRunToTheirEndsSideBySide) {
+// A restore may start during a backup: it reads each backup file before the backup could write
+// what the restore put into the tool over it. The backup that ends first leaves Start disabled
+// until the restore has ended too.
+TEST_F(PassControlTest, ARestoreStartedDuringABackupRunsToItsEnd) {
     ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}, {"C", "3"}}));
     Click(kStartButtonId);
     ASSERT_TRUE(PumpUntil([&] { return Enabled(kStartButtonId) && !Enabled(kStopButtonId); })) << Log();
     ASSERT_TRUE(tool_.Seed({{"A", "changed"}}));
 
-    // The restore has read the list of backups before the new backup starts; that one goes to
-    // a folder of its own, so the two passes share only the tool and the window.
-    Click(kRestoreButtonId);
-    ASSERT_TRUE(PumpUntil([&] { return LogHas(kRestoreCountTail); })) << Log();
+    // The new backup goes to a folder of its own, so the two passes share only the tool and the
+    // window; the restores are slow, so the backup ends first.
+    ASSERT_TRUE(tool_.SetFaults("slow 300\r\nonly restore\r\n"));
     WriteControlText(Window(), kFolderFieldId, secondBackups_.Path());
     Click(kStartButtonId);
+    Click(kRestoreButtonId);
+    EXPECT_FALSE(Enabled(kRestoreButtonId));
+    ASSERT_TRUE(PumpUntil([&] { return LogHas(kBackupAllDoneLeadIn); })) << Log();
+    PumpFor(200);
+    ASSERT_FALSE(Enabled(kRestoreButtonId)) << "the restore has ended already:\n" << Log();
+    EXPECT_FALSE(Enabled(kStartButtonId)) << "Start stays disabled while the restore runs";
     auto bothIdle = [&] { return Enabled(kStartButtonId) && !Enabled(kStopButtonId) && Enabled(kRestoreButtonId); };
     ASSERT_TRUE(PumpUntil(bothIdle, 60000)) << Log();
     EXPECT_TRUE(LogHas(kRestoreAllDoneLeadIn)) << Log();
@@ -219,6 +231,54 @@ TEST_F(PassControlTest, ABackupAndARestoreRunToTheirEndsSideBySide) {
     EXPECT_EQ(tool_.ContentOf("A"), "1");
     EXPECT_EQ(tool_.ContentOf("B"), "2");
     EXPECT_EQ(tool_.ContentOf("C"), "3");
+}
+
+// Restore, then Start a few seconds later, as a user tries it: a backup at that moment would copy
+// the entries the restore has not reached yet, still damaged, over their good backup files, and
+// the restore would then write that damage back into the tool.
+TEST_F(PassControlTest, NoBackupStartsWhileARestoreRuns) {
+    std::vector<std::pair<Text, Text>> good;
+    std::vector<std::pair<Text, Text>> damaged;
+    for (int k = 1; k <= 10; ++k) {
+        good.push_back({"Entry " + IntToText(k), "good " + IntToText(k)});
+        damaged.push_back({"Entry " + IntToText(k), "damaged"});
+    }
+    ASSERT_TRUE(tool_.Seed(good));
+    Click(kStartButtonId);
+    ASSERT_TRUE(PumpUntil([&] { return LogHas(BackupDoneLine(10)) && Enabled(kStartButtonId); })) << Log();
+
+    ASSERT_TRUE(tool_.Seed(damaged));
+    // Each restore command takes a while, so the restore still runs when Start is asked for.
+    ASSERT_TRUE(tool_.SetFaults("slow 400\r\nonly restore\r\n"));
+    Click(kRestoreButtonId);
+    PumpFor(4000);
+    ASSERT_FALSE(Enabled(kRestoreButtonId)) << "the restore has ended already:\n" << Log();
+    // The button as a user clicks it, the window told of a click as another program can, and a
+    // backup asked of the passes themselves, as a run from the command line asks.
+    Click(kStartButtonId);
+    SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(kStartButtonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(Window(), kStartButtonId)));
+    EXPECT_FALSE(handlers_->Passes().StartBackup(Window()));
+
+    EXPECT_FALSE(Enabled(kStartButtonId));
+    EXPECT_FALSE(Enabled(kStopButtonId));
+    int refused = 0;
+    for (const Text& line : SplitText(Log(), "\r\n"))
+        refused += FindText(line, kBackupDuringRestoreText) > 0;
+    EXPECT_EQ(refused, 1) << "the disabled button takes no click; the passes say why they refuse:\n" << Log();
+
+    auto idle = [&] { return Enabled(kStartButtonId) && !Enabled(kStopButtonId) && Enabled(kRestoreButtonId); };
+    ASSERT_TRUE(PumpUntil(idle, 120000)) << Log();
+    PumpFor(500);
+    ASSERT_TRUE(tool_.ClearFaults());
+    for (const auto& [name, content] : good) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(tool_.ContentOf(name), content);
+        EXPECT_TRUE(tool_.BackupHoldsContent(backups_.File(name + kBackupFileExt), content));
+    }
+    EXPECT_TRUE(LogHas(RestoreSummaryLine(10, 0))) << Log();
+    EXPECT_EQ(FindText(Log(), BackupDoneLine(10)), FindTextBackward(Log(), BackupDoneLine(10)))
+        << "a second backup ran:\n" << Log();
 }
 
 TEST_F(PassControlTest, TheTitleFollowsEachPassAndReturnsToPlainWhenItEnds) {
@@ -258,18 +318,12 @@ TEST_F(PassControlTest, StopPutsThePlainTitleBackAtOnce) {
     EXPECT_EQ(Title(), "Entry Keeper") << "the stopped pass puts nothing back";
 }
 
-// Another copy of the program, running passes on the same program folder, is played by a thread
-// that holds the pass lock.
+// Another copy of the program, running passes on the same program folder, is played by a pass
+// lock of the same folder.
 TEST_F(PassControlTest, NoPassStartsWhileAnotherCopyRunsPassesOnTheSameFolder) {
     ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
-    std::promise<void> letGo;
-    std::promise<bool> taken;
-    std::thread otherCopy([&] {
-        PassLock lock(program_.Path());
-        taken.set_value(lock.Acquire());
-        letGo.get_future().wait();
-    });
-    ASSERT_TRUE(taken.get_future().get());
+    PassLock otherCopy(program_.Path());
+    ASSERT_EQ(otherCopy.Acquire(), PassLockResult::Held);
 
     Click(kStartButtonId);
     Click(kRestoreButtonId);
@@ -285,18 +339,42 @@ TEST_F(PassControlTest, NoPassStartsWhileAnotherCopyRunsPassesOnTheSameFolder) {
     EXPECT_FALSE(LogHas(kRestoreCountTail)) << Log();
     EXPECT_FALSE(FileExists(ManifestPath(program_.Path())));
 
-    letGo.set_value();
-    otherCopy.join();
+    otherCopy.Release();
     Click(kStartButtonId);
     ASSERT_TRUE(PumpUntil([&] { return LogHas(BackupDoneLine(1)); })) << Log();
+}
+
+// A read-only program folder is a designed case: its passes run without the lock, and say so.
+// (The tests run as root, who may write any folder, so the folder's answer is played.)
+TEST_F(PassControlTest, InAProgramFolderThatTakesNoFileThePassesRunWithoutTheLockAndSaySo) {
+    ASSERT_NO_FATAL_FAILURE(OpenWindow([](const Text&, DWORD& error) {
+        error = ERROR_ACCESS_DENIED;
+        return UniqueFileHandle();
+    }));
+    ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
+    Click(kStartButtonId);
+    // The warning comes before the first of the passes that run together: this restore is the first
+    // again once the backup's thread has ended.
+    ASSERT_TRUE(PumpUntil([&] { return LogHas(BackupDoneLine(1)) && !handlers_->Passes().AnyRunning(); })) << Log();
+    Click(kRestoreButtonId);
+    ASSERT_TRUE(PumpUntil([&] { return LogHas(RestoreSummaryLine(1, 0)) && Enabled(kRestoreButtonId); })) << Log();
+    const TextArray lines = SplitText(Log(), "\r\n");
+    std::vector<Text> warned;
+    for (const Text& line : lines) {
+        if (FindText(line, kPassUnlockedText) > 0 || FindText(line, kBackupCountTail) > 0 ||
+            FindText(line, kRestoreCountTail) > 0)
+            warned.push_back(line);
+    }
+    ASSERT_EQ(warned.size(), 4u) << Log();
+    EXPECT_NE(FindText(warned[0], kPassUnlockedText), -1) << "said before the backup";
+    EXPECT_NE(FindText(warned[2], kPassUnlockedText), -1) << "said before the restore";
+    EXPECT_FALSE(FileExists(PassLockPath(program_.Path())));
 }
 
 // While a copy runs passes it holds the lock for them all, and lets go when the last has ended.
 TEST_F(PassControlTest, TheLockIsHeldFromTheFirstPassToTheEndOfTheLast) {
     ASSERT_TRUE(tool_.Seed({{"A", "1"}, {"B", "2"}}));
-    auto otherCopyCanTake = [&] {
-        return std::async(std::launch::async, [&] { return PassLock(program_.Path()).Acquire(); }).get();
-    };
+    auto otherCopyCanTake = [&] { return PassLock(program_.Path()).Acquire() == PassLockResult::Held; };
     ASSERT_TRUE(otherCopyCanTake());
     Click(kStartButtonId);
     ASSERT_TRUE(PumpUntil([&] { return LogHas(kBackupCountTail); })) << Log();

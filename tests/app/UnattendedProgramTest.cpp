@@ -9,12 +9,15 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <iterator>
 #include <optional>
 #include <set>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/ComparablePath.h"
 #include "app/ControlIds.h"
 #include "app/LogFile.h"
 #include "app/LogRotation.h"
@@ -397,6 +400,32 @@ TEST_F(UnattendedProgramTest, WhileOneCopyRunsAPassAnotherOnTheSameFolderDoesNot
     EXPECT_TRUE(clicked.Close());
 }
 
+// Copies before the lock was a file kept each other out with a named object whose name anyone could
+// work out from the program folder; a program that made it first kept every pass from starting.
+TEST_F(UnattendedProgramTest, ANamedObjectAnotherProgramMadeBlocksNoPass) {
+    // That name: "Global\EntryKeeper.Passes." and the 64-bit FNV-1a hash of the folder's
+    // comparable spelling as UTF-16 code units, low byte first.
+    const std::wstring folder = ComparablePath(programFolder_.Path());
+    uint64_t hash = 0xcbf29ce484222325ULL;
+    for (wchar_t unit : folder) {
+        for (unsigned byte : {unit & 0xFFu, (unit >> 8) & 0xFFu}) {
+            hash ^= byte;
+            hash *= 0x100000001b3ULL;
+        }
+    }
+    char name[64] = {};
+    snprintf(name, sizeof name, "Global\\EntryKeeper.Passes.%016llx", static_cast<unsigned long long>(hash));
+    UniqueHandle squatter(CreateMutexA(nullptr, TRUE, name));
+    ASSERT_TRUE(squatter);
+
+    for (const char* pass : {"/backup", "/restore"}) {
+        SCOPED_TRACE(pass);
+        const Text log = logs_.File(Text(pass + 1) + ".log");
+        EXPECT_EQ(Run(Text(pass) + " /log:\"" + log + "\""), 0u) << ReadWholeFile(log);
+    }
+    EXPECT_EQ(SplitText(Manifest(), "\r\n").size(), 3u) << Manifest();
+}
+
 // A run from the command line ends with its pass; a pass of the other kind started from its
 // minimized window would be cut off then, unseen, while the run still reported success.
 TEST_F(UnattendedProgramTest, DuringARunFromTheCommandLineTheOtherPassCannotBeStartedFromItsWindow) {
@@ -577,6 +606,7 @@ TEST_F(UnattendedProgramTest, AScheduledRunThatIsNotUnderstoodWritesTheUsageAndE
          kLogOntoOwnFileText},
         {"the settings file's data stream", "/backup /log:\"" + SettingsFile() + "::$DATA\"", kLogOntoOwnFileText},
         {"the settings file by a second name", "/backup /log:\"" + hardLink + "\"", kLogOntoOwnFileText},
+        {"the pass lock's file", "/backup /log:entrykeeper.LOCK", kLogOntoOwnFileText},
         {"a relative log path too long once made full", "/backup /log:\"" + longName + "\"", kPathNotFullText},
     };
     const Text settings = ReadWholeFile(SettingsFile());
@@ -821,10 +851,12 @@ TEST_F(UnattendedProgramTest, AHungRestoreKeepsRestoreAndTheLockUntilTheToolEnds
         << clicked.ControlText(kLogBoxId);
     Sleep(500);
     EXPECT_FALSE(clicked.IsEnabled(kRestoreButtonId));
+    EXPECT_FALSE(clicked.IsEnabled(kStartButtonId)) << "no backup while the tool writes its store";
     EXPECT_EQ(Run("/restore"), 2u) << "another copy is kept out";
 
     EndTools();
     EXPECT_TRUE(WaitUntil([&] { return clicked.IsEnabled(kRestoreButtonId); }, 30000));
+    EXPECT_TRUE(WaitUntil([&] { return clicked.IsEnabled(kStartButtonId); }, 30000)) << "Start is given back too";
     ASSERT_TRUE(SetFaults(""));
     EXPECT_EQ(Run("/restore"), 0u) << "the lock was let go";
     EXPECT_TRUE(clicked.Close());

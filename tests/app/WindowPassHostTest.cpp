@@ -166,8 +166,8 @@ TEST_F(WindowPassHostTest, ProgressShowsInTheTitleUntilThePassEnds) {
     auto backup = std::make_shared<WindowPassHost>(Window(), signal_, programFolder.Path(), PassKind::Backup, runs);
     auto restore =
         std::make_shared<WindowPassHost>(Window(), restoreSignal, programFolder.Path(), PassKind::Restore, runs);
-    ASSERT_TRUE(runs->Begin());
-    ASSERT_TRUE(runs->Begin());
+    ASSERT_EQ(runs->Begin(PassKind::Backup), PassLockResult::Held);
+    ASSERT_EQ(runs->Begin(PassKind::Restore), PassLockResult::Held);
     // The shell's word that the taskbar button exists: the progress goes there too, where the
     // shell has the taskbar interface (this one may have only a stand-in), and the title is as ever.
     SendMessageA(Window(), TaskbarButtonCreatedMessage(), 0, 0);

@@ -19,7 +19,15 @@ bool WholeIn936(const Text& text) {
 }  // namespace
 
 bool MustBeRefused(const Text& text, bool doubleByte) {
-    return text.find_first_of(Text("\"%\r\n\0", 5)) != Text::npos || (doubleByte && !WholeIn936(text));
+    return text.find_first_of(Text("\"\r\n\0", 4)) != Text::npos || (doubleByte && !WholeIn936(text));
+}
+
+bool MustBeRefusedAsItStands(const Text& text, bool doubleByte) {
+    return MustBeRefused(text, doubleByte) || text.find('%') != Text::npos;
+}
+
+bool MayBeDefinedForTheRunner(const WideText& name) {
+    return name.empty() || name[0] != u'"';
 }
 
 bool HasInterpreterOperator(const Text& text) {

@@ -19,10 +19,20 @@ inline const Text kBMarker = "BMARKQ";
 inline const Text kTargetMarker = "TMARKQ";
 inline const Text kToolMarker = "C:\\PMARKQ\\entryctl.exe";
 
-// A text that cannot stand inside quotes on a command line: it holds a double quote, a percent
-// sign, a carriage return, a line feed or a zero byte, or (under code page 936, `doubleByte`) a
-// lead byte 0x81-0xFE without a second byte 0x40-0x7E or 0x80-0xFE after it.
+// A text that cannot be an argument on a command line: it holds a double quote, a carriage
+// return, a line feed or a zero byte, or (under code page 936, `doubleByte`) a lead byte 0x81-0xFE
+// without a second byte 0x40-0x7E or 0x80-0xFE after it. (A percent sign can: the program writes
+// it as a reference to a variable that holds one.)
 bool MustBeRefused(const Text& text, bool doubleByte);
+
+// A text that cannot be placed on a command line as it stands (the tool's path, a raw part): one
+// that MustBeRefused, or that holds a percent sign.
+bool MustBeRefusedAsItStands(const Text& text, bool doubleByte);
+
+// Whether a variable of `name` may be defined where the command runner runs a command: the runner
+// keeps every name that starts with a double quote out of its children's environment; any other
+// may be defined.
+bool MayBeDefinedForTheRunner(const WideText& name);
 
 // A text holding one of the command interpreter's operators & | < > ^ ( ).
 bool HasInterpreterOperator(const Text& text);

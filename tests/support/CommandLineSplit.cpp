@@ -33,7 +33,7 @@ InterpreterReading Unsafe(const Text& problem) {
 
 }  // namespace
 
-InterpreterReading ReadAsInterpreter(const WideText& line) {
+InterpreterReading ReadAsInterpreter(const WideText& line, const MayBeDefined& mayBeDefined) {
     size_t pos = 0;
     while (pos < line.size() && IsBlank(line[pos]))
         ++pos;
@@ -97,13 +97,25 @@ InterpreterReading ReadAsInterpreter(const WideText& line) {
         ++start;
     if (start < rest.size() && rest[start] == u'@')
         ++start;
+
+    // Every percent sign with a later one: the text between names a variable, or its part before
+    // a colon does.
+    for (size_t i = rest.find(u'%', start); i != WideText::npos; i = rest.find(u'%', i + 1)) {
+        const size_t close = rest.find(u'%', i + 1);
+        if (close == WideText::npos)
+            break;
+        const WideText name = rest.substr(i + 1, close - i - 1);
+        const WideText beforeColon = name.substr(0, name.find(u':'));
+        if ((!name.empty() && mayBeDefined(name)) || (!beforeColon.empty() && mayBeDefined(beforeColon)))
+            return Unsafe("a percent sign before the name of a variable (expansion)");
+    }
+    const WideText command = rest.substr(start);
+
     bool inQuotes = false;
-    for (size_t i = start; i < rest.size(); ++i) {
-        const char16_t c = rest[i];
+    for (size_t i = 0; i < command.size(); ++i) {
+        const char16_t c = command[i];
         if (c == u'"')
             inQuotes = !inQuotes;
-        else if (c == u'%')
-            return Unsafe("a percent sign (variable expansion)");
         else if (c == u'!' && delayedExpansion)
             return Unsafe("an exclamation mark under delayed expansion");
         else if (c == u'\r' || c == u'\n' || c == 0)
@@ -113,7 +125,7 @@ InterpreterReading ReadAsInterpreter(const WideText& line) {
     }
     InterpreterReading reading;
     reading.safe = true;
-    reading.command = rest.substr(start);
+    reading.command = command;
     return reading;
 }
 

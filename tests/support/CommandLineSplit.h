@@ -8,6 +8,7 @@
 // Both work on the line as UTF-16 code units, as the platform converts the ANSI line before either
 // reads it. Platform-free (no Windows header); any thread.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,14 +23,26 @@ struct InterpreterReading {
     WideText command;  // the command line the interpreter starts (its leading "@" removed)
 };
 
+// Whether a variable of this name may be defined where the interpreter runs.
+using MayBeDefined = std::function<bool(const WideText& name)>;
+// Nothing is known of the environment: any name may be defined.
+inline bool AnyNameMayBeDefined(const WideText&) {
+    return true;
+}
+
 // The command interpreter's reading of `line`: the program token, its switches up to /c (or /k),
 // then the rest. Without /s, quotes around the rest are kept only when the rest holds exactly
 // two quotes with whitespace and none of & < > ( ) @ ^ | between them (assumed to name a program);
-// otherwise a leading quote is removed together with the last quote of the line. The rest is then
-// unsafe when a percent sign stands anywhere (variables expand even inside quotes), an
-// exclamation mark anywhere under /v:on, a line break or zero anywhere, or one of & | < > ^ ( )
-// outside quotes. One "@" may open the rest (it only silences the echo).
-InterpreterReading ReadAsInterpreter(const WideText& line);
+// otherwise a leading quote is removed together with the last quote of the line. One "@" may open
+// the rest (it only silences the echo).
+// Percent signs are read first, over the whole rest, inside quotes too: a percent sign, the text
+// up to the next percent sign and that one are replaced by the value of the variable that text
+// names, when it is defined (for "NAME:~0,3" and "NAME:a=b", NAME). The line is unsafe when any
+// percent sign could start such a replacement (`mayBeDefined` answers for the name), whichever
+// percent sign the reading goes on from after an undefined name; other percent signs stay.
+// The rest is then unsafe when an exclamation mark stands anywhere under /v:on, a line break or
+// zero anywhere, or one of & | < > ^ ( ) outside quotes.
+InterpreterReading ReadAsInterpreter(const WideText& line, const MayBeDefined& mayBeDefined = AnyNameMayBeDefined);
 
 // The C runtime's argument list of `command`. The first argument (the program) runs to the first
 // blank outside quotes, quotes removed, backslashes as they are. Then arguments are separated by

@@ -2,7 +2,8 @@
 // values, target ids): either the command is refused and nothing runs, or the line, after the
 // runner's launch prefix and the platform's conversion from code page 936, is read by the command
 // interpreter with no operator, variable or line break outside quotes, and then split by the
-// C runtime into exactly the arguments meant.
+// C runtime into exactly the arguments meant. Percent signs, and references to real variables,
+// stand in the texts at every position.
 //
 // The arguments meant are not restated per command: each operation is first run with plain marker
 // texts, its lines are split, and the markers in those arguments are then replaced by the real
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <map>
 #include <random>
 #include <set>
@@ -40,6 +42,22 @@ Text Shown(const Text& bytes) {
 }
 
 // --- The texts -----------------------------------------------------------------------------------
+
+// Texts that the command interpreter would expand if they reached it as they are.
+const char* const kPercentPieces[] = {"%PATH%", "%OS%", "%PATH:~0,3%", "%%", "%path%", "%OS:S=X%", "%1", "%*", "\\%"};
+
+// `base` with a percent sign in each of its positions in turn, and with one at every position.
+std::vector<Text> PercentInEveryPosition(const Text& base) {
+    std::vector<Text> texts;
+    Text everywhere = "%";
+    for (size_t i = 0; i <= base.size(); ++i) {
+        texts.push_back(base.substr(0, i) + "%" + base.substr(i));
+        if (i < base.size())
+            everywhere += Text(1, base[i]) + "%";
+    }
+    texts.push_back(everywhere);
+    return texts;
+}
 
 class TextMaker {
   public:
@@ -74,7 +92,7 @@ class TextMaker {
 
     Text Piece() {
         static const char kOperators[] = "&|<>^()@!";
-        switch (Pick(13)) {
+        switch (Pick(14)) {
             case 0:
                 return Text(1, static_cast<char>(0x20 + Pick(0x5F)));  // printable ASCII
             case 1:
@@ -103,6 +121,8 @@ class TextMaker {
                 return MakeDigits();
             case 11:
                 return "x\\\"y";
+            case 12:  // references to real variables, a percent sign after a backslash
+                return kPercentPieces[Pick(static_cast<int>(std::size(kPercentPieces)))];
             default:
                 return "name";
         }
@@ -239,7 +259,8 @@ struct Reading {
 };
 
 Reading ReadLine(const Text& line) {
-    const InterpreterReading interpreter = ReadAsInterpreter(Widen936(LaunchPrefixNt() + line));
+    const InterpreterReading interpreter =
+        ReadAsInterpreter(Widen936(LaunchPrefixNt() + line), MayBeDefinedForTheRunner);
     Reading reading;
     reading.safe = interpreter.safe;
     reading.problem = interpreter.problem;
@@ -278,8 +299,14 @@ class CommandLinePropertyTest : public ToolCommandsWithFake {
         const bool numeric = (op.slots & kEntry) && IsAllDigits(v.entry);
         bool refuse = false;
         for (auto [bit, text] :
-             {std::pair{kEntry, &v.entry}, {kA, &v.a}, {kB, &v.b}, {kTarget, &v.target}, {kTool, &v.tool}})
-            refuse = refuse || ((op.slots & bit) && MustBeRefused(*text, /*doubleByte=*/true));
+             {std::pair{kEntry, &v.entry}, {kA, &v.a}, {kB, &v.b}, {kTarget, &v.target}, {kTool, &v.tool}}) {
+            // The tool's path and a raw part are placed as they stand, and so, for percent signs, are
+            // option values outside quotes; every other text is an argument inside quotes.
+            const bool asItStands = bit == kTool || (bit == kA && op.rawA) ||
+                                    (op.sendOptions && !numeric && (bit == kA || bit == kB));
+            refuse = refuse || ((op.slots & bit) && (asItStands ? MustBeRefusedAsItStands(*text, /*doubleByte=*/true)
+                                                                : MustBeRefused(*text, /*doubleByte=*/true)));
+        }
         if (op.sendOptions && !numeric) {
             // Outside quotes: no operators; an option value is also one word, never empty.
             refuse = refuse || HasInterpreterOperator(v.a) || (!op.rawA && HasInterpreterOperator(v.b));
@@ -365,9 +392,18 @@ TEST_F(CommandLinePropertyTest, EveryLineIsRefusedOrCarriesExactlyItsArguments) 
         " lead and trail ",
         "tab\there",
         "100%",
+        "%PATH%",
+        "%OS%",
+        "%PATH:~0,3%",
+        "%%",
+        "a%%b%",
         "say \"hi\"",
         "C:\\My Backups\\x.bak",
     };
+    // Around backslashes before a closing quote, a double-byte character whose second byte is a
+    // backslash, and an operator.
+    for (const Text& text : PercentInEveryPosition("a\\\xB1\xB8\x95\x5C&\\"))
+        texts.push_back(text);
     for (int i = 0; i < 700; ++i)
         texts.push_back(maker.Make());
     for (int i = 0; i < 200; ++i)

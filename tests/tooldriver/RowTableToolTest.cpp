@@ -207,7 +207,7 @@ TEST_F(RowTableToolTest, AnEntryUnsafeOnACommandLineRunsNothing) {
     RowArray rows(1);
     EXPECT_EQ(commands_.CaptureRows("bad \" entry", rows), 0);
     EXPECT_TRUE(rows.empty());
-    EXPECT_FALSE(commands_.PointAtRowByText("bad % entry", ""));
+    EXPECT_FALSE(commands_.PointAtRowByText("bad \r\n entry", ""));
     EXPECT_FALSE(commands_.PointAtRowByColumn4("bad \" entry", ""));
     ExpectJournal({});
 }

@@ -450,7 +450,7 @@ TEST_F(ToolCommandsTest, UnsafeEntryOrArgumentNeverReachesTheTool) {
         Text text;
     } unsafe[] = {
         {"double quote", "My \"box\""},
-        {"percent sign", "50%OFF%"},
+        {"lone lead byte", "box\xD5"},
         {"carriage return", "box\rdel x"},
         {"line feed", "box\nformat"},
         {"zero byte", Text("box\0tail", 8)},

@@ -186,10 +186,10 @@ TEST_F(ToolCommandsToolTest, RefusedEntriesNeverStartTheTool) {
     tool_.Add("safe");
     ASSERT_TRUE(commands_.Command38("safe"));
     const size_t before = tool_.Journal().size();
-    EXPECT_FALSE(commands_.BackupEntry("100%", backups_.File("x.bak")));
+    EXPECT_FALSE(commands_.BackupEntry("100\xD5", backups_.File("x.bak")));
     EXPECT_FALSE(commands_.RestoreEntry("a\"b", backups_.File("x.bak")));
     EXPECT_EQ(commands_.CreateEntry("two\r\nlines", 3), -1);
-    EXPECT_FALSE(commands_.BackupEntry("safe", backups_.File("%PATH%.bak")));
+    EXPECT_FALSE(commands_.BackupEntry("safe", backups_.File("two\nlines.bak")));
     EXPECT_EQ(tool_.Journal().size(), before);
     EXPECT_FALSE(FileExists(backups_.File("x.bak")));
 }

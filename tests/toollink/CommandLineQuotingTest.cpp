@@ -59,13 +59,39 @@ TEST(CommandLineQuotingTest, AnArgumentIsDoubledOnlyWhereAQuoteFollowsIt) {
     }
 }
 
+// The command interpreter expands %NAME% inside quotes too: a percent sign of an argument stands
+// outside the quotes, right before a quote that opens them again.
+TEST(CommandLineQuotingTest, EveryPercentSignOfAnArgumentStandsOutsideTheQuotes) {
+    const LeadBytes& cp = LeadBytes::CodePage936();
+    struct Case {
+        const char* name;
+        std::vector<LinePiece> pieces;
+        Text expected;
+    } cases[] = {
+        {"one", {FixedText("t \""), Argument("100% done"), FixedText("\"")}, R"~(t "100"%" done")~"},
+        {"a variable's name between two", {FixedText("t \""), Argument("%PATH%"), FixedText("\"")},
+         R"~(t ""%"PATH"%"")~"},
+        {"two side by side", {FixedText("t \""), Argument("%%")}, R"~(t ""%""%")~"},
+        // A backslash right before a quote the C runtime reads is doubled, wherever that quote is.
+        {"after backslashes", {FixedText("t \""), Argument("C:\\d\\%\\"), FixedText("\"")},
+         R"~(t "C:\d\\"%"\\")~"},
+        {"after a double-byte character whose second byte is 0x5C", {FixedText("t \""), Argument("\x95\x5C%")},
+         "t \"\x95\x5C\"%\""},
+        {"fixed texts are placed as they are", {FixedText("\"%\""), Argument("ok")}, "\"%\"ok"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(BuildCommandLine(c.pieces, cp), c.expected);
+    }
+}
+
 TEST(CommandLineQuotingTest, OneUnsafeArgumentOrProgramRefusesTheLine) {
     const LeadBytes& cp = LeadBytes::CodePage936();
     EXPECT_EQ(BuildCommandLine({FixedText("a \""), Argument("ok"), FixedText("\" \""), Argument("x\xD5")}, cp),
               std::nullopt);
+    EXPECT_EQ(BuildCommandLine({FixedText("a \""), Argument("say \"hi\"")}, cp), std::nullopt);
+    // The program path is placed as it stands: a percent sign there is refused.
     EXPECT_EQ(BuildCommandLine({FixedText("\""), ProgramPath("C:\\100%\\t.exe"), FixedText("\" x")}, cp), std::nullopt);
-    // Fixed texts are the program's own: they may hold quotes and anything else.
-    EXPECT_EQ(BuildCommandLine({FixedText("\"%\""), Argument("ok")}, cp), "\"%\"ok");
 }
 
 }  // namespace

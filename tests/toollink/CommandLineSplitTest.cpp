@@ -81,6 +81,33 @@ TEST(CommandLineSplitTest, InterpreterFindsWhatLeavesTheQuotes) {
     }
 }
 
+// Percent signs are read before quotes: the text up to the next percent sign names a variable
+// wherever it stands, unless no variable can be named so.
+TEST(CommandLineSplitTest, InterpreterFindsEveryPercentSignThatMayStartAVariable) {
+    const Text prefix = R"~("C:\windows\system32\cmd.exe" /d /v:off /s /c @)~";
+    const MayBeDefined notQuoted = [](const WideText& name) { return name.empty() || name[0] != u'"'; };
+    struct Case {
+        const char* name;
+        Text line;
+        bool safe;
+    } cases[] = {
+        {"a variable inside quotes", R"~(t.exe "%PATH%")~", false},
+        {"a variable made of two arguments", R"~(t.exe "a%b" "c%")~", false},
+        {"a part of a variable", R"~(t.exe "%OS:~0,1%")~", false},
+        {"a lone percent sign stays", R"~(t.exe "100%")~", true},
+        {"no name between two", R"~(t.exe "%%")~", true},
+        {"every name starts with a quote", R"~(t.exe "a"%"PATH"%"b" "x"%"")~", true},
+        {"a colon after a quote", R"~(t.exe ""%"PATH:~0,1"%"")~", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const InterpreterReading reading = ReadAsInterpreter(W((prefix + c.line).c_str()), notQuoted);
+        EXPECT_EQ(reading.safe, c.safe) << reading.problem;
+    }
+    EXPECT_FALSE(ReadAsInterpreter(W((prefix + R"~(t.exe "a"%"PATH"%"b")~").c_str())).safe)
+        << "where any name may be defined";
+}
+
 TEST(CommandLineSplitTest, ALoneLeadByteSwallowsWhatFollows) {
     const LeadBytes& cp = LeadBytes::CodePage936();
     // The decoded line: the lone lead byte takes the closing quote, so the next argument's opening

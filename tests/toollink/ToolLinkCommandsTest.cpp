@@ -267,7 +267,7 @@ TEST_F(ToolLinkCommandsTest, UnsafeArgumentsNeverReachTheTool) {
         {"23", [o](ToolLink& l, const Text& bad) { EXPECT_EQ(l.Command23(bad, o), ""); }},
         {"24", [](ToolLink& l, const Text& bad) { l.Command24(bad); }},
     };
-    const Text unsafe[] = {"say \"hi\"", "50%", "%TEMP%", "a\rb", "a\nb", Text("a\0b", 3)};
+    const Text unsafe[] = {"say \"hi\"", "x\xD5", "a\rb", "a\nb", Text("a\0b", 3)};
     for (const ArgumentCase& c : cases) {
         for (const Text& bad : unsafe) {
             SCOPED_TRACE(Text("command ") + c.name + ", argument " + ::testing::PrintToString(bad));
@@ -371,7 +371,7 @@ TEST_F(ToolLinkCommandsTest, ListTargetsGivesTheIdsOfTheListingLines) {
 TEST_F(ToolLinkCommandsTest, SelectTargetTakesTheEntryAtItsPosition) {
     const Text E = kLineSep;
     const Text F = kFieldSep;
-    reply_ = kTargetsHeading + E + "T1" + F + "a" + E + " T2 " + F + "b" + E + "lonely" + E + "T%4" + F + "d" + E;
+    reply_ = kTargetsHeading + E + "T1" + F + "a" + E + " T2 " + F + "b" + E + "lonely" + E + "T\"4" + F + "d" + E;
     struct SelectCase {
         int32_t position;
         bool selected;
@@ -405,11 +405,15 @@ TEST_F(ToolLinkCommandsTest, SelectTargetByIdTakesASafeIdAsItIs) {
     EXPECT_EQ(TargetId(), " X 9 ");
     EXPECT_TRUE(calls_.empty());  // no listing is run
 
-    for (const Text& bad : {Text("X\"9"), Text("%X%"), Text("X\n9")}) {
+    for (const Text& bad : {Text("X\"9"), Text("X\xD5"), Text("X\n9")}) {
         SCOPED_TRACE(::testing::PrintToString(bad));
         EXPECT_FALSE(link_->SelectTarget(1, &bad));
         EXPECT_EQ(TargetId(), " X 9 ");
     }
+    // A percent sign reaches the tool as it is (CommandLineQuoting.h).
+    const Text percent = "%X%";
+    EXPECT_TRUE(link_->SelectTarget(1, &percent));
+    EXPECT_EQ(TargetId(), "%X%");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "common/SharedTexts.h"
@@ -154,22 +155,26 @@ TEST_F(RestoreWorkerTest, CountsUnusableLinesAndGoesOn) {
     EXPECT_EQ(host_->Buttons(), kRestoreRoundTrip);
 }
 
-TEST_F(RestoreWorkerTest, SkipsNamesAndPathsThatCannotReachTheTool) {
+// A line of the list of backups whose name could never be passed to the tool (written by hand,
+// say) is skipped and counted; a backup file whose path holds a percent sign is restored.
+TEST_F(RestoreWorkerTest, SkipsNamesThatCannotReachTheTool) {
     ASSERT_TRUE(tool_.Seed({{"A", "a"}}));
     BackUp();
-    const Text percentFile = backups_.File("100%.ekb");
+    const Text percentFile = backups_.File("100% %OS%.ekb");
     ASSERT_TRUE(CopyFileA(BackupFile("A").c_str(), percentFile.c_str(), FALSE));
-    WriteManifest("A\t" + percentFile + "\r\n" + "50% off\t" + BackupFile("A") + "\r\n");
+    ASSERT_TRUE(tool_.Seed({{"A", "changed"}}));
+    WriteManifest("A\t" + percentFile + "\r\n" + "say \"hi\"\t" + BackupFile("A") + "\r\n");
     RunPass();
 
     const std::vector<Text> expected = {
         CountLine(2),
-        Text("50% off") + kUnsafeNameLeadIn + kReasonPercent + kUnsafeNameTail,
-        Text("A") + kUnsafePathLeadIn + kReasonPercent + kUnsafeNameTail,
-        Summary(2, 2),
+        Text("say \"hi\"") + kUnsafeNameLeadIn + kReasonDoubleQuote + kUnsafeNameTail,
+        Line("A", kRestoreExistsText, 2, 2), Line("A", kRestoreDoneText, 2, 2),
+        Summary(2, 1),
     };
     EXPECT_EQ(host_->Log(), expected);
     EXPECT_EQ(tool_.ListedNames(), (std::vector<Text>{"A"}));
+    EXPECT_EQ(tool_.ContentOf("A"), "a");
 }
 
 TEST_F(RestoreWorkerTest, ARestoreTheToolRefusesIsCountedNotReportedDone) {
@@ -407,6 +412,36 @@ TEST_F(RestoreWorkerTest, NamesWithShellCharactersAndDoubleByteCharactersRoundTr
     }
     EXPECT_EQ(tool_.ListedNames(), names);
     EXPECT_EQ(host_->Log().back(), Summary(4, 0));
+}
+
+// The command interpreter expands %NAME% even inside quotes; names that spell references to
+// real variables, with percent signs in every position, still reach the tool exactly.
+TEST_F(RestoreWorkerTest, NamesWithPercentSignsBackUpAndRestoreExactly) {
+    const std::vector<std::pair<Text, Text>> entries = {
+        {"100% done", "a"},    {"%PATH%", "b"},   {"%OS%", "c"},       {"%PATH:~0,3%", "d"},
+        {"%%", "e"},           {"%", "f"},        {"50%off%PATH%", "g"}, {"%TEMP%\\x\\%", "h"},
+        {"\xB0\xD9%\xB7\xD6", "i"},  // a percent sign between two double-byte characters
+    };
+    ASSERT_TRUE(tool_.Seed(entries));
+    BackUp();
+    for (const auto& [name, content] : entries) {
+        SCOPED_TRACE(name);
+        EXPECT_NE(FindText(ReadWholeFile(ManifestPath(program_.Path())), name + "\t"), -1);
+    }
+    ASSERT_TRUE(tool_.Seed({{"%PATH%", "changed"}}));
+    EXPECT_EQ(RunPass(), PassResult::AllDone);
+
+    std::vector<Text> names;
+    for (const auto& [name, content] : entries) {
+        SCOPED_TRACE(name);
+        names.push_back(name);
+        EXPECT_EQ(tool_.ContentOf(name), content);
+    }
+    std::vector<Text> listed = tool_.ListedNames();
+    std::sort(listed.begin(), listed.end());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(listed, names);
+    EXPECT_EQ(host_->Log().back(), Summary(static_cast<int>(entries.size()), 0));
 }
 
 TEST_F(RestoreWorkerTest, LooksPastAnUnnamedEntryInTheToolsList) {
