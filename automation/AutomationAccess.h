@@ -39,7 +39,7 @@
 
 #include "automation/AutomationObject.h"
 #include "automation/AutomationValue.h"
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // The outcome of this thread's last member access: 0 on success, a negative HRESULT on failure.
 // Starts at 0 on every thread; other threads' accesses never change it.

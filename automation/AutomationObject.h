@@ -10,7 +10,7 @@
 #include <unknwn.h>
 
 #include "common/ComOwners.h"
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // Holds at most one object (as IUnknown) and one reference to it. Starts empty; move-only, so a
 // second holder of the same object is made explicitly with AssignObject.

@@ -22,7 +22,7 @@
 
 #include "automation/AutomationObject.h"
 #include "common/ComOwners.h"
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // An OLE date: days since 30 December 1899, the fraction being the time of day.
 struct OleDate {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "common/Text.h"
 #include "common/WinHandles.h"
+#include "common/portable/Text.h"
 
 // A new BSTR holding `text` in UTF-16 (an empty text gives an empty, non-null BSTR).
 // Empty owner only when memory runs out.

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "common/SharedTexts.h"
-#include "common/TextOps.h"
+#include "common/portable/SharedTexts.h"
+#include "common/portable/TextOps.h"
 
 // Two backquotes read like the quote they stand for, need no escaping in C++ or in the engine's
 // syntax, and do not occur in the tool's output, so a pattern never needs them literally.

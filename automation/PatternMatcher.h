@@ -22,7 +22,7 @@
 
 #include "automation/AutomationAccess.h"
 #include "common/ComOwners.h"
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 class PatternMatcher {
 public:

@@ -65,12 +65,29 @@ macro(ek_add_all_subdirectories)
     endforeach()
 endmacro()
 
-# A subsystem library made of every .cpp in its folder (and subfolders), minus EXCLUDE:
+# The portable half of a layer: every .cpp in its portable/ folder (GLOBS gives other patterns, such
+# as app's */portable/*.cpp), plus SOURCES. Built natively too, under the sanitizers.
+# ek_add_portable_library(name DEPS ... [GLOBS pattern ...] [SOURCES file.cpp ...])
+function(ek_add_portable_library name)
+    cmake_parse_arguments(ARG "" "" "DEPS;GLOBS;SOURCES" ${ARGN})
+    if(NOT ARG_GLOBS)
+        set(ARG_GLOBS portable/*.cpp)
+    endif()
+    list(TRANSFORM ARG_GLOBS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+    file(GLOB sources CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${ARG_GLOBS})
+    list(FILTER sources EXCLUDE REGEX "Test\\.cpp$")
+    list(SORT sources)
+    ek_add_library(${name} SOURCES ${sources} ${ARG_SOURCES} DEPS ${ARG_DEPS})
+endfunction()
+
+# A subsystem library made of every .cpp in its folder (and subfolders) outside portable/ folders
+# (the portable half is a library of its own), minus EXCLUDE:
 # ek_add_folder_library(name DEPS ... [EXCLUDE file.cpp ...])
 # A folder with no sources yet gives an interface library, so dependents still link.
 function(ek_add_folder_library name)
     cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    list(FILTER sources EXCLUDE REGEX "(^|/)portable/")
     foreach(ex ${ARG_EXCLUDE})
         list(REMOVE_ITEM sources ${ex})
     endforeach()
@@ -85,21 +102,40 @@ function(ek_add_folder_library name)
     endif()
 endfunction()
 
-# One test program per *Test.cpp in the calling folder, each linked with DEPS:
-# ek_add_folder_tests(DEPS ... [SERIAL_TESTS NameTest ...] [HEAP_CHECKED_TESTS NameTest ...])
-# HEAP_CHECKED_TESTS run with Wine's heap checks on (freed memory filled, so a use after free fails).
+# One test program per *Test.cpp in the calling folder (GLOBS gives other patterns), each linked
+# with DEPS:
+# ek_add_folder_tests(DEPS ... [GLOBS pattern ...] [SERIAL_TESTS NameTest ...] [HEAP_CHECKED_TESTS NameTest ...])
+# HEAP_CHECKED_TESTS run with Wine's heap checks on (freed memory filled, so a use after free fails);
+# natively they run as any other.
 function(ek_add_folder_tests)
-    cmake_parse_arguments(ARG "" "" "DEPS;SERIAL_TESTS;HEAP_CHECKED_TESTS" ${ARGN})
-    file(GLOB tests CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
+    cmake_parse_arguments(ARG "" "" "DEPS;GLOBS;SERIAL_TESTS;HEAP_CHECKED_TESTS" ${ARGN})
+    if(NOT ARG_GLOBS)
+        set(ARG_GLOBS *Test.cpp)
+    endif()
+    list(TRANSFORM ARG_GLOBS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+    file(GLOB tests CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${ARG_GLOBS})
+    list(SORT tests)
     foreach(src ${tests})
         get_filename_component(name ${src} NAME_WE)
         set(options)
         if(name IN_LIST ARG_SERIAL_TESTS)
             list(APPEND options SERIAL)
         endif()
-        if(name IN_LIST ARG_HEAP_CHECKED_TESTS)
+        if(WIN32 AND name IN_LIST ARG_HEAP_CHECKED_TESTS)
             list(APPEND options ENVIRONMENT EK_WINEDEBUG=warn+heap)
         endif()
         ek_add_test(${name} SOURCES ${src} DEPS ${ARG_DEPS} ${options})
     endforeach()
+endfunction()
+
+# The tests of a layer's portable half: one program per portable/*Test.cpp (GLOBS gives other
+# patterns), built natively (under the sanitizers) and under Windows alike. Options as
+# ek_add_folder_tests; DEPS must be portable libraries.
+function(ek_add_portable_tests)
+    cmake_parse_arguments(ARG "" "" "DEPS;GLOBS;SERIAL_TESTS;HEAP_CHECKED_TESTS" ${ARGN})
+    if(NOT ARG_GLOBS)
+        set(ARG_GLOBS portable/*Test.cpp)
+    endif()
+    ek_add_folder_tests(DEPS ${ARG_DEPS} GLOBS ${ARG_GLOBS} SERIAL_TESTS ${ARG_SERIAL_TESTS}
+                        HEAP_CHECKED_TESTS ${ARG_HEAP_CHECKED_TESTS})
 endfunction()

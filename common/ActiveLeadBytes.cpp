@@ -1,4 +1,4 @@
-#include "common/ActiveLeadBytes.h"
+#include "common/portable/ActiveLeadBytes.h"
 
 #include <windows.h>
 

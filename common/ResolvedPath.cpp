@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "common/ActiveLeadBytes.h"
-#include "common/PathText.h"
+#include "common/portable/ActiveLeadBytes.h"
+#include "common/portable/PathText.h"
 
 namespace {
 

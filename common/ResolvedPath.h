@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // `text` (ANSI code page) as UTF-16; empty for empty text or text the system cannot convert.
 std::wstring WideFromAnsi(const Text& text);

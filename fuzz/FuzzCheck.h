@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // `bytes` with every byte outside printable ASCII (and the backslash) written as \xHH.
 inline std::string ShowBytes(const Text& bytes) {

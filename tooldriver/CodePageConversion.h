@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // UTF-16 code units (two bytes each, little-endian), then a zero unit and possibly further zero
 // bytes. The vector's size is the buffer's length in bytes.

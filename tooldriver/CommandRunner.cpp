@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "common/PumpingWait.h"
-#include "common/StopSignal.h"
 #include "common/WinHandles.h"
+#include "common/portable/StopSignal.h"
 #include "tooldriver/PercentSafeEnvironment.h"
 #include "tooldriver/ProcessTree.h"
 
@@ -18,7 +18,7 @@
 // delayed expansion on, !NAME! is expanded as well. Inside double quotes & | < > ^ ( ) are plain
 // characters. Callers therefore put every argument inside quotes, refuse arguments that hold a
 // double quote, a line break or a NUL byte, and place a percent sign where no variable's name can
-// follow it (toollink/CommandLineQuoting.h, PercentSafeEnvironment.h).
+// follow it (toollink/portable/CommandLineQuoting.h, PercentSafeEnvironment.h).
 //
 // After /C the interpreter looks at the first character of the rest of the line: when it is a
 // double quote, and the line is anything but a single quoted program name, it removes that quote

@@ -10,7 +10,7 @@
 // The call blocks until the child has ended and everything it wrote was read, while the calling
 // thread's window messages keep being handled (it may run on the window thread). It returns early,
 // with what was read until then, when the observer asks to stop (that chunk is not kept) or when
-// the calling thread's stop signal (common/StopSignal.h) is requested; the child then runs on by
+// the calling thread's stop signal (common/portable/StopSignal.h) is requested; the child then runs on by
 // itself, and since nothing reads its pipe any more, a write it makes after that fails (a child
 // that goes on writing is not blocked for ever). It owns every handle it opens and closes them
 // all before returning.
@@ -25,9 +25,9 @@
 
 #include <functional>
 
-#include "common/CommandRunnerFn.h"
-#include "common/Text.h"
-#include "tooldriver/CaptureLoop.h"
+#include "common/portable/CommandRunnerFn.h"
+#include "common/portable/Text.h"
+#include "tooldriver/portable/CaptureLoop.h"
 
 Text RunConsoleCommand(const Text& command, const ChunkObserver* observer = nullptr, bool notifyChunks = false);
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 namespace {
 

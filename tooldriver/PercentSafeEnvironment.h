@@ -1,7 +1,7 @@
 #pragma once
 // A percent sign of an argument stands on a command line outside the double quotes, right before
 // one that opens them again ("a"%"b"), so the text the command interpreter could take for a
-// variable's name after it always starts with a double quote (toollink/CommandLineQuoting.h).
+// variable's name after it always starts with a double quote (toollink/portable/CommandLineQuoting.h).
 // No such variable may then exist where the interpreter runs: this process's environment, which
 // every child inherits, is kept free of variables whose names start with a double quote (no
 // program of the system makes one; a setting made by hand could).

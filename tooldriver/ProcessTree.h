@@ -10,7 +10,7 @@
 
 #include <windows.h>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // Ends every process in `job` and waits a little for them to be gone. The names of the processes
 // ended, each "name (process id)", in the order the job lists them.

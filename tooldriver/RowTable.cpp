@@ -3,8 +3,8 @@
 #include <iterator>
 
 #include "automation/PatternMatcher.h"
-#include "common/TextOps.h"
-#include "toollink/vocabulary/RowTableTexts.h"
+#include "common/portable/TextOps.h"
+#include "toollink/portable/vocabulary/RowTableTexts.h"
 
 namespace {
 

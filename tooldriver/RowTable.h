@@ -2,13 +2,13 @@
 // The tool's records as a table of fixed-layout rows: reading them out of the tool's record text
 // with the pattern matcher (its cells: RowCells.h).
 //
-// The record text holds one match of kRowQuery (toollink/vocabulary/RowTableTexts.h) per row;
+// The record text holds one match of kRowQuery (toollink/portable/vocabulary/RowTableTexts.h) per row;
 // the match's groups 1 to 17 are the row's cells. Cell 17 holds the row's two corners.
 
 #include <cstdint>
 
-#include "common/Text.h"
-#include "tooldriver/RowCells.h"
+#include "common/portable/Text.h"
+#include "tooldriver/portable/RowCells.h"
 
 // Reads every row of `source` with a pattern matcher made for this call (it initialises COM for
 // the calling thread and uninitialises it before returning; run it on a thread where that is

@@ -2,11 +2,11 @@
 
 #include <utility>
 
-#include "common/ActiveLeadBytes.h"
-#include "common/TextOps.h"
-#include "tooldriver/EntryListing.h"
+#include "common/portable/ActiveLeadBytes.h"
+#include "common/portable/TextOps.h"
 #include "tooldriver/ToolCommandsRunner.h"
-#include "toollink/vocabulary/ToolVocabulary.h"
+#include "tooldriver/portable/EntryListing.h"
+#include "toollink/portable/vocabulary/ToolVocabulary.h"
 
 namespace {
 

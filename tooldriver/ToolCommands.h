@@ -15,7 +15,7 @@
 // CreateEntry, empty text from the operations that return text (SendOptions included).
 // Operations whose output is ignored return true when their line(s) ran and false when they
 // were refused; true says nothing about what the tool did. An argument that stands right before
-// a closing quote has its trailing backslashes doubled (toollink/CommandLineQuoting.h), so the
+// a closing quote has its trailing backslashes doubled (toollink/portable/CommandLineQuoting.h), so the
 // tool's C runtime hands it over exactly as given.
 //
 // Threads: the object keeps no state that changes after construction, so any thread may call
@@ -40,16 +40,16 @@
 #include <optional>
 #include <vector>
 
-#include "common/CommandRunnerFn.h"
-#include "common/Text.h"
-#include "tooldriver/CommandEnd.h"
+#include "common/portable/CommandRunnerFn.h"
+#include "common/portable/Text.h"
 #include "tooldriver/CommandRunner.h"
-#include "tooldriver/EntryCommandLines.h"
-#include "tooldriver/EntryList.h"
-#include "tooldriver/EntryListing.h"
 #include "tooldriver/RowTable.h"
-#include "toollink/CommandLineQuoting.h"
+#include "tooldriver/portable/CommandEnd.h"
+#include "tooldriver/portable/EntryCommandLines.h"
+#include "tooldriver/portable/EntryList.h"
+#include "tooldriver/portable/EntryListing.h"
 #include "toollink/ToolLink.h"
+#include "toollink/portable/CommandLineQuoting.h"
 
 class ToolCommands {
 public:

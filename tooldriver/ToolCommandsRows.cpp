@@ -3,9 +3,9 @@
 
 #include "tooldriver/ToolCommands.h"
 
-#include "common/TextOps.h"
+#include "common/portable/TextOps.h"
 #include "tooldriver/CodePageConversion.h"
-#include "toollink/vocabulary/ToolVocabulary.h"
+#include "toollink/portable/vocabulary/ToolVocabulary.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "common/PumpingWait.h"
-#include "common/StopSignal.h"
-#include "toollink/ToolLocation.h"
+#include "common/portable/StopSignal.h"
+#include "toollink/portable/ToolLocation.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include <functional>
 
-#include "common/CommandRunnerFn.h"
+#include "common/portable/CommandRunnerFn.h"
 #include "tooldriver/CommandRunner.h"
 
 // Wraps `runner`: each call takes the lock, makes ToolDir() the current directory (a failure

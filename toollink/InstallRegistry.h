@@ -4,7 +4,7 @@
 // writes into the 32-bit view, where a 64-bit program such as this one does not look unless it
 // asks to, and a 64-bit installer into the 64-bit view. Any thread.
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // The two views of the local-machine root; the same on a system that has only one.
 enum class RegistryView { k32Bit, k64Bit };

@@ -4,8 +4,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include "common/SharedTexts.h"
-#include "common/TextOps.h"
+#include "common/portable/SharedTexts.h"
+#include "common/portable/TextOps.h"
 
 bool IsDirectory(const Text& path) {
     return ::PathIsDirectoryA(path.c_str()) == FILE_ATTRIBUTE_DIRECTORY;

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // True exactly when `path` names an existing directory. Empty text gives false.
 bool IsDirectory(const Text& path);

@@ -9,11 +9,11 @@
 #include "automation/AutomationAccess.h"
 #include "automation/AutomationObject.h"
 #include "common/ComOwners.h"
-#include "common/TextOps.h"
+#include "common/portable/TextOps.h"
 #include "toollink/PathQueries.h"
 #include "toollink/ThirtyTwoBitView.h"
-#include "toollink/vocabulary/LocationTexts.h"
-#include "toollink/vocabulary/ToolInstallTexts.h"
+#include "toollink/portable/vocabulary/LocationTexts.h"
+#include "toollink/portable/vocabulary/ToolInstallTexts.h"
 
 namespace {
 

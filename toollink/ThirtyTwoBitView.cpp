@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "common/WinHandles.h"
-#include "toollink/EnvironmentReferences.h"
-#include "toollink/ShortcutEnvironmentTarget.h"
+#include "toollink/portable/EnvironmentReferences.h"
+#include "toollink/portable/ShortcutEnvironmentTarget.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // and expanding them with its own environment would name the folder of 64-bit programs instead.
 // Any thread.
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // `text` with its %NAME% references expanded as a 32-bit program on this system expands them
 // (ThirtyTwoBitSourceVariable): %ProgramFiles% gives this process's %ProgramFiles(x86)%. Where

@@ -4,19 +4,19 @@
 
 #include <utility>
 
-#include "common/ActiveLeadBytes.h"
 #include "common/PumpingWait.h"
-#include "common/SharedTexts.h"
-#include "common/TextOps.h"
-#include "toollink/CommandLineQuoting.h"
-#include "toollink/CommandLineSafety.h"
+#include "common/portable/ActiveLeadBytes.h"
+#include "common/portable/SharedTexts.h"
+#include "common/portable/TextOps.h"
 #include "toollink/InstallRegistry.h"
 #include "toollink/PathQueries.h"
 #include "toollink/ShortcutTarget.h"
-#include "toollink/TargetCommandLines.h"
-#include "toollink/ToolLocation.h"
-#include "toollink/vocabulary/TargetCommandTexts.h"
-#include "toollink/vocabulary/ToolInstallTexts.h"
+#include "toollink/portable/CommandLineQuoting.h"
+#include "toollink/portable/CommandLineSafety.h"
+#include "toollink/portable/TargetCommandLines.h"
+#include "toollink/portable/ToolLocation.h"
+#include "toollink/portable/vocabulary/TargetCommandTexts.h"
+#include "toollink/portable/vocabulary/ToolInstallTexts.h"
 
 namespace {
 

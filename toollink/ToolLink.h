@@ -3,15 +3,15 @@
 // and issues the tool's target-directed commands.
 //
 // The object holds only the function that runs a command line; everything it finds is kept in
-// the process-wide ToolDir, ToolPath and TargetId (toollink/ToolLocation.h). Every command makes
+// the process-wide ToolDir, ToolPath and TargetId (toollink/portable/ToolLocation.h). Every command makes
 // ToolDir the process's current directory just before it runs (and leaves it so).
 //
 // Threads: construction on the window thread at start-up; the other operations on any thread.
 // A command blocks its thread until the tool ends (the runner keeps window messages flowing).
 //
 // Command lines: every text argument is placed inside double quotes, quoted by the C runtime's
-// rule (toollink/CommandLineQuoting.h). An argument, target id or tool path that is not safe
-// there (toollink/CommandLineSafety.h) is refused: the tool is not started and the operation
+// rule (toollink/portable/CommandLineQuoting.h). An argument, target id or tool path that is not safe
+// there (toollink/portable/CommandLineSafety.h) is refused: the tool is not started and the operation
 // returns its failure value (false, 0 with an emptied list, or empty text).
 //
 // Failures are never reported otherwise: a tool that cannot be started gives empty output, so
@@ -22,8 +22,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "common/CommandRunnerFn.h"
-#include "common/Text.h"
+#include "common/portable/CommandRunnerFn.h"
+#include "common/portable/Text.h"
 
 class ToolLink {
 public:

@@ -4,15 +4,15 @@
 
 #include <atomic>
 
-#include "common/AbsolutePath.h"
-#include "common/ActiveLeadBytes.h"
-#include "common/PathText.h"
 #include "common/ResolvedPath.h"
-#include "common/SharedTexts.h"
-#include "common/TextOps.h"
 #include "common/WinHandles.h"
-#include "workers/BackupFileName.h"
-#include "workers/PassTexts.h"
+#include "common/portable/AbsolutePath.h"
+#include "common/portable/ActiveLeadBytes.h"
+#include "common/portable/PathText.h"
+#include "common/portable/SharedTexts.h"
+#include "common/portable/TextOps.h"
+#include "workers/portable/BackupFileName.h"
+#include "workers/portable/PassTexts.h"
 
 namespace {
 

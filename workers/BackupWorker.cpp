@@ -7,18 +7,18 @@
 #include <vector>
 
 #include "common/FileIdentity.h"
-#include "common/TextOps.h"
-#include "workers/BackupFileName.h"
+#include "common/portable/TextOps.h"
 #include "workers/BackupFolderCheck.h"
-#include "workers/EntryDesignator.h"
 #include "workers/ManifestFile.h"
-#include "workers/NameChecks.h"
-#include "workers/PassTexts.h"
-#include "workers/PassWording.h"
 #include "workers/PathIsPresent.h"
-#include "workers/PreviousManifest.h"
 #include "workers/StagedBackup.h"
 #include "workers/ToolReach.h"
+#include "workers/portable/BackupFileName.h"
+#include "workers/portable/EntryDesignator.h"
+#include "workers/portable/NameChecks.h"
+#include "workers/portable/PassTexts.h"
+#include "workers/portable/PassWording.h"
+#include "workers/portable/PreviousManifest.h"
 
 namespace {
 

@@ -58,6 +58,6 @@
 
 #include "tooldriver/ToolCommands.h"
 #include "workers/PassHost.h"
-#include "workers/PassResult.h"
+#include "workers/portable/PassResult.h"
 
 PassResult BackupWorker(std::shared_ptr<ToolCommands> commands, PassHostPtr host);

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <iterator>
 
-#include "common/StopSignal.h"
+#include "common/portable/StopSignal.h"
 
 namespace {
 

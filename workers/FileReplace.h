@@ -4,7 +4,7 @@
 //
 // Any thread.
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 enum class ReplaceResult {
     Replaced,
@@ -19,7 +19,7 @@ enum class ReplaceResult {
 // the system answers "access denied" or "sharing violation" (a virus scanner or the indexer
 // holding a file for a moment, a reader of `to`, a file waiting to be deleted) the step is retried
 // with growing pauses for about five and a half seconds, or until a stop is requested for the
-// calling thread (common/StopSignal.h). Unless Replaced, both files are as they were.
+// calling thread (common/portable/StopSignal.h). Unless Replaced, both files are as they were.
 ReplaceResult ReplaceFileInOneStep(const Text& from, const Text& to);
 
 // Test seam: the next `count` attempts of ReplaceFileInOneStep in this process fail with the

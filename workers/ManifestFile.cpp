@@ -6,9 +6,9 @@
 #include <atomic>
 #include <cstdio>
 
-#include "common/ActiveLeadBytes.h"
-#include "common/PathText.h"
 #include "common/WinHandles.h"
+#include "common/portable/ActiveLeadBytes.h"
+#include "common/portable/PathText.h"
 
 namespace {
 

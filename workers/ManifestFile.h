@@ -6,9 +6,9 @@
 
 #include <optional>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 #include "workers/FileReplace.h"
-#include "workers/ManifestText.h"
+#include "workers/portable/ManifestText.h"
 
 // Replaces the file at `path` with exactly `content`, whole or not at all: the bytes go to a new
 // file beside it, are flushed to disk, and that file then takes the manifest's name in one step

@@ -12,9 +12,9 @@
 
 #include <memory>
 
-#include "common/StopSignal.h"
-#include "common/Text.h"
-#include "tooldriver/CaptureLoop.h"
+#include "common/portable/StopSignal.h"
+#include "common/portable/Text.h"
+#include "tooldriver/portable/CaptureLoop.h"
 
 // The pauses the passes ask their host for, in milliseconds: after every entry or manifest line,
 // and after every record a restore passes over while looking for an entry in the tool's list.

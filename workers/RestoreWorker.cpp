@@ -6,15 +6,15 @@
 #include <set>
 #include <vector>
 
-#include "common/SharedTexts.h"
-#include "common/TextOps.h"
-#include "workers/EntryDesignator.h"
+#include "common/portable/SharedTexts.h"
+#include "common/portable/TextOps.h"
 #include "workers/ManifestFile.h"
-#include "workers/NameChecks.h"
-#include "workers/PassTexts.h"
-#include "workers/PassWording.h"
 #include "workers/PathIsPresent.h"
 #include "workers/ToolReach.h"
+#include "workers/portable/EntryDesignator.h"
+#include "workers/portable/NameChecks.h"
+#include "workers/portable/PassTexts.h"
+#include "workers/portable/PassWording.h"
 
 namespace {
 

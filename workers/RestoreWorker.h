@@ -40,11 +40,11 @@
 #include <memory>
 #include <optional>
 
-#include "common/Text.h"
-#include "tooldriver/EntryList.h"
+#include "common/portable/Text.h"
 #include "tooldriver/ToolCommands.h"
+#include "tooldriver/portable/EntryList.h"
 #include "workers/PassHost.h"
-#include "workers/PassResult.h"
+#include "workers/portable/PassResult.h"
 
 // The create mode a restore asks for when an entry is missing.
 inline constexpr int32_t kRestoreCreateMode = 3;

@@ -4,13 +4,13 @@
 
 #include <atomic>
 
-#include "common/ActiveLeadBytes.h"
-#include "common/PathText.h"
-#include "common/TextOps.h"
 #include "common/WinHandles.h"
-#include "workers/BackupFileName.h"
+#include "common/portable/ActiveLeadBytes.h"
+#include "common/portable/PathText.h"
+#include "common/portable/TextOps.h"
 #include "workers/FileReplace.h"
-#include "workers/PassTexts.h"
+#include "workers/portable/BackupFileName.h"
+#include "workers/portable/PassTexts.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 // Use: StagingPath() is what the tool is told to write; Commit() once the tool's command has
 // ended. Any thread; one object per entry and pass.
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 class StagedBackup {
 public:

@@ -1,8 +1,8 @@
 #include "workers/ToolReach.h"
 
-#include "common/SharedTexts.h"
-#include "toollink/ToolLocation.h"
-#include "toollink/vocabulary/ToolInstallTexts.h"
+#include "common/portable/SharedTexts.h"
+#include "toollink/portable/ToolLocation.h"
+#include "toollink/portable/vocabulary/ToolInstallTexts.h"
 #include "workers/PathIsPresent.h"
 
 bool ToolIsReachable() {

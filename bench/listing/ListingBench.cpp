@@ -10,11 +10,11 @@
 
 #include "tests/support/TestPaths.h"
 #include "tooldriver/CommandRunner.h"
-#include "tooldriver/EntryListing.h"
 #include "tooldriver/ToolCommands.h"
 #include "tooldriver/ToolCommandsRunner.h"
-#include "toollink/ToolLocation.h"
-#include "toollink/vocabulary/ToolVocabulary.h"
+#include "tooldriver/portable/EntryListing.h"
+#include "toollink/portable/ToolLocation.h"
+#include "toollink/portable/vocabulary/ToolVocabulary.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/ControlAccess.h"
-#include "app/Log.h"
-#include "app/LogDateText.h"
-#include "app/MainWindow.h"
+#include "app/log/Log.h"
+#include "app/log/LogDateText.h"
+#include "app/window/ControlAccess.h"
+#include "app/window/MainWindow.h"
 #include "common/ComOwners.h"
 #include "common/PumpingWait.h"
 

@@ -12,14 +12,14 @@
 #include <vector>
 
 #include "common/PumpingWait.h"
-#include "common/SharedTexts.h"
-#include "common/TextOps.h"
+#include "common/portable/SharedTexts.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
 #include "tests/workers/StandInTool.h"
 #include "tooldriver/CommandRunner.h"
-#include "toollink/vocabulary/ToolVocabulary.h"
+#include "toollink/portable/vocabulary/ToolVocabulary.h"
 #include "workers/BackupWorker.h"
-#include "workers/PassTexts.h"
+#include "workers/portable/PassTexts.h"
 
 namespace {
 

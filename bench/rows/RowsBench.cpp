@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "automation/PatternMatcher.h"
-#include "common/SharedTexts.h"
+#include "common/portable/SharedTexts.h"
 #include "tooldriver/RowTable.h"
-#include "toollink/vocabulary/RowTableTexts.h"
+#include "toollink/portable/vocabulary/RowTableTexts.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <optional>
 
-#include "common/TextOps.h"
+#include "common/portable/TextOps.h"
 
 namespace {
 

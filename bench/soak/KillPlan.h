@@ -7,7 +7,7 @@
 
 #include <random>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 enum class Pass { Backup, Restore };
 

@@ -1,7 +1,7 @@
 #include "bench/soak/PassRun.h"
 
-#include "app/ControlIds.h"
-#include "common/TextOps.h"
+#include "app/window/portable/ControlIds.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
 
 namespace {

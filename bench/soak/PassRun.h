@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "bench/soak/KillPlan.h"
-#include "common/Text.h"
+#include "common/portable/Text.h"
 #include "tests/support/ProgramUnderTest.h"
 
 class PassRun {

@@ -6,15 +6,15 @@
 #include <optional>
 #include <tuple>
 
-#include "app/Settings.h"
+#include "app/program/Settings.h"
 #include "bench/soak/SoakEntries.h"
-#include "common/TextOps.h"
 #include "common/WinHandles.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
 #include "tests/workers/StandInTool.h"
-#include "toollink/vocabulary/EntryListingTexts.h"
-#include "workers/ManifestText.h"
-#include "workers/PassTexts.h"
+#include "toollink/portable/vocabulary/EntryListingTexts.h"
+#include "workers/portable/ManifestText.h"
+#include "workers/portable/PassTexts.h"
 
 namespace {
 

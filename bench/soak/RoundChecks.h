@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bench/soak/ToolStore.h"
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // For each entry that must still be restorable: the versions a restore may rightly bring back (the
 // last backup that finished "all done", and a newer one that a cut-off pass may have written whole).

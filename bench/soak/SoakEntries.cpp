@@ -4,7 +4,7 @@
 #include <iterator>
 #include <vector>
 
-#include "common/TextOps.h"
+#include "common/portable/TextOps.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <functional>
 
-#include "common/TextOps.h"
 #include "common/WinHandles.h"
+#include "common/portable/TextOps.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // Copies every file and folder inside `from` into `to` (created when missing). False when anything
 // could not be copied.

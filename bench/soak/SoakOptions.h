@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 struct SoakOptions {
     Text folder;

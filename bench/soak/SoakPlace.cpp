@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "app/Settings.h"
+#include "app/program/Settings.h"
 #include "bench/soak/SoakFiles.h"
 #include "tests/support/TestPaths.h"
 #include "tools/entryctl/ToolFolder.h"
-#include "workers/ManifestText.h"
+#include "workers/portable/ManifestText.h"
 
 namespace {
 

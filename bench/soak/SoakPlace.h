@@ -9,7 +9,7 @@
 // registry value is shared by the whole prefix).
 
 #include "bench/soak/ToolStore.h"
-#include "common/Text.h"
+#include "common/portable/Text.h"
 #include "tests/support/InstalledTool.h"
 
 class SoakPlace {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "common/TextOps.h"
+#include "common/portable/TextOps.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "bench/soak/SoakRound.h"
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 class SoakReport {
   public:

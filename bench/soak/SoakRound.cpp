@@ -11,7 +11,7 @@
 #include "bench/soak/SoakEntries.h"
 #include "bench/soak/SoakFiles.h"
 #include "bench/soak/VictimRun.h"
-#include "common/TextOps.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
 
 namespace {

@@ -15,7 +15,7 @@
 
 #include "bench/soak/KillPlan.h"
 #include "bench/soak/SoakPlace.h"
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // What one round hands the next.
 struct SoakState {

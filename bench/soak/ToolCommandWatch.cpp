@@ -1,10 +1,10 @@
 #include "bench/soak/ToolCommandWatch.h"
 
 #include "bench/soak/ProcessKill.h"
-#include "common/TextOps.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/ProcessList.h"
 #include "tests/support/TestPaths.h"
-#include "toollink/vocabulary/ToolInstallTexts.h"
+#include "toollink/portable/vocabulary/ToolInstallTexts.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <functional>
 #include <vector>
 
-#include "common/Text.h"
 #include "common/WinHandles.h"
+#include "common/portable/Text.h"
 
 class ToolCommandWatch {
   public:

@@ -3,7 +3,7 @@
 #include <set>
 #include <vector>
 
-#include "common/TextOps.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
 #include "tools/entryctl/FieldEscape.h"
 

@@ -6,7 +6,7 @@
 
 #include <map>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // One entry, without its number (an entry a restore creates again gets a new one) and its lock.
 struct ToolEntry {

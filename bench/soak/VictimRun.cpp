@@ -6,12 +6,12 @@
 #include "bench/soak/PassRun.h"
 #include "bench/soak/ProcessKill.h"
 #include "bench/soak/ToolCommandWatch.h"
-#include "common/TextOps.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/ProcessList.h"
 #include "tests/support/TestPaths.h"
-#include "toollink/vocabulary/ToolInstallTexts.h"
+#include "toollink/portable/vocabulary/ToolInstallTexts.h"
 #include "tools/entryctl/ToolFolder.h"
-#include "workers/PassTexts.h"
+#include "workers/portable/PassTexts.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "bench/soak/KillPlan.h"
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // Where the run happens and how long its pass is expected to take.
 struct VictimSetting {

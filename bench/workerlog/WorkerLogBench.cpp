@@ -20,12 +20,12 @@
 #include <thread>
 #include <vector>
 
-#include "app/ControlAccess.h"
-#include "app/Log.h"
-#include "app/MainWindow.h"
-#include "app/PrivateMessages.h"
-#include "app/WindowPassHost.h"
-#include "app/WindowThreadCall.h"
+#include "app/log/Log.h"
+#include "app/passes/WindowPassHost.h"
+#include "app/window/ControlAccess.h"
+#include "app/window/MainWindow.h"
+#include "app/window/PrivateMessages.h"
+#include "app/window/WindowThreadCall.h"
 #include "common/ComOwners.h"
 #include "common/PumpingWait.h"
 

@@ -24,9 +24,9 @@
 #include <map>
 #include <vector>
 
-#include "common/LeadBytes.h"
+#include "common/portable/LeadBytes.h"
 #include "fuzz/FuzzCheck.h"
-#include "workers/BackupFileName.h"
+#include "workers/portable/BackupFileName.h"
 
 namespace {
 

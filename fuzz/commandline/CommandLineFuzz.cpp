@@ -23,13 +23,13 @@
 #include <tuple>
 #include <vector>
 
-#include "common/LeadBytes.h"
+#include "common/portable/LeadBytes.h"
 #include "fuzz/FuzzCheck.h"
-#include "tests/support/CommandLineOracle.h"
-#include "tests/support/CommandLineSplit.h"
+#include "tests/support/portable/CommandLineOracle.h"
+#include "tests/support/portable/CommandLineSplit.h"
 #include "tooldriver/CommandRunner.h"
-#include "tooldriver/EntryCommandLines.h"
-#include "toollink/TargetCommandLines.h"
+#include "tooldriver/portable/EntryCommandLines.h"
+#include "toollink/portable/TargetCommandLines.h"
 
 namespace {
 

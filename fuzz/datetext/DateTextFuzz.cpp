@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/LogDateShape.h"
+#include "app/log/portable/LogDateShape.h"
 #include "fuzz/FuzzCheck.h"
 
 namespace {

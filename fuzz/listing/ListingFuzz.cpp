@@ -9,10 +9,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "common/SharedTexts.h"
-#include "common/TextOps.h"
+#include "common/portable/SharedTexts.h"
+#include "common/portable/TextOps.h"
 #include "fuzz/FuzzCheck.h"
-#include "tooldriver/EntryListing.h"
+#include "tooldriver/portable/EntryListing.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "fuzz/FuzzCheck.h"
-#include "workers/ManifestText.h"
-#include "workers/PreviousManifest.h"
+#include "workers/portable/ManifestText.h"
+#include "workers/portable/PreviousManifest.h"
 
 namespace {
 

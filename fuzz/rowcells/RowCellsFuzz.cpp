@@ -14,9 +14,9 @@
 #include <cstdint>
 #include <string>
 
-#include "common/TextOps.h"
+#include "common/portable/TextOps.h"
 #include "fuzz/FuzzCheck.h"
-#include "tooldriver/RowCells.h"
+#include "tooldriver/portable/RowCells.h"
 
 namespace {
 

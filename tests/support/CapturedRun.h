@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 struct CapturedRunResult {
     bool started = false;   // false: the program could not be started at all

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 class InstallValueOverride {
 public:

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "common/TextOps.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/CapturedRun.h"
 #include "tests/support/ProcessList.h"
-#include "toollink/vocabulary/ToolInstallTexts.h"
+#include "toollink/portable/vocabulary/ToolInstallTexts.h"
 #include "tools/entryctl/ToolFolder.h"
 
 InstalledTool::InstalledTool(bool installNow) : value_(std::nullopt) {

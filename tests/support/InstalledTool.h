@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 #include "tests/support/InstallValueOverride.h"
 #include "tests/support/TestPaths.h"
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "common/TextOps.h"
 #include "common/WinHandles.h"
+#include "common/portable/TextOps.h"
 
 std::vector<PROCESSENTRY32> RunningProcesses() {
     std::vector<PROCESSENTRY32> processes;

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // Every process running now; empty when no snapshot can be taken.
 std::vector<PROCESSENTRY32> RunningProcesses();

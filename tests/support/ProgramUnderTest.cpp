@@ -1,6 +1,6 @@
 #include "tests/support/ProgramUnderTest.h"
 
-#include "app/ControlIds.h"
+#include "app/window/portable/ControlIds.h"
 #include "tests/support/TestPaths.h"
 
 namespace {

@@ -10,8 +10,8 @@
 
 #include <functional>
 
-#include "common/Text.h"
 #include "common/WinHandles.h"
+#include "common/portable/Text.h"
 
 // Polls `condition` every few milliseconds until it holds (true) or `timeoutMs` has passed (false).
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);

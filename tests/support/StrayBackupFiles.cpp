@@ -1,8 +1,8 @@
 #include "tests/support/StrayBackupFiles.h"
 
-#include "common/TextOps.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
-#include "workers/PassTexts.h"
+#include "workers/portable/PassTexts.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // The roots ("C:\") of C: and of the drives that `paths` are on.
 std::set<Text> DriveRootsOf(const std::vector<Text>& paths);

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // Folder of the running test program (the build's bin folder), without a closing separator.
 Text BuiltProgramFolder();

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 #include "tests/support/CapturedRun.h"
 
 // Runs uidriver.exe with `arguments` (a command and its operands, quoted by the caller) against

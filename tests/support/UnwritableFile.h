@@ -6,8 +6,8 @@
 
 #include <windows.h>
 
-#include "common/Text.h"
 #include "common/WinHandles.h"
+#include "common/portable/Text.h"
 
 class UnwritableFile {
 public:

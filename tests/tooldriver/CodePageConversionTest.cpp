@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/ActiveLeadBytes.h"
+#include "common/portable/ActiveLeadBytes.h"
 
 // Byte spellings of the same words. The expectations hold whatever the system's code page is:
 // only the size of the intermediate buffers depends on it.

@@ -20,11 +20,11 @@
 #include <random>
 #include <set>
 
-#include "tests/support/CommandLineOracle.h"
-#include "tests/support/CommandLineSplit.h"
+#include "tests/support/portable/CommandLineOracle.h"
+#include "tests/support/portable/CommandLineSplit.h"
 #include "tests/tooldriver/ToolCommandsFake.h"
 #include "tooldriver/CommandRunner.h"
-#include "toollink/ToolLocation.h"
+#include "toollink/portable/ToolLocation.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "common/StopSignal.h"
-#include "common/TextOps.h"
 #include "common/WinHandles.h"
+#include "common/portable/StopSignal.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
 
 namespace {

@@ -1,20 +1,20 @@
 // Listing, creation and option lines through a recording runner: what the tool's answers turn
 // into, and the exact lines sent. The listing's parsing itself: EntryListingParseTest.cpp.
 
-#include "tooldriver/EntryListing.h"
+#include "tooldriver/portable/EntryListing.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 
-#include "common/SharedTexts.h"
-#include "tests/tooldriver/ListingLines.h"
-#include "common/TextOps.h"
+#include "common/portable/SharedTexts.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
 #include "tests/tooldriver/ToolCommandsFake.h"
+#include "tests/tooldriver/portable/ListingLines.h"
 #include "tooldriver/ToolCommands.h"
-#include "toollink/ToolLocation.h"
-#include "toollink/vocabulary/ToolVocabulary.h"
+#include "toollink/portable/ToolLocation.h"
+#include "toollink/portable/vocabulary/ToolVocabulary.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "tests/tooldriver/ToolCommandsToolFolder.h"
-#include "toollink/vocabulary/ToolVocabulary.h"
+#include "toollink/portable/vocabulary/ToolVocabulary.h"
 
 namespace {
 

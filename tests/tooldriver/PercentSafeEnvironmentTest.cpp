@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "common/TextOps.h"
+#include "common/portable/TextOps.h"
 #include "tooldriver/CommandRunner.h"
 
 namespace {

@@ -3,9 +3,9 @@
 
 #include <array>
 
-#include "common/SharedTexts.h"
-#include "common/Text.h"
-#include "toollink/vocabulary/RowTableTexts.h"
+#include "common/portable/SharedTexts.h"
+#include "common/portable/Text.h"
+#include "toollink/portable/vocabulary/RowTableTexts.h"
 
 // Cells 1 to 17 of one row; the defaults give a plain row without flags or corners.
 struct RowCells {

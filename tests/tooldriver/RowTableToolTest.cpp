@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include "common/SharedTexts.h"
-#include "common/TextOps.h"
+#include "common/portable/SharedTexts.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
 #include "tests/tooldriver/RowTableTestRows.h"
 #include "tests/tooldriver/ToolCommandsToolFolder.h"
-#include "toollink/vocabulary/ToolVocabulary.h"
+#include "toollink/portable/vocabulary/ToolVocabulary.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <optional>
 #include <vector>
 
-#include "common/CommandRunnerFn.h"
-#include "common/Text.h"
+#include "common/portable/CommandRunnerFn.h"
+#include "common/portable/Text.h"
 #include "tests/support/TestPaths.h"
 #include "tooldriver/ToolCommands.h"
-#include "toollink/ToolLocation.h"
+#include "toollink/portable/ToolLocation.h"
 
 struct RecordedCall {
     Text line;

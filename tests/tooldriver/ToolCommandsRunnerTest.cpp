@@ -12,10 +12,10 @@
 #include <future>
 #include <thread>
 
-#include "common/StopSignal.h"
-#include "common/TextOps.h"
+#include "common/portable/StopSignal.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
-#include "toollink/ToolLocation.h"
+#include "toollink/portable/ToolLocation.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <functional>
 #include <optional>
 
-#include "common/SharedTexts.h"
-#include "common/TextOps.h"
+#include "common/portable/SharedTexts.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
 #include "tests/tooldriver/ToolCommandsFake.h"
-#include "toollink/ToolLocation.h"
-#include "toollink/vocabulary/ToolVocabulary.h"
+#include "toollink/portable/ToolLocation.h"
+#include "toollink/portable/vocabulary/ToolVocabulary.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include "common/SharedTexts.h"
-#include "common/TextOps.h"
+#include "common/portable/SharedTexts.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
 #include "tooldriver/CommandRunner.h"
 #include "tooldriver/ToolCommandsRunner.h"
-#include "toollink/ToolLocation.h"
+#include "toollink/portable/ToolLocation.h"
 
 class ToolCopy {
 public:

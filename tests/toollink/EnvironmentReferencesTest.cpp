@@ -1,7 +1,7 @@
 // Expanding environment references as this program sees its environment and as a 32-bit program
 // on the same system sees its own. The system's own expansion is the yardstick.
 
-#include "toollink/EnvironmentReferences.h"
+#include "toollink/portable/EnvironmentReferences.h"
 
 #include <windows.h>
 

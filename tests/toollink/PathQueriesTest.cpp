@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/SharedTexts.h"
+#include "common/portable/SharedTexts.h"
 #include "tests/support/TestPaths.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/ComOwners.h"
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 // Writes a shortcut at `lnkPath` whose target is `target`; true when the file was saved.
 inline bool WriteShortcutFile(const Text& lnkPath, const Text& target) {

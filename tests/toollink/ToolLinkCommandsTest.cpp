@@ -11,10 +11,10 @@
 #include <memory>
 #include <vector>
 
-#include "common/SharedTexts.h"
+#include "common/portable/SharedTexts.h"
 #include "tests/support/TestPaths.h"
-#include "toollink/ToolLocation.h"
-#include "toollink/vocabulary/TargetCommandTexts.h"
+#include "toollink/portable/ToolLocation.h"
+#include "toollink/portable/vocabulary/TargetCommandTexts.h"
 
 namespace {
 

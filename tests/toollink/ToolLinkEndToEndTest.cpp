@@ -7,12 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include "common/SharedTexts.h"
+#include "common/portable/SharedTexts.h"
 #include "tests/support/TestPaths.h"
 #include "tooldriver/CommandRunner.h"
-#include "toollink/ToolLocation.h"
-#include "toollink/vocabulary/TargetCommandTexts.h"
-#include "toollink/vocabulary/ToolInstallTexts.h"
+#include "toollink/portable/ToolLocation.h"
+#include "toollink/portable/vocabulary/TargetCommandTexts.h"
+#include "toollink/portable/vocabulary/ToolInstallTexts.h"
 
 namespace {
 

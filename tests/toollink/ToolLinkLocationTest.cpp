@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "common/SharedTexts.h"
+#include "common/portable/SharedTexts.h"
 #include "tests/support/TestPaths.h"
 #include "tests/toollink/ShortcutFiles.h"
 #include "toollink/PathQueries.h"
-#include "toollink/ToolLocation.h"
-#include "toollink/vocabulary/TargetCommandTexts.h"
-#include "toollink/vocabulary/ToolInstallTexts.h"
+#include "toollink/portable/ToolLocation.h"
+#include "toollink/portable/vocabulary/TargetCommandTexts.h"
+#include "toollink/portable/vocabulary/ToolInstallTexts.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "workers/BackupFileName.h"
+#include "workers/portable/BackupFileName.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "common/ActiveLeadBytes.h"
+#include "common/portable/ActiveLeadBytes.h"
 #include "tests/support/TestPaths.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "common/StopSignal.h"
+#include "common/portable/StopSignal.h"
 #include "tests/support/TestPaths.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // The log lines the passes write, put together from the fixed texts the way a reader of the log
 // meets them, for the tests to compare with.
 
-#include "common/TextOps.h"
-#include "workers/PassTexts.h"
+#include "common/portable/TextOps.h"
+#include "workers/portable/PassTexts.h"
 
 // name + text + "(entry k of count)".
 inline Text EntryLine(const Text& name, const char* text, int k, int count) {

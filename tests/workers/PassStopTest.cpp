@@ -8,15 +8,15 @@
 #include <random>
 #include <thread>
 
-#include "common/TextOps.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
 #include "tests/workers/FakePassHost.h"
 #include "tests/workers/PassLogLines.h"
 #include "tests/workers/StandInTool.h"
 #include "workers/BackupWorker.h"
 #include "workers/ManifestFile.h"
-#include "workers/PassTexts.h"
 #include "workers/RestoreWorker.h"
+#include "workers/portable/PassTexts.h"
 
 namespace {
 

@@ -6,17 +6,17 @@
 #include <algorithm>
 #include <thread>
 
-#include "common/SharedTexts.h"
-#include "common/TextOps.h"
 #include "common/WinHandles.h"
+#include "common/portable/SharedTexts.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
 #include "tests/workers/FakePassHost.h"
 #include "tests/workers/PassLogLines.h"
 #include "tests/workers/StandInTool.h"
-#include "toollink/ToolLocation.h"
+#include "toollink/portable/ToolLocation.h"
 #include "workers/BackupWorker.h"
 #include "workers/ManifestFile.h"
-#include "workers/PassTexts.h"
+#include "workers/portable/PassTexts.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "common/WinHandles.h"
 #include "tests/support/TestPaths.h"
-#include "workers/BackupFileName.h"
+#include "workers/portable/BackupFileName.h"
 
 namespace {
 

@@ -14,14 +14,14 @@
 #include <utility>
 #include <vector>
 
-#include "common/TextOps.h"
 #include "common/WinHandles.h"
+#include "common/portable/TextOps.h"
 #include "tests/support/CapturedRun.h"
 #include "tests/support/ProcessList.h"
 #include "tests/support/TestPaths.h"
 #include "tooldriver/ToolCommands.h"
-#include "toollink/ToolLocation.h"
-#include "toollink/vocabulary/ToolInstallTexts.h"
+#include "toollink/portable/ToolLocation.h"
+#include "toollink/portable/vocabulary/ToolInstallTexts.h"
 #include "tools/entryctl/FieldEscape.h"
 #include "tools/entryctl/ToolFolder.h"
 

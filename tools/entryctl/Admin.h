@@ -16,7 +16,7 @@
 
 #include <vector>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 namespace entryctl {
 

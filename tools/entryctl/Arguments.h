@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 namespace entryctl {
 

@@ -17,7 +17,7 @@
 // position and content, each followed by a zero byte. A file whose header, size or checksum does
 // not agree with its bytes is damaged and is never restored.
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 #include "tools/entryctl/EntryStore.h"
 
 namespace entryctl {

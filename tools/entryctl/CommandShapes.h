@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "toollink/vocabulary/ToolVocabulary.h"
+#include "toollink/portable/vocabulary/ToolVocabulary.h"
 
 namespace entryctl {
 

@@ -1,7 +1,7 @@
 #pragma once
 // What each command of the tool does. Runs with the folder lock held.
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 #include "tools/entryctl/Faults.h"
 #include "tools/entryctl/LineMatch.h"
 

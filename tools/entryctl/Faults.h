@@ -31,7 +31,7 @@
 
 #include <vector>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 namespace entryctl {
 

@@ -3,7 +3,7 @@
 // written as \\ \t \r \n \0, so a field never breaks the tab-separated line it stands in.
 // Header-only so that tests can read and write the store in the same format.
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 namespace entryctl {
 

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 #include "tools/entryctl/CommandShapes.h"
 
 namespace entryctl {

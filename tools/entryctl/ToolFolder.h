@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "common/Text.h"
+#include "common/portable/Text.h"
 
 namespace entryctl {
 

@@ -47,7 +47,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ControlIds.h"
+#include "app/window/portable/ControlIds.h"
 
 namespace {
 
