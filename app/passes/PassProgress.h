@@ -15,8 +15,7 @@
 
 #include "app/passes/TaskbarProgress.h"
 #include "app/passes/portable/ProgressShown.h"
-
-enum class PassKind { Backup, Restore };
+#include "workers/portable/PassKind.h"
 
 class PassProgress {
 public:

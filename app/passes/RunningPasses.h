@@ -24,6 +24,7 @@
 
 #include "app/passes/PassLock.h"
 #include "app/passes/PassProgress.h"
+#include "workers/portable/PassKind.h"
 #include "workers/portable/PassResult.h"
 
 // Told, on the window thread, that a run of `kind` has ended with `result`.

@@ -3,11 +3,14 @@
 #include <memory>
 
 #include "app/log/Log.h"
+#include "app/program/FullPaths.h"
 #include "app/program/ProgramFolder.h"
 #include "app/program/ProgramHandlers.h"
+#include "app/program/RunLogFile.h"
 #include "app/program/Settings.h"
 #include "app/program/StartupBound.h"
 #include "app/program/UnattendedRun.h"
+#include "app/program/Usage.h"
 #include "app/window/MainWindow.h"
 #include "common/ComOwners.h"
 #include "tooldriver/ToolCommands.h"
