@@ -633,10 +633,11 @@ TEST_F(UnattendedProgramTest, AScheduledRunThatIsNotUnderstoodWritesTheUsageAndE
         if (!ownFile) {
             const std::vector<Text> logged = LoggedMessages(log);
             ASSERT_FALSE(logged.empty());
-            if (*c.problem)
+            if (*c.problem) {
                 EXPECT_NE(logged.front().find(c.problem), Text::npos) << logged.front();
-            else
+            } else {
                 EXPECT_EQ(logged.front(), "Usage:");
+            }
             EXPECT_TRUE(std::any_of(logged.begin(), logged.end(),
                                     [](const Text& m) { return m.find("EntryKeeper.exe /restore") != Text::npos; }));
         }
