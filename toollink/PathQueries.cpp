@@ -16,7 +16,7 @@ bool PathExists(const Text& path) {
     return ::PathFileExistsA(path.c_str()) == TRUE;
 }
 
-bool EntryExists(const Text& path) {
+bool FileOrFolderExists(const Text& path) {
     if (path.empty() || path.find_first_of("*?<>\"") != Text::npos)
         return false;
     WIN32_FIND_DATAA data;

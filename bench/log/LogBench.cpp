@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/log/Log.h"
-#include "app/log/LogDateText.h"
+#include "app/log/SystemDateText.h"
 #include "app/window/ControlAccess.h"
 #include "app/window/MainWindow.h"
 #include "common/ComOwners.h"
