@@ -7,6 +7,9 @@ namespace {
 // Pause between two looks at the pipe: 1 ms after a look that found bytes, doubling while the
 // pipe stays empty up to this much. The child's end always cuts a pause short.
 constexpr int kLongestLookGapMs = 16;
+// While the child is silent its watched file is looked at this often (a tenth of a short limit),
+// so a file that stopped growing counts from when it stopped, not from the look after.
+constexpr int64_t kLongestFileLookGapMs = 1000;
 
 }  // namespace
 
@@ -23,6 +26,8 @@ Capture RunCaptureLoop(CaptureSource& source, const ChunkObserver* observer, boo
     // The last sign of life: the start, output, or the watched file found grown.
     int64_t lifeAtMs = hangMs > 0 ? source.NowMs() : 0;
     int64_t fileSize = hangMs > 0 ? source.WatchedFileSize() : -1;
+    const int64_t fileLookGapMs = std::min(kLongestFileLookGapMs, std::max<int64_t>(hangMs / 10, 1));
+    int64_t fileLookAtMs = lifeAtMs;
     for (;;) {
         if (source.StopRequested()) {
             capture.end = CaptureEnd::StopRequested;
@@ -53,15 +58,21 @@ Capture RunCaptureLoop(CaptureSource& source, const ChunkObserver* observer, boo
             continue;
         } else {
             gapMs = std::min(gapMs * 2, kLongestLookGapMs);
-            if (hangMs > 0 && source.NowMs() - lifeAtMs >= hangMs) {
-                // Silent for the whole limit, unless the file grew since it was last looked at.
-                const int64_t size = source.WatchedFileSize();
-                if (size <= fileSize) {
+            if (hangMs > 0) {
+                const int64_t now = source.NowMs();
+                if (now - fileLookAtMs >= fileLookGapMs || now - lifeAtMs >= hangMs) {
+                    fileLookAtMs = now;
+                    const int64_t size = source.WatchedFileSize();
+                    if (size > fileSize) {
+                        fileSize = size;
+                        lifeAtMs = now;
+                    }
+                }
+                // Silent for the whole limit, and the file has not grown meanwhile.
+                if (now - lifeAtMs >= hangMs) {
                     capture.end = CaptureEnd::Hung;
                     return capture;
                 }
-                fileSize = size;
-                lifeAtMs = source.NowMs();
             }
         }
         source.Pause(gapMs);

@@ -234,7 +234,8 @@ TEST(CaptureLoopTest, AReadThatFailsCountsAsAnEmptyLook) {
 }
 
 // A child counts as hung only after the whole limit without a sign of life: output, or its file
-// found grown. Anything it shows resets the time.
+// found grown. Anything it shows resets the time, and the limit counts from the last sign, not
+// from a later look.
 TEST(CaptureLoopTest, AChildIsHungOnlyAfterTheWholeLimitWithoutASignOfLife) {
     struct Case {
         const char* name;
@@ -256,7 +257,13 @@ TEST(CaptureLoopTest, AChildIsHungOnlyAfterTheWholeLimitWithoutASignOfLife) {
              if (s.nowMs < 3000)
                  s.fileSize = s.nowMs;
          },
-         CaptureEnd::Hung, 3500, 5200},
+         CaptureEnd::Hung, 4000, 4200},
+        {"its file grows once, early",
+         [](ScriptedSource& s, int) {
+             if (s.nowMs >= 100)
+                 s.fileSize = 10;
+         },
+         CaptureEnd::Hung, 1100, 1300},
         {"its file grows until it ends",
          [](ScriptedSource& s, int) {
              s.fileSize = s.nowMs;
