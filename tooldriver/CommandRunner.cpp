@@ -119,6 +119,7 @@ public:
         return WaitForSingleObject(process_.get(), milliseconds < 0 ? INFINITE : static_cast<DWORD>(milliseconds)) !=
                WAIT_TIMEOUT;
     }
+    HANDLE Process() const { return process_.get(); }
 
 private:
     UniqueHandle process_;
@@ -133,6 +134,15 @@ bool ProgramRunsInAJob() {
 
 void RefuseJobAssignmentForTests(bool refuse) {
     jobAssignmentRefused.store(refuse);
+}
+
+bool KeepOpenUntilEnded(const RunningProcess& child, HANDLE handle) {
+    const auto* left = dynamic_cast<const LeftRunningChild*>(&child);
+    if (!left || !handle)
+        return false;
+    // The copy belongs to the child's handle table; the system closes it when the child ends.
+    HANDLE copy = nullptr;
+    return DuplicateHandle(GetCurrentProcess(), handle, left->Process(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS) != 0;
 }
 
 Text LaunchPrefixNt() {

@@ -23,6 +23,8 @@
 // hidden only by its show state has shown up as a window of its own, one per command, on systems
 // whose default terminal is a separate program, and closing one ended the tool.
 
+#include <windows.h>
+
 #include <functional>
 
 #include "common/portable/CommandRunnerFn.h"
@@ -69,6 +71,12 @@ using CommandCaptureFn = std::function<Capture(const Text& command, const ChunkO
 // runs in a job itself): while set, no command is assigned to a job of its own, so a hung one is
 // ended by process ids. Process-wide.
 void RefuseJobAssignmentForTests(bool refuse);
+
+// Gives `child`, a command this runner left running (Capture::leftRunning), a copy of `handle`
+// that the system closes only when that process ends: a file held open without sharing then stays
+// held after this program lets go of it, and after this program has ended. False when `child` is
+// not one this runner left running or the copy could not be made. Any thread.
+bool KeepOpenUntilEnded(const RunningProcess& child, HANDLE handle);
 
 // The text placed before the command on the NT platform family: the command interpreter of the
 // system folder, then kInterpreterSwitches: no AutoRun commands, no delayed expansion, and a

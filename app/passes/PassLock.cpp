@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "common/portable/TextOps.h"
+#include "tooldriver/CommandRunner.h"
 
 namespace {
 
@@ -56,4 +57,8 @@ bool PassLock::FolderTakesNewFiles() const {
     DWORD error = ERROR_SUCCESS;
     // Deleted as it closes.
     return static_cast<bool>(open_(probe, error));
+}
+
+bool PassLock::ShareWith(const RunningProcess& tool) {
+    return file_ && KeepOpenUntilEnded(tool, file_.get());
 }

@@ -28,6 +28,7 @@
 
 #include "common/WinHandles.h"
 #include "common/portable/Text.h"
+#include "tooldriver/portable/CaptureLoop.h"
 
 inline constexpr char kPassLockFileName[] = "EntryKeeper.lock";
 // How long "access denied" is tried again before it is believed.
@@ -71,6 +72,10 @@ public:
     PassLockResult Acquire();
     // Lets go (the file goes with it); nothing when not held.
     void Release() { file_.reset(); }
+    // While held: `tool`, a tool command left running, holds the lock too, until it ends, whether
+    // this object lets go or this program ends first, so no copy starts a pass while that tool
+    // still writes. False when not held or the tool could not be given the file.
+    bool ShareWith(const RunningProcess& tool);
     bool Held() const { return static_cast<bool>(file_); }
 
 private:

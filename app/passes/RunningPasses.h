@@ -49,6 +49,9 @@ public:
     void End(PassKind kind, PassResult result, bool stopped, bool keepCounted = false);
     // The run of `kind` that End kept counted no longer counts.
     void ReleaseKept(PassKind kind);
+    // A run left `tool` running: the lock stays held until it ends, also once this program has let
+    // go or ended (PassLock::ShareWith). False when no lock is held or it could not be shared.
+    bool KeepLockWhile(const RunningProcess& tool) { return lock_.ShareWith(tool); }
 
     // The running pass of `kind` is at `position` of `total`.
     void ShowProgress(PassKind kind, int position, int total);

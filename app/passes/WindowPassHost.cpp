@@ -84,6 +84,10 @@ StopSignalPtr WindowPassHost::PassStopSignal() {
 
 void WindowPassHost::HoldUntilEnded(std::shared_ptr<const RunningProcess> tool) {
     heldTool_ = std::move(tool);
+    // The window keeps the lock until the tool ends (PassEnded); the tool holds it too, for when
+    // this program ends first (the window closed, or a command-line run that exits at once).
+    if (heldTool_ && runs_)
+        RunOnWindowThread(window_, [&] { runs_->KeepLockWhile(*heldTool_); });
 }
 
 void WindowPassHost::PassEnded(PassResult result) {

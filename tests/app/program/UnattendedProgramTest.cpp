@@ -863,4 +863,40 @@ TEST_F(UnattendedProgramTest, AHungRestoreKeepsRestoreAndTheLockUntilTheToolEnds
     EXPECT_TRUE(clicked.Close());
 }
 
+// A restore left running goes on writing the tool's store after the program has ended, whether a
+// command-line run exited at once or the window was closed: until that tool ends, no copy starts a
+// pass on the folder (a backup would copy the half-restored entries over their good backups).
+TEST_F(UnattendedProgramTest, ARestoreLeftRunningKeepsEveryPassOutAfterTheProgramHasEnded) {
+    ASSERT_EQ(Run("/backup"), 0u);
+    const Text manifest = Manifest();
+    for (const bool fromTheWindow : {false, true}) {
+        SCOPED_TRACE(fromTheWindow ? "the window was closed" : "a command-line run");
+        ASSERT_TRUE(SetFaults("hang\r\nonly restore\r\n"));
+        if (fromTheWindow) {
+            ProgramUnderTest clicked;
+            ASSERT_TRUE(clicked.Launch(programFolder_.Path(), "/timeout:1"));
+            ASSERT_TRUE(clicked.WaitForWindow());
+            ASSERT_TRUE(clicked.Click(kRestoreButtonId));
+            ASSERT_TRUE(WaitUntil(
+                [&] { return FindText(clicked.ControlText(kLogBoxId), kToolLeftRunningTail) > 0; }, 60000))
+                << clicked.ControlText(kLogBoxId);
+            ASSERT_TRUE(clicked.Close());
+        } else {
+            ASSERT_EQ(Run("/restore /timeout:1"), 2u);
+        }
+        ASSERT_EQ(ProcessesRunning(ToolExe()).size(), 1u) << "the restore is still running";
+        ASSERT_TRUE(SetFaults(""));
+        for (const char* pass : {"/backup", "/restore"}) {
+            SCOPED_TRACE(pass);
+            const Text log = logs_.File(Text(fromTheWindow ? "closed " : "ended ") + (pass + 1) + ".log");
+            EXPECT_EQ(Run(Text(pass) + " /log:\"" + log + "\""), 2u);
+            EXPECT_EQ(LoggedMessages(log), std::vector<Text>{kPassLockedText});
+        }
+        EXPECT_EQ(Manifest(), manifest);
+
+        EndTools();
+        EXPECT_TRUE(WaitUntil([&] { return Run("/backup") == 0u; }, 30000)) << "the lock goes with the tool";
+    }
+}
+
 }  // namespace
