@@ -294,9 +294,9 @@ TEST_F(BackupWorkerTest, AListingThatFailedOrCameBackEmptyLeavesTheListOfBackups
         std::vector<uint32_t> successCodes = {0};
     } cases[] = {
         {"every command of the tool fails", "fail-all\r\n", {{"A", "1"}, {"B", "2"}},
-         "The tool's listing of its entries did not finish: the tool ended with exit code 1 (0x00000001), which is "
-         "not a success code (the codes that are: SuccessExitCodes under [Tool] in EntryKeeper.ini). Nothing was "
-         "backed up, and the list of backups was not changed."},
+         "The tool's listing of its entries did not finish: the tool ended with exit code 1 (0x00000001), so it "
+         "failed (only a tool that answers success with another code needs that code in SuccessExitCodes under "
+         "[Tool] in EntryKeeper.ini). Nothing was backed up, and the list of backups was not changed."},
         {"the tool reports an error with a success code", "fail-all\r\n", {{"A", "1"}, {"B", "2"}},
          kListingFailedText, {0, 1}},
         {"the tool lists no entries", "", {}, kEmptyListingKeptText},

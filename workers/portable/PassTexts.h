@@ -113,7 +113,8 @@ inline constexpr char kListingNotDoneTail[] = ". Nothing was backed up, and the 
 // How a tool command ended, inside a line.
 inline constexpr char kToolEndCodeLeadIn[] = "the tool ended with exit code ";
 inline constexpr char kToolEndCodeTail[] =
-    ", which is not a success code (the codes that are: SuccessExitCodes under [Tool] in EntryKeeper.ini)";
+    ", so it failed (only a tool that answers success with another code needs that code in SuccessExitCodes under "
+    "[Tool] in EntryKeeper.ini)";
 inline constexpr char kToolEndNotStarted[] = "the tool could not be started";
 inline constexpr char kToolEndStopped[] = "it was stopped";
 inline constexpr char kToolEndRefused[] = "its command line could not be made";
