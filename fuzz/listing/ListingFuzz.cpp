@@ -5,7 +5,11 @@
 //  - The outcome agrees with the records: entries when there are records, empty only without text.
 //  - Round trip: the records printed back as a listing (in the tool's format) read back as the very
 //    same records, and as a listing of entries.
+//  - The records and the outcome are those of the listing read the plain way: the whole output
+//    cleaned and trimmed step by step, then cut into lines and fields with the shared text
+//    operations (slow, but each step can be checked by eye against the rules of the listing).
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -13,6 +17,7 @@
 #include "common/portable/TextOps.h"
 #include "fuzz/FuzzCheck.h"
 #include "tooldriver/portable/EntryListing.h"
+#include "toollink/portable/vocabulary/ToolVocabulary.h"
 
 namespace {
 
@@ -57,6 +62,41 @@ Text PrintListing(const EntryList& list) {
     return out;
 }
 
+// The listing's rules applied one at a time, each to a whole text: zero bytes dropped; every line
+// break (the line separator, a lone line feed, a lone carriage return) made one line feed; blanks
+// trimmed at both ends; lines split at line feeds and fields at the field separator; a line of fewer
+// than two fields is no entry, and says the listing failed when it holds the error marker.
+ListingOutcome ReadPlainly(const Text& output, EntryList& list) {
+    list.clear();
+    Text text = output;
+    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+    text = ReplaceText(text, kLineSep, "\n");
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    bool errorReported = false;
+    bool anyText = false;
+    for (const Text& line : SplitText(TrimText(text), "\n")) {
+        anyText = anyText || !line.empty();
+        TextArray fields = SplitText(line, kCoordSep);
+        if (fields.size() < 2) {
+            errorReported = errorReported || FindText(line, kErrorMarker) != -1;
+            continue;
+        }
+        const size_t count = fields.size();
+        fields.resize(std::max<size_t>(count, 6));
+        EntryRecord& record = list.emplace_back();
+        record.number = TextToInt(ReplaceText(fields[0], kNumberMark, "", /*ignoreCase=*/true));
+        record.text1 = fields[1];
+        record.text2 = fields[2];
+        record.text3 = fields[3];
+        record.text4 = fields[4];
+        record.text5 = fields[5];
+        record.extra = count == 7 ? 0 : 1;
+    }
+    if (errorReported || (list.empty() && anyText))
+        return ListingOutcome::Failed;
+    return list.empty() ? ListingOutcome::Empty : ListingOutcome::Entries;
+}
+
 bool HasForbiddenByte(const Text& field) {
     return field.find_first_of(Text("\t\r\n\0", 4)) != Text::npos;
 }
@@ -74,6 +114,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(!HasForbiddenByte(*field), "record " + ShowRecord(r) + " from " + ShowBytes(output));
         FUZZ_CHECK(r.extra == 0 || r.extra == 1, ShowRecord(r));
     }
+
+    EntryList plain;
+    const ListingOutcome plainOutcome = ReadPlainly(output, plain);
+    FUZZ_CHECK(SameRecords(list, plain) && outcome == plainOutcome,
+               ShowBytes(output) + " read as" + ShowRecords(list) + "\n    not as" + ShowRecords(plain));
 
     EntryList counted(1);
     const int32_t count = ParseEntryListing(output, counted);

@@ -32,7 +32,8 @@ enum class ListingOutcome {
               // marker: the tool did not list its entries, and the records (if any) are not all of them
 };
 
-// Releases every record of `list`, then fills it from `output`. Returns the number of records.
+// Makes `list` hold the records of `output` and nothing else: whatever it held before is overwritten
+// or released. Returns the number of records.
 int32_t ParseEntryListing(const Text& output, EntryList& list);
 
 // As ParseEntryListing, and says whether the output was a listing at all. After Failed, `list`

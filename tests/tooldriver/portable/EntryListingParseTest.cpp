@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "common/portable/SharedTexts.h"
 #include "tests/tooldriver/portable/ListingLines.h"
 
@@ -65,16 +68,39 @@ TEST(EntryListingParseTest, ListingLinesBecomeRecords) {
          {{12, "beta", 1}}},
         // A field that ends in a lone lead byte still ends at the separator after it: no code page
         // takes a tab or a line break as a second byte.
-        {"lone lead byte before a field separator", Line({"No.1", "a\xF0", "k\xB0", "", "", "", "7"}) + L,
+        {"lone lead byte before a field separator",
+         Line({"No.1", "a\xF0", "k\xB0", "", "", "", "7"}) + L,
          {{1, "a\xF0", 0}}},
         // Every line break ends a line: a field never holds one, whatever the tool printed.
-        {"lines ended by a lone line feed", Line({"No.1", "a", "", "", "", ""}) + "\n" + Line({"No.2", "b", "k"}) + "\n",
+        {"lines ended by a lone line feed",
+         Line({"No.1", "a", "", "", "", ""}) + "\n" + Line({"No.2", "b", "k"}) + "\n",
          {{1, "a", 1}, {2, "b", 1}}},
-        {"lines ended by a lone carriage return", Line({"No.1", "a", "x\ry"}) + "\r" + Line({"No.2", "b"}),
+        {"lines ended by a lone carriage return",
+         Line({"No.1", "a", "x\ry"}) + "\r" + Line({"No.2", "b"}),
          {{1, "a", 1}, {2, "b", 1}}},
-        {"a carriage return doubled before the line feed", six + "\r\r\n" + six + L, {{1, "alpha", 1}, {1, "alpha", 1}}},
-        {"lone lead byte before a line separator", Line({"No.1", "x", "", "", "", "\xB0"}) + L + six,
+        {"a carriage return doubled before the line feed",
+         six + "\r\r\n" + six + L,
+         {{1, "alpha", 1}, {1, "alpha", 1}}},
+        {"lone lead byte before a line separator",
+         Line({"No.1", "x", "", "", "", "\xB0"}) + L + six,
          {{1, "x", 1}, {1, "alpha", 1}}},
+        // A tool that dies mid-listing leaves its last line cut short anywhere.
+        {"cut inside the last field", six + L + "No.2\tbe", {{1, "alpha", 1}, {2, "be", 1}}},
+        {"cut after a lead byte", six + L + Line({"No.2", "\xD6\xD0\xCE"}), {{1, "alpha", 1}, {2, "\xD6\xD0\xCE", 1}}},
+        {"cut between carriage return and line feed", six + "\r", {{1, "alpha", 1}}},
+        {"cut after the number field", six + L + "No.3\t", {{1, "alpha", 1}}},
+        {"cut after the seventh field's separator", Line({"No.3", "c", "k", "l", "s", "p", ""}) + L, {{3, "c", 1}}},
+        // Trimming the whole output reads characters: A1 A1 is a blank only where it is one character.
+        {"double-byte space after the last line trimmed",
+         six + L + Line({"No.2", "b"}) + "\xA1\xA1 ",
+         {{1, "alpha", 1}, {2, "b", 1}}},
+        {"A1 A1 that is no double-byte space kept", Line({"No.2", "b\xB0\xA1\xA1"}), {{2, "b\xB0\xA1\xA1", 1}}},
+        {"lone lead byte before a trailing space", Line({"No.2", "b\xB0"}) + " ", {{2, "b\xB0", 1}}},
+        {"blanks before the first line trimmed", " \xA1\xA1" + six, {{1, "alpha", 1}}},
+        // Second bytes in the ASCII range stay part of their character.
+        {"second bytes that look like ASCII",
+         Line({"No.8", "\x81\x40\xB0\x5C\xD6\x7E", "k"}),
+         {{8, "\x81\x40\xB0\x5C\xD6\x7E", 1}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -145,6 +171,116 @@ TEST(EntryListingParseTest, EveryFieldLandsInItsPlace) {
     EXPECT_EQ(list[0].text4, "four");
     EXPECT_EQ(list[0].text5, "five");
     EXPECT_EQ(list[0].extra, 0);
+}
+
+// Every field of each record, for comparing whole records.
+std::vector<Text> Fields(const EntryRecord& r) {
+    return {std::to_string(r.number), r.text1, r.text2, r.text3, r.text4, r.text5, std::to_string(r.extra)};
+}
+
+TEST(EntryListingParseTest, AListReadAgainHoldsOnlyTheNewListing) {
+    const Text L = kLineSep;
+    const Text full = Line({"No.1", "a long name that does not fit", "kind", "label", "state", "pos", "9"}) + L;
+    const Text shortLine = Line({"No.2", "b"}) + L;
+    struct Case {
+        const char* name;
+        Text earlier;
+        Text now;
+    } cases[] = {
+        {"full records, then short lines", full + full + full, shortLine + shortLine},
+        {"fewer records than before", full + full + full, full},
+        {"more records than before", shortLine, full + shortLine + full + shortLine},
+        {"seven fields, then six", full, Line({"No.3", "c", "k", "l", "s", "p"}) + L},
+        {"entries, then an empty listing", full + full, ""},
+        {"entries, then a failed listing", full, "error: the store is damaged" + L},
+        {"double-byte names, then ASCII ones",
+         Line({"No.4", "\xD6\xD0\xCE\xC4\xC3\xFB\xB3\xC6\xB5\xC4\xCC\xF5\xC4\xBF", "\xBC\xD7", "", "", "", "1"}) + L,
+         shortLine},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EntryList fresh;
+        const ListingOutcome freshOutcome = ParseEntryListingOutcome(c.now, fresh);
+        EntryList reused;
+        ParseEntryListing(c.earlier, reused);
+        EXPECT_EQ(ParseEntryListingOutcome(c.now, reused), freshOutcome);
+        ASSERT_EQ(reused.size(), fresh.size());
+        for (size_t i = 0; i < fresh.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(Fields(reused[i]), Fields(fresh[i]));
+        }
+    }
+}
+
+// A listing of 100,000 lines, as a big tool prints it, with the variety a real one has spread over
+// it: double-byte names (with second bytes in the ASCII range and a double-byte space inside),
+// names too long for a short text, lines of two to eight fields, all three kinds of line end, empty
+// lines, zero bytes inside characters and blanks around the whole output. Every record is compared
+// with what its line was made from.
+TEST(EntryListingParseTest, AHundredThousandLinesAreReadWhole) {
+    constexpr int kLines = 100000;
+    std::vector<EntryRecord> made;
+    made.reserve(kLines);
+    Text output = " \xA1\xA1 ";
+    static const char* const kMarks[] = {"No.", "no.", "NO.", ""};
+    for (int i = 1; i <= kLines; ++i) {
+        const Text digits = std::to_string(i);
+        Text name;
+        Text printedName;
+        switch (i % 5) {
+            case 0:
+                name = "\xD6\xD0\xCE\xC4\x81\x40\xA1\xA1\xB0\x5C" + digits;
+                printedName = name;
+                break;
+            case 1:
+                name = "an entry with a name longer than a short text " + digits;
+                printedName = name;
+                break;
+            case 2:
+                // A zero byte between a lead byte and its second byte: gone, the pair is one again.
+                name = "z\xD6\xD0" + digits;
+                printedName = Text("z\xD6\0\xD0", 4) + digits;
+                break;
+            default:
+                name = "e" + digits;
+                printedName = name;
+        }
+        const size_t fieldCount = 2 + static_cast<size_t>(i % 7);  // 2 to 8
+        std::vector<Text> printed = {kMarks[i % 4] + digits, printedName, "kind" + digits, "label", "\xD7\xB4\xCC\xAC",
+                                     "pos" + digits,         "7",         "more"};
+        printed.resize(fieldCount);
+        EntryRecord& m = made.emplace_back();
+        m.number = i;
+        m.text1 = name;
+        Text* const texts[] = {&m.text2, &m.text3, &m.text4, &m.text5};
+        for (size_t k = 2; k < fieldCount && k < 6; ++k)
+            *texts[k - 2] = printed[k];
+        m.extra = fieldCount == 7 ? 0 : 1;
+
+        Text line;
+        for (size_t k = 0; k < printed.size(); ++k)
+            line += (k ? Text(kCoordSep) : Text()) + printed[k];
+        output += line + (i % 11 == 0 ? "\n" : i % 13 == 0 ? "\r" : kLineSep);
+        if (i % 1000 == 0)
+            output += kLineSep;  // an empty line, which is no entry
+    }
+    output += " \xA1\xA1";
+
+    EntryList list(3);
+    list[2].text5 = "left from an earlier listing";
+    ASSERT_EQ(ParseEntryListingOutcome(output, list), ListingOutcome::Entries);
+    ASSERT_EQ(list.size(), made.size());
+    int shown = 0;
+    for (size_t i = 0; i < made.size() && shown < 10; ++i) {
+        const EntryRecord& r = list[i];
+        const EntryRecord& m = made[i];
+        if (r.number != m.number || r.text1 != m.text1 || r.text2 != m.text2 || r.text3 != m.text3 ||
+            r.text4 != m.text4 || r.text5 != m.text5 || r.extra != m.extra) {
+            ++shown;  // the first few differences are enough to see what went wrong
+            SCOPED_TRACE("record " + std::to_string(i + 1));
+            EXPECT_EQ(Fields(r), Fields(m));
+        }
+    }
 }
 
 }  // namespace
