@@ -104,7 +104,8 @@ TEST(GenerationNameTest, OnlyExactlyTheGenerationShapeIsAGeneration) {
         "2026-12-11_240003",
         "2026-12-11_026003",
         "0000-12-11_020003",
-        "2026\xA3\xAD" "12-11_020003",
+        ("2026\xA3\xAD"  // a full-width hyphen
+         "12-11_020003"),
     };
     for (const char* name : others) {
         SCOPED_TRACE(name);
