@@ -136,7 +136,7 @@ void RefuseJobAssignmentForTests(bool refuse) {
     jobAssignmentRefused.store(refuse);
 }
 
-bool KeepOpenUntilEnded(const RunningProcess& child, HANDLE handle) {
+bool KeepOpenUntilEnded(const RunningProcess& child, void* handle) {
     const auto* left = dynamic_cast<const LeftRunningChild*>(&child);
     if (!left || !handle)
         return false;

@@ -23,8 +23,6 @@
 // hidden only by its show state has shown up as a window of its own, one per command, on systems
 // whose default terminal is a separate program, and closing one ended the tool.
 
-#include <windows.h>
-
 #include <functional>
 
 #include "common/portable/CommandRunnerFn.h"
@@ -76,7 +74,8 @@ void RefuseJobAssignmentForTests(bool refuse);
 // that the system closes only when that process ends: a file held open without sharing then stays
 // held after this program lets go of it, and after this program has ended. False when `child` is
 // not one this runner left running or the copy could not be made. Any thread.
-bool KeepOpenUntilEnded(const RunningProcess& child, HANDLE handle);
+// (`handle` is a HANDLE; this header is also read where <windows.h> is not.)
+bool KeepOpenUntilEnded(const RunningProcess& child, void* handle);
 
 // The text placed before the command on the NT platform family: the command interpreter of the
 // system folder, then kInterpreterSwitches: no AutoRun commands, no delayed expansion, and a
