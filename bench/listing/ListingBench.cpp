@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/support/TimingLoop.h"
 #include "tests/support/TestPaths.h"
 #include "tooldriver/CommandRunner.h"
 #include "tooldriver/ToolCommands.h"
@@ -15,26 +16,6 @@
 #include "tooldriver/portable/EntryListing.h"
 #include "toollink/portable/ToolLocation.h"
 #include "toollink/portable/vocabulary/ToolVocabulary.h"
-
-namespace {
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
@@ -58,11 +39,11 @@ int main(int argc, char** argv) {
             run("entryctl.exe admin fault \"big-listing " + std::to_string(entries) + "\"", nullptr, false);
 
             EntryList list;
-            std::vector<double> listMs;
+            std::vector<double> listSeconds;
             for (int r = 0; r < runs; ++r) {
-                const double start = NowMs();
+                const double start = SecondsNow();
                 const int32_t count = commands.ListEntries(list);
-                listMs.push_back(NowMs() - start);
+                listSeconds.push_back(SecondsNow() - start);
                 if (count != entries) {
                     std::printf("listing of %d gave %d records\n", entries, count);
                     status = 1;
@@ -72,16 +53,16 @@ int main(int argc, char** argv) {
             // Parsing alone, on the same bytes, repeated so that short listings still measure.
             const Text output = run(kListCommand, nullptr, false);
             const int repeat = std::max(1, 200000 / entries);
-            std::vector<double> parseMs;
+            std::vector<double> parseSeconds;
             for (int r = 0; r < runs; ++r) {
-                const double start = NowMs();
+                const double start = SecondsNow();
                 for (int k = 0; k < repeat; ++k)
                     ParseEntryListing(output, list);
-                parseMs.push_back((NowMs() - start) / repeat);
+                parseSeconds.push_back((SecondsNow() - start) / repeat);
             }
 
-            const double listMedian = Median(listMs);
-            const double parseMedian = Median(parseMs);
+            const double listMedian = Summarize(listSeconds).medianMs;
+            const double parseMedian = Summarize(parseSeconds).medianMs;
             std::printf("%9d %10.2f %12.3f %10.3f %12.4f %11zu\n", entries, listMedian, 1000.0 * listMedian / entries,
                         parseMedian, 1000.0 * parseMedian / entries, output.size());
         }
