@@ -23,8 +23,9 @@ protected:
     explicit ProgramWithToolTest(bool installTool = true) : tool_(installTool), installTool_(installTool) {}
 
     void SetUp() override {
-        if (installTool_)
+        if (installTool_) {
             ASSERT_TRUE(tool_.IsInstalled());
+        }
         ASSERT_TRUE(CreateDirectoryA(BackupFolder().c_str(), nullptr));
         // The program starts with the backup folder of this test.
         ASSERT_TRUE(WriteWholeFile(SettingsFile(), "[BackupFolder]\r\nBackupFolder=" + BackupFolder() + "\r\n"));
