@@ -11,6 +11,16 @@ macro(ek_use_googletest)
     include(GoogleTest)
 endmacro()
 
+# EK_WARNINGS_AS_ERRORS turns every warning of the project's own code into an error (scripts/test
+# sets it from EK_NATIVE_WARNINGS_AS_ERRORS and EK_WINDOWS_WARNINGS_AS_ERRORS; .ci/run turns them on).
+# Call after ek_use_googletest, so GoogleTest's own sources keep their warnings.
+option(EK_WARNINGS_AS_ERRORS "Treat warnings in the project's code as errors" OFF)
+macro(ek_use_warnings_as_errors)
+    if(EK_WARNINGS_AS_ERRORS)
+        add_compile_options(-Werror)
+    endif()
+endmacro()
+
 # A subsystem library: ek_add_library(name SOURCES ... DEPS ...)
 function(ek_add_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})

@@ -12,7 +12,8 @@
 // `bytes` with every byte outside printable ASCII (and the backslash) written as \xHH.
 inline std::string ShowBytes(const Text& bytes) {
     std::string shown = "\"";
-    for (unsigned char c : bytes) {
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
         if (c >= 0x20 && c < 0x7F && c != '\\' && c != '"') {
             shown += static_cast<char>(c);
         } else {

@@ -74,7 +74,7 @@ public:
     // Operations in the class's slot order (slots 0 and 1 are release and copy above).
     // Below, P is the entry prefix of the chosen form and M the closing path mark.
 
-    // 2: P·entry·t·a·M.
+    // 2 (the stand-in tool's set-label): P·entry·t·a·M.
     bool Command02(const Text& entry, const Text& a) const;
 
     // 3: sends option settings. With `raw` given the argument part is `raw`; otherwise it is the
@@ -102,10 +102,11 @@ public:
     // 6: P·entry·t·n(x)·S·n(y)·M.
     bool PointAt(const Text& entry, int32_t x, int32_t y) const;
 
-    // 7: P·entry·t·a·u.
+    // 7 (the stand-in tool's note): P·entry·t·a·u.
     bool Command07(const Text& entry, const Text& a) const;
 
-    // 8: P·entry·t·n(a1)·S·n(a2)·S·n(a3)·S·n(a4)[·S·n(a5)]·M; the fifth number only when given.
+    // 8 (the stand-in tool's frame): P·entry·t·n(a1)·S·n(a2)·S·n(a3)·S·n(a4)[·S·n(a5)]·M; the fifth
+    // number only when given.
     bool Command08(const Text& entry,
                    int32_t a1,
                    int32_t a2,
@@ -113,7 +114,7 @@ public:
                    int32_t a4,
                    std::optional<int32_t> a5 = std::nullopt) const;
 
-    // 9, 10: P·entry·t·n(164) and the same with 4.
+    // 9, 10 (the stand-in tool's signal --code 164 / 4): P·entry·t·n(164) and the same with 4.
     bool Command09(const Text& entry) const;
     bool Command10(const Text& entry) const;
 
@@ -131,31 +132,33 @@ public:
     // 14: P·entry·t·a·M; returns the whole output (empty when refused or not started).
     Text QueryText(const Text& entry, const Text& a) const;
 
-    // 15: as Command09 with the number 3.
+    // 15 (the stand-in tool's signal --code 3): as Command09 with the number 3.
     bool Command15(const Text& entry) const;
 
-    // 16: P·entry·t·a·u·b·M.
+    // 16 (the stand-in tool's relabel): P·entry·t·a·u·b·M.
     bool Command16(const Text& entry, const Text& a, const Text& b) const;
 
-    // 17: two lines, P·entry·t1·a·u·b·M then P·entry·t2·a·u·b·M; both always run.
+    // 17 (the stand-in tool's stage, then apply): two lines, P·entry·t1·a·u·b·M then
+    // P·entry·t2·a·u·b·M; both always run.
     bool Command17(const Text& entry, const Text& a, const Text& b) const;
 
-    // 18: six lines P·entry·t_k, k = 1 to 6; all always run.
+    // 18 (the stand-in tool's clear --label / --state / --position / --content, touch, flush): six
+    // lines P·entry·t_k, k = 1 to 6; all always run.
     bool Command18(const Text& entry) const;
 
-    // 19: L·entry·t; true when the output holds the operation's own marker.
+    // 19 (the stand-in tool's query --is-locked): L·entry·t; true when the output holds the operation's own marker.
     bool Command19(const Text& entry) const;
 
-    // 20: P·entry·t·a·Mid·b·M.
+    // 20 (the stand-in tool's progress): P·entry·t·a·Mid·b·M.
     bool Command20(const Text& entry, const Text& a, const Text& b) const;
 
-    // 21, 22: numeric form L·entry, name form L·entry·M; judged by the error rule: true in the
-    // numeric form without looking at the output; in the name form false when the output holds
-    // the error marker or is empty (the tool did not start).
+    // 21, 22 (the stand-in tool's lock / unlock): numeric form L·entry, name form L·entry·M; judged
+    // by the error rule: true in the numeric form without looking at the output; in the name form
+    // false when the output holds the error marker or is empty (the tool did not start).
     bool Command21(const Text& entry) const;
     bool Command22(const Text& entry) const;
 
-    // 23: one fixed line, no entry.
+    // 23 (the stand-in tool's refresh): one fixed line, no entry.
     bool Command23() const;
 
     // 24: creates an entry: L·entry·t·(mode text), one form only. Mode 1 and 3 choose the first
@@ -164,33 +167,34 @@ public:
     // marker, the tool could not be started, or the entry was refused.
     int32_t CreateEntry(const Text& entry, int32_t mode) const;
 
-    // 25: L·a·t·entry·M, one form only; true when the output holds the operation's own marker.
+    // 25 (the stand-in tool's clone): L·a·t·entry·M, one form only; true when the output holds the
+    // operation's own marker.
     bool Command25(const Text& entry, const Text& a) const;
 
-    // 26: as Command21, own texts.
+    // 26 (the stand-in tool's remove): as Command21, own texts.
     bool Command26(const Text& entry) const;
 
-    // 27: L·entry·t·a·M.
+    // 27 (the stand-in tool's export): L·entry·t·a·M.
     bool Command27(const Text& entry, const Text& a) const;
 
-    // 28, 29, 30: L·entry·t·a.
+    // 28, 29, 30 (the stand-in tool's import / merge / tag): L·entry·t·a.
     bool Command28(const Text& entry, const Text& a) const;
     bool Command29(const Text& entry, const Text& a) const;
     bool Command30(const Text& entry, const Text& a) const;
 
-    // 31: L·entry·t·a·u·b.
+    // 31 (the stand-in tool's set): L·entry·t·a·u·b.
     bool Command31(const Text& entry, const Text& a, const Text& b) const;
 
-    // 32: L·entry·t·a; returns the whole output.
+    // 32 (the stand-in tool's query --field): L·entry·t·a; returns the whole output.
     Text Command32(const Text& entry, const Text& a) const;
 
-    // 33: as Command21, own texts.
+    // 33 (the stand-in tool's verify): as Command21, own texts.
     bool Command33(const Text& entry) const;
 
-    // 34: L·entry·t·a·M; judged by the error rule.
+    // 34 (the stand-in tool's rename): L·entry·t·a·M; judged by the error rule.
     bool Command34(const Text& entry, const Text& a) const;
 
-    // 35: L·entry·t·a·u·b; the output is dropped.
+    // 35 (the stand-in tool's compare): L·entry·t·a·u·b; the output is dropped.
     bool Command35(const Text& entry, const Text& a, const Text& b) const;
 
     // 36: has the tool write the entry into the backup file `file` (full path):
@@ -201,18 +205,18 @@ public:
     // True when the tool printed its restore marker.
     bool RestoreEntry(const Text& entry, const Text& file) const;
 
-    // 38, 39: P·entry·t.
+    // 38, 39 (the stand-in tool's open / close): P·entry·t.
     bool Command38(const Text& entry) const;
     bool Command39(const Text& entry) const;
 
-    // 40, 41: P·entry·t·a·M.
+    // 40, 41 (the stand-in tool's set-state / set-position): P·entry·t·a·M.
     bool Command40(const Text& entry, const Text& a) const;
     bool Command41(const Text& entry, const Text& a) const;
 
-    // 42: two lines, P·entry·t·a·M then P·entry·t·b·M; both always run.
+    // 42 (the stand-in tool's append, twice): two lines, P·entry·t·a·M then P·entry·t·b·M; both always run.
     bool Command42(const Text& entry, const Text& a, const Text& b) const;
 
-    // 43: P·entry·t·a·M.
+    // 43 (the stand-in tool's write): P·entry·t·a·M.
     bool Command43(const Text& entry, const Text& a) const;
 
     // 44: runs the tool's entry listing and refills `list` from it (see EntryListing.h for the

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "common/WinHandles.h"
 #include "common/portable/SharedTexts.h"
 #include "common/portable/TextOps.h"
 
@@ -15,15 +16,12 @@ bool PathExists(const Text& path) {
     return ::PathFileExistsA(path.c_str()) == TRUE;
 }
 
-bool EntryExists(const Text& path) {
+bool FileOrFolderExists(const Text& path) {
     if (path.empty() || path.find_first_of("*?<>\"") != Text::npos)
         return false;
     WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA(path.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return false;
-    ::FindClose(find);
-    return true;
+    const UniqueFindHandle find(::FindFirstFileA(path.c_str(), &data));
+    return static_cast<bool>(find);
 }
 
 namespace {

@@ -15,7 +15,7 @@ bool PathExists(const Text& path);
 // True when a search for exactly `path` finds something; the search is closed at once. Wildcard
 // characters (* ? and the < > " the file system also reads as wildcards) can never be part of an
 // existing name, so a path holding one is reported as not existing instead of matching others.
-bool EntryExists(const Text& path);
+bool FileOrFolderExists(const Text& path);
 
 // A well-known folder, always ending with the directory separator; empty text when the kind is
 // unknown or the lookup fails. Kinds: 0 or 3 the desktop, 1 documents, 2 favourites, 4 fonts,

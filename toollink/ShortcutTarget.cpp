@@ -67,7 +67,7 @@ Text ShortcutTarget(const Text& path) {
     // reads it: this 64-bit program is told "Program Files". Where the target as a 32-bit program
     // reads it exists, that is the one; a shortcut of a 64-bit installer keeps its own target.
     const Text thirtyTwoBitTarget = ShortcutTargetAsThirtyTwoBitProgram(path);
-    if (!thirtyTwoBitTarget.empty() && thirtyTwoBitTarget != target && EntryExists(thirtyTwoBitTarget))
+    if (!thirtyTwoBitTarget.empty() && thirtyTwoBitTarget != target && FileOrFolderExists(thirtyTwoBitTarget))
         return thirtyTwoBitTarget;
     return target;
 }

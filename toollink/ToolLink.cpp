@@ -56,7 +56,7 @@ TargetAddress Selected() {
 
 ToolLink::ToolLink(CommandRunnerFn runner) : runner_(std::move(runner)) {
     Locate();
-    if (EntryExists(ToolPath()))
+    if (FileOrFolderExists(ToolPath()))
         RunLine(runner_, TargetListingLine(ToolPath()));
 }
 
@@ -69,7 +69,7 @@ bool ToolLink::Locate(const Text* pathOut) {
     if (!IsDirectory(folder))
         return false;
     const Text program = pathOut ? *pathOut : ProgramIn(FindToolDir());
-    if (!IsSafeVerbatimText(program) || !EntryExists(program))
+    if (!IsSafeVerbatimText(program) || !FileOrFolderExists(program))
         return false;
     SetToolPath(program);
     ::SetCurrentDirectoryA(FindToolDir().c_str());
@@ -93,7 +93,7 @@ Text ToolLink::FindToolDir() {
     }
     // The folder counts as found only with the tool's program in it (a stale ToolDir never does).
     const Text dir = ToolDir();
-    return found && EntryExists(ProgramIn(dir)) ? dir : Text();
+    return found && FileOrFolderExists(ProgramIn(dir)) ? dir : Text();
 }
 
 Text ToolLink::ListTargets(TextArray* listOut) {

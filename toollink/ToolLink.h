@@ -67,7 +67,7 @@ public:
     bool SelectTarget(int32_t position, const Text* id = nullptr);
 
     // Target command 1: verdict.
-    bool Command01(const Text& a);
+    bool Command01(const Text& a);  // the stand-in tool's attach
 
     // True when `needle` occurs in `text` (case-sensitive, double-byte characters stepped over
     // as pairs). An empty needle is found in a non-empty text and not in an empty one.
@@ -75,38 +75,39 @@ public:
     bool Contains(const Text& text, const Text& needle) const;
 
     // Target commands 2 to 27. Verdicts: true when the tool printed the command's success marker.
-    bool Command02(const Text& a);
-    bool Command03(const Text& a, const Text& b);
-    bool Command04(const Text& a, const Text& b);
+    bool Command02(const Text& a);  // the stand-in tool's detach
+    bool Command03(const Text& a, const Text& b);  // the stand-in tool's send
+    bool Command04(const Text& a, const Text& b);  // the stand-in tool's link
     // Lines: `listOut` is emptied, then receives the marked lines of the output with the marker
     // removed; returns their count.
-    int32_t Command05(TextArray& listOut);
-    int32_t Command06(TextArray& listOut);
+    int32_t Command05(TextArray& listOut);  // the stand-in tool's sessions
+    int32_t Command06(TextArray& listOut);  // the stand-in tool's devices
     // Value: the output trimmed, the marker removed.
-    Text Command07(const Text& a);
-    bool Command08(const Text& a);
-    bool Command09(const Text& a, const Text& b);
-    void Command10(const Text& a);
-    void Command11(const Text& a);
-    void Command12(const Text& a);
-    void Command13(int32_t x, int32_t y);
+    Text Command07(const Text& a);  // the stand-in tool's get
+    bool Command08(const Text& a);  // the stand-in tool's check
+    bool Command09(const Text& a, const Text& b);  // the stand-in tool's resize
+    void Command10(const Text& a);  // the stand-in tool's say
+    void Command11(const Text& a);  // the stand-in tool's open
+    void Command12(const Text& a);  // the stand-in tool's close
+    void Command13(int32_t x, int32_t y);  // the stand-in tool's move
+    // The stand-in tool's box.
     void Command14(int32_t x1, int32_t y1, int32_t x2, int32_t y2, std::optional<int32_t> n = std::nullopt);
-    void Command15(const Text& a);
-    void Command16(const Text& a);
-    void Command17(const Text& a);
-    void Command18(const Text& a);
-    void Command19(const Text& a);
+    void Command15(const Text& a);  // the stand-in tool's press
+    void Command16(const Text& a);  // the stand-in tool's type
+    void Command17(const Text& a);  // the stand-in tool's select
+    void Command18(const Text& a);  // the stand-in tool's label
+    void Command19(const Text& a);  // the stand-in tool's title
     // Observed outputs: `observer` sees every chunk as it arrives (it may be null); the result
     // holds the chunks it accepted.
-    Text Command20(const ChunkObserver* observer);
-    void Command21();
-    Text Command22(const Text& a, const ChunkObserver* observer);
-    Text Command23(const Text& a, const ChunkObserver* observer);
-    void Command24(const Text& a);
-    bool Command25();
-    void Command26();
+    Text Command20(const ChunkObserver* observer);  // the stand-in tool's watch
+    void Command21();  // the stand-in tool's wake
+    Text Command22(const Text& a, const ChunkObserver* observer);  // the stand-in tool's follow
+    Text Command23(const Text& a, const ChunkObserver* observer);  // the stand-in tool's tail
+    void Command24(const Text& a);  // the stand-in tool's log
+    bool Command25();  // the stand-in tool's ping
+    void Command26();  // the stand-in tool's sleep
     // The only command that addresses no target: the tool's own output is returned.
-    Text Command27();
+    Text Command27();  // the stand-in tool's version
 
 private:
     CommandRunnerFn runner_;

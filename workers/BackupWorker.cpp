@@ -132,14 +132,14 @@ private:
         const std::optional<Text> designator = EntryDesignator(record.text1, record.number);
         if (host_.ShouldStop())
             return EntryOutcome::Stopped;
-        host_.AppendLog(name + kBackupStartText + PassProgress(k, Count()));
+        host_.AppendLog(name + kBackupStartText + EntryPositionText(k, Count()));
         if (host_.ShouldStop())
             return EntryOutcome::Stopped;
         host_.ShowProgress(k, Count());
         if (host_.ShouldStop())
             return EntryOutcome::Stopped;
         if (clashes_[k - 1]) {
-            host_.AppendLog(name + clashes_[k - 1] + PassProgress(k, Count()));
+            host_.AppendLog(name + clashes_[k - 1] + EntryPositionText(k, Count()));
             return EntryOutcome::Failed;
         }
         const Text field = host_.FolderField();
@@ -148,7 +148,7 @@ private:
             if (host_.ShouldStop())
                 return EntryOutcome::Stopped;
             host_.AppendLog(name + kEntryFolderLeadIn + FolderProblemPhrase(check.problem, field) + " " +
-                            PassProgress(k, Count()));
+                            EntryPositionText(k, Count()));
             return EntryOutcome::Failed;
         }
         const Text& folder = check.canonical;
@@ -175,7 +175,7 @@ private:
         if (!end.Done()) {
             backup.Discard();
             host_.AppendLog(name + kBackupNotDoneLeadIn + CommandEndPhrase(end) + kBackupNotDoneTail +
-                            PassProgress(k, Count()));
+                            EntryPositionText(k, Count()));
             return EntryOutcome::Failed;
         }
         const StagedBackup::Outcome outcome = backup.Commit();
@@ -188,19 +188,19 @@ private:
                     paths_.Forget(*earlierFile);
                 paths_.Claim(backup.File(), name, k, FileIdentityOf(backup.File()));
                 manifest_ = ManifestLine(name, backup.File()) + manifest_;
-                host_.AppendLog(name + kBackupDoneText + PassProgress(k, Count()));
+                host_.AppendLog(name + kBackupDoneText + EntryPositionText(k, Count()));
                 return EntryOutcome::BackedUp;
             case StagedBackup::Outcome::NothingWritten:
-                host_.AppendLog(name + kBackupFailedText + PassProgress(k, Count()));
+                host_.AppendLog(name + kBackupFailedText + EntryPositionText(k, Count()));
                 return EntryOutcome::Failed;
             case StagedBackup::Outcome::NotSaved:
-                host_.AppendLog(name + kNotSavedText + PassProgress(k, Count()));
+                host_.AppendLog(name + kNotSavedText + EntryPositionText(k, Count()));
                 return EntryOutcome::Failed;
             case StagedBackup::Outcome::ReadOnly:
-                host_.AppendLog(name + kReadOnlyBackupText + PassProgress(k, Count()));
+                host_.AppendLog(name + kReadOnlyBackupText + EntryPositionText(k, Count()));
                 return EntryOutcome::Failed;
             case StagedBackup::Outcome::NotReplaced:
-                host_.AppendLog(name + kReplaceFailedText + PassProgress(k, Count()));
+                host_.AppendLog(name + kReplaceFailedText + EntryPositionText(k, Count()));
                 return EntryOutcome::Failed;
         }
         return EntryOutcome::Failed;

@@ -82,7 +82,7 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, RestoreSta
     if (!namesMet.insert(name).second) {
         if (host.ShouldStop())
             return LineOutcome::PassEnds;
-        host.AppendLog(name + kSameNameAgainText + PassProgress(pos, total));
+        host.AppendLog(name + kSameNameAgainText + EntryPositionText(pos, total));
         return LineOutcome::Failed;
     }
     if (!PathIsPresent(file)) {
@@ -108,7 +108,7 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, RestoreSta
         return ListingFailed(host, name, found);
     std::optional<EntryRecord> listed = std::move(found.record);
     if (!listed) {
-        host.AppendLog(name + kRestoreCreateText + PassProgress(pos, total));
+        host.AppendLog(name + kRestoreCreateText + EntryPositionText(pos, total));
         if (host.ShouldStop())
             return LineOutcome::PassEnds;
         const ToolCommands::CreateRun create = commands.CreateEntryRun(name, kRestoreCreateMode);
@@ -133,12 +133,12 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, RestoreSta
                 return ListingFailed(host, name, found);
             listed = std::move(found.record);
             if (!listed) {
-                host.AppendLog(name + kCreatedNotListedText + PassProgress(pos, total));
+                host.AppendLog(name + kCreatedNotListedText + EntryPositionText(pos, total));
                 return LineOutcome::Failed;
             }
         }
     } else {
-        host.AppendLog(name + kRestoreExistsText + PassProgress(pos, total));
+        host.AppendLog(name + kRestoreExistsText + EntryPositionText(pos, total));
     }
 
     const std::optional<Text> designator = EntryDesignator(name, listed ? listed->number : 0);
@@ -154,7 +154,7 @@ LineOutcome RestoreLine(const ToolCommands& commands, PassHost& host, RestoreSta
     if (const std::optional<LineOutcome> ended = AfterWritingCommand(host, state, name, restore.end))
         return *ended;
     const bool restored = restore.restored;
-    host.AppendLog(name + (restored ? kRestoreDoneText : kRestoreRefusedText) + PassProgress(pos, total));
+    host.AppendLog(name + (restored ? kRestoreDoneText : kRestoreRefusedText) + EntryPositionText(pos, total));
     return restored ? LineOutcome::Restored : LineOutcome::Failed;
 }
 

@@ -1,40 +1,28 @@
 #pragma once
-// The restore pass: reads the manifest the backup pass wrote and, in backup order (the last line
-// first), has the tool restore each backup file into the entry of the same name, creating the
-// entry first when the tool does not list it. Every step is a log line; lines that cannot be used
-// are counted and reported in a closing summary.
+// The restore pass: reads the list of backups (the manifest) and, last line first, has the tool
+// restore each backup file into the entry of that name, creating the entry first when the tool
+// does not list it. Every step is a log line; a closing summary counts the lines not restored.
 //
-// Runs on its own worker thread, as that thread's whole body; returns when the pass is done, when
-// the tool cannot be found or could not create a missing entry, or once it has noticed Stop. The
-// pass keeps `commands` and `host` alive while it runs and reads the tool's entries into a list of
-// its own, so a backup pass may run at the same time.
+// Threads: the body of its own worker thread; returns when the pass has ended or has noticed Stop.
+// Ownership: holds `commands` and `host` for as long as it runs and keeps its own list of the
+// tool's entries, so a backup pass may run beside it.
 //
-// Beyond the plain walk: the pass first makes sure the tool can be reached, locating it once more
-// when it cannot (ToolReach.h); without it the pass logs so, restores nothing and gives the Restore
-// button back. A list of backups that exists but cannot be read (held open by another program
-// without sharing, say) is logged by its path and restores nothing. A restore the tool refused is
-// logged as failed and counted; a line whose name or path cannot be passed to the tool, or whose
-// name is empty, is skipped and counted.
-// An entry whose name is all digits is passed to the tool by the number the listing gives the
-// entry of that name (after creating one, the tool is asked for its list again to learn the new
-// number), never by its name, which the tool would read as another entry's number.
-// A later line of a name an earlier line of the walk had is skipped and counted: the tool, given
-// that name, would reach the same entry, which would end up with the wrong backup.
+// What it guarantees:
+//  - an entry is addressed so that the tool reaches that entry and no other: an all-digit name by
+//    the number the listing gives it, never by its name; a later line of a name already restored
+//    is skipped;
+//  - nothing is created on the word of a listing that did not run to its end with a success code:
+//    the pass says the tool's list could not be read and ends;
+//  - a restore or create command that hangs is never ended (it writes the tool's own store): the
+//    pass says so, hands it to the host (PassHost::HoldUntilEnded) and ends without giving the
+//    Restore button back.
 // After Stop it logs nothing and touches no control (the Restore button then stays disabled).
 //
-// Gives back how the pass ended: AllDone when every line of the list of backups was restored (no
-// list, or an empty one, included); SomeNotDone when the pass went to its end but a line failed or
-// was skipped; NotDone when the tool was not found, the list of backups could not be read,
-// creating a missing entry ended the pass, or the pass was stopped.
-//
-// The tool's own end counts where a wrong guess would cost data: a listing that did not run to its
-// end with a success code (it failed, died, hung or could not start) is not read as "the tool no
-// longer has this entry". Nothing is created on its word: the pass logs that the tool's list could
-// not be read, gives the Restore button back and ends NotDone without a summary. A restore or
-// create command that hangs (HangSeconds) is never ended, since ending the tool while it writes
-// its own store could damage it: the pass says the tool was left running, hands it to the host
-// (PassHost::HoldUntilEnded) and ends NotDone without giving the Restore button back. Without any
-// list of backups (a fresh install) the pass says there is none yet and that Start makes one.
+// Result: AllDone when every line of the list of backups was restored (no list, or an empty one,
+// included); SomeNotDone when the pass went to its end but a line failed or was skipped (each has
+// its log line); NotDone when the tool was not found, the list of backups could not be read, the
+// tool's list could not be read, a missing entry could not be created, a tool command was left
+// running, or the pass was stopped.
 
 #include <cstdint>
 #include <memory>

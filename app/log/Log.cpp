@@ -4,8 +4,8 @@
 #include <climits>
 
 #include "app/log/LogClock.h"
-#include "app/log/LogDateText.h"
 #include "app/log/LogFile.h"
+#include "app/log/SystemDateText.h"
 #include "app/window/WindowThreadCall.h"
 #include "app/window/portable/ControlIds.h"
 

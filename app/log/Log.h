@@ -21,7 +21,7 @@ struct LogLine {
 
 // The line for `message`, its date text worked out on the calling thread (COM is initialised for
 // that during the call) by the script engine or, where that cannot be created, from the local
-// clock (LogDateText.h). This is the costly part of logging; a worker does it on its own thread.
+// clock (SystemDateText.h). This is the costly part of logging; a worker does it on its own thread.
 // Any thread.
 LogLine MakeLogLine(const Text& message);
 

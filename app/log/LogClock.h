@@ -1,6 +1,6 @@
 #pragma once
 // The moment a log line is stamped with, as the count of milliseconds since the Unix epoch
-// written in decimal: the number the log's date text is made from (LogDateText.h).
+// written in decimal: the number the log's date text is made from (SystemDateText.h).
 
 #include <windows.h>
 

@@ -24,7 +24,7 @@ inline constexpr char kLogFileFailedText[] =
 class LogFile {
 public:
     // `path` should be a full path: the passes change the current directory (WithFullPaths,
-    // UnattendedRun.h). `sizeLimit` is for tests.
+    // FullPaths.h). `sizeLimit` is for tests.
     explicit LogFile(Text path, uint64_t sizeLimit = kLogFileSizeLimit);
     LogFile(const LogFile&) = delete;
     LogFile& operator=(const LogFile&) = delete;

@@ -23,6 +23,7 @@
 #include "common/portable/StopSignal.h"
 #include "common/portable/Text.h"
 #include "tooldriver/ToolCommands.h"
+#include "workers/portable/PassKind.h"
 
 // Logged by Stop, one line for each pass it stopped: what the stopped pass left behind.
 inline constexpr char kStopBackupText[] =

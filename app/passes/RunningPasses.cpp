@@ -6,7 +6,7 @@ RunningPasses::RunningPasses(const Text& programFolder, LockFileOpener openLock)
     : lock_(programFolder, std::move(openLock)) {}
 
 void RunningPasses::ShowProgressIn(HWND window) {
-    progress_ = PassProgress::Attach(window);
+    progress_ = WindowProgress::Attach(window);
 }
 
 PassLockResult RunningPasses::Begin(PassKind kind) {

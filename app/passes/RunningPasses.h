@@ -1,7 +1,7 @@
 #pragma once
 // The passes of this copy of the program that are running, as the window keeps count of them:
 // the pass lock that keeps other copies on the same program folder from running passes meanwhile
-// (PassLock.h), the progress shown in the title and on the taskbar button (PassProgress.h), and
+// (PassLock.h), the progress shown in the title and on the taskbar button (WindowProgress.h), and
 // whoever wants to hear when a pass has ended (a run started from the command line).
 //
 // A run counts from just before its thread starts until that thread has finished its pass, even
@@ -23,7 +23,8 @@
 #include <memory>
 
 #include "app/passes/PassLock.h"
-#include "app/passes/PassProgress.h"
+#include "app/passes/WindowProgress.h"
+#include "workers/portable/PassKind.h"
 #include "workers/portable/PassResult.h"
 
 // Told, on the window thread, that a run of `kind` has ended with `result`.
@@ -73,7 +74,7 @@ private:
     PassLock lock_;
     int backups_ = 0;
     int restores_ = 0;
-    std::shared_ptr<PassProgress> progress_;
+    std::shared_ptr<WindowProgress> progress_;
     int positions_[2] = {0, 0};  // by kind: backup, restore
     PassEndedFn ended_;
 };

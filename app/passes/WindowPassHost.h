@@ -25,6 +25,7 @@
 #include "common/portable/StopSignal.h"
 #include "common/portable/Text.h"
 #include "workers/PassHost.h"
+#include "workers/portable/PassKind.h"
 #include "workers/portable/PassResult.h"
 
 class WindowPassHost : public PassHost {

@@ -3,11 +3,14 @@
 #include <memory>
 
 #include "app/log/Log.h"
+#include "app/program/FullPaths.h"
 #include "app/program/ProgramFolder.h"
 #include "app/program/ProgramHandlers.h"
+#include "app/program/RunLogFile.h"
 #include "app/program/Settings.h"
-#include "app/program/StartupBound.h"
+#include "app/program/StartupToolTimeLimit.h"
 #include "app/program/UnattendedRun.h"
+#include "app/program/Usage.h"
 #include "app/window/MainWindow.h"
 #include "common/ComOwners.h"
 #include "tooldriver/ToolCommands.h"
@@ -49,9 +52,9 @@ int RunEntryKeeper(HINSTANCE instance, int showCommand) {
     std::shared_ptr<ToolCommands> commands;
     bool toolDidNotAnswer = false;
     {
-        StartupBound bound;
-        commands = std::make_shared<ToolCommands>(bound.Runner());
-        toolDidNotAnswer = bound.ToolDidNotAnswer();
+        StartupToolTimeLimit timeLimit;
+        commands = std::make_shared<ToolCommands>(timeLimit.Runner());
+        toolDidNotAnswer = timeLimit.ToolDidNotAnswer();
     }
     ExitStep exitStep(commands);
     // The rules for the tool's commands: the settings file's, /timeout in place of its hang limit.

@@ -6,7 +6,7 @@
 // Reads the command line (CommandLine.h): /? or a line that cannot be followed shows the usage
 // message and returns kExitNotDone. Otherwise: makes /log's file the run's log file, initialises
 // COM for this thread, creates the command object (which locates the tool and runs its target
-// listing, waited for at most kStartupToolWait; StartupBound.h), creates and shows the main
+// listing, waited for at most kStartupToolWait; StartupToolTimeLimit.h), creates and shows the main
 // window with `showCommand` (minimized for a pass), logs when the tool did not answer in time,
 // starts the pass the command line asked for (UnattendedRun.h), and runs the window's message
 // loop until the window is closed. Returns the process's exit code: with a pass, that of how it

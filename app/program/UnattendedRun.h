@@ -1,7 +1,8 @@
 #pragma once
 // A run that the command line asked for (CommandLine.h): one backup or restore pass, started as
 // its button starts it, in the window shown minimized, and the program's end when that pass ends,
-// with an exit code that says how it ended. Also the usage message, and the run's log file.
+// with an exit code that says how it ended. The usage message is Usage.h's, the paths' check
+// FullPaths.h's and the run's log file RunLogFile.h's.
 //
 // Window thread only.
 
@@ -9,37 +10,8 @@
 
 #include <memory>
 
-#include "app/log/LogFile.h"
 #include "app/passes/PassControl.h"
 #include "app/program/portable/CommandLine.h"
-
-// Shows the usage message for `request` (its problem first, when there is one) and returns the
-// exit code for it, kExitNotDone, at once. In a message box, unless the line held /backup or
-// /restore (a scheduled run, which nobody may see): then to the standard output the program
-// inherited, else to the console it was started from (if any), and to the /log file (if usable).
-int ShowUsage(const CommandLineRequest& request);
-
-// The usage problems WithFullPaths finds; the path follows each.
-inline constexpr char kPathNotFullText[] = "This path cannot be made a full path: ";
-inline constexpr char kLogOntoOwnFileText[] =
-    "The log file cannot be the program's own list of backups, settings file or lock file: ";
-
-// `request` with /folder and /log made full against the current directory, where a relative path
-// counts from: every tool command changes the current directory later. Call first thing. A path
-// the system cannot make full, or a log file that is the list of backups, the settings file or the
-// pass lock's file of `programFolder`, turns the request into ProgramAction::Usage with the problem
-// (a usage request keeps its own problem); the log file is then dropped unless it is full and none
-// of those.
-CommandLineRequest WithFullPaths(CommandLineRequest request, const Text& programFolder);
-
-// Makes `request`'s log file the run's (SetRunLogFile) for the object's life; nothing without one.
-class ScopedRunLogFile {
-public:
-    explicit ScopedRunLogFile(const CommandLineRequest& request);
-    ~ScopedRunLogFile();
-    ScopedRunLogFile(const ScopedRunLogFile&) = delete;
-    ScopedRunLogFile& operator=(const ScopedRunLogFile&) = delete;
-};
 
 class UnattendedRun {
 public:

@@ -4,15 +4,7 @@
 
 #include <windows.h>
 
-#include "common/UniqueResource.h"
-
-struct GdiObjectTraits {
-    using Type = HGDIOBJ;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type object) { ::DeleteObject(object); }
-};
-// Owns a font, brush, pen or bitmap.
-using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
+#include "common/GdiOwners.h"
 
 inline constexpr int kDefaultDpi = 96;
 

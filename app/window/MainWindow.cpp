@@ -11,6 +11,7 @@
 #include "app/window/WindowThreadCall.h"
 #include "app/window/portable/ControlIds.h"
 #include "app/window/res/resource.h"
+#include "common/GdiOwners.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -58,7 +59,8 @@ int CaptionWidth(HDC dc, const char* caption) {
 
 MainWindowMetrics Measure(HWND window, HFONT font, int dpi) {
     auto scale = [dpi](int dips) { return ScaleToDpi(dips, dpi); };
-    HDC dc = GetDC(window);
+    WindowDc windowDc(window);
+    HDC dc = windowDc.get();
     HGDIOBJ previous = SelectObject(dc, font);
     TEXTMETRICA text = {};
     GetTextMetricsA(dc, &text);
@@ -81,7 +83,6 @@ MainWindowMetrics Measure(HWND window, HFONT font, int dpi) {
     m.minLogHeight = scale(80);
 
     SelectObject(dc, previous);
-    ReleaseDC(window, dc);
     return m;
 }
 

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "app/log/Log.h"
-#include "app/log/LogDateText.h"
+#include "app/log/SystemDateText.h"
 #include "app/window/ControlAccess.h"
 #include "app/window/MainWindow.h"
 #include "bench/support/TimingLoop.h"

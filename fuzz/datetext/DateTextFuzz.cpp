@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log/portable/LogDateShape.h"
+#include "app/log/portable/DateTextShape.h"
 #include "fuzz/FuzzCheck.h"
 
 namespace {

@@ -59,7 +59,8 @@ ek_stop_wineserver() {
 
 ek_configure_and_build() {
     cmake -S "$EK_ROOT" -B "$EK_WIN_BUILD" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$EK_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$EK_ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DEK_WARNINGS_AS_ERRORS="${EK_WINDOWS_WARNINGS_AS_ERRORS:-OFF}" >/dev/null
     cmake --build "$EK_WIN_BUILD" -j "$EK_JOBS" "$@"
 }
 
@@ -70,7 +71,8 @@ ek_configure_and_build_native() {
     if [ -f "$cache" ] && ! grep -q '^CMAKE_CXX_COMPILER:[A-Z]*=.*clang++-14$' "$cache"; then
         rm -rf "$EK_NATIVE_BUILD"
     fi
-    CC=clang-14 CXX=clang++-14 cmake -S "$EK_ROOT" -B "$EK_NATIVE_BUILD" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+    CC=clang-14 CXX=clang++-14 cmake -S "$EK_ROOT" -B "$EK_NATIVE_BUILD" -DCMAKE_BUILD_TYPE=Debug \
+        -DEK_WARNINGS_AS_ERRORS="${EK_NATIVE_WARNINGS_AS_ERRORS:-OFF}" >/dev/null
     cmake --build "$EK_NATIVE_BUILD" -j "$EK_JOBS" "$@"
 }
 

@@ -382,8 +382,9 @@ TEST_F(CommandLinePropertyTest, EveryLineIsRefusedOrCarriesExactlyItsArguments) 
     EXPECT_GT(refused_, 10000u);
     for (size_t k = 0; k < ops.size(); ++k) {
         EXPECT_TRUE(ranForms_.count({k, false})) << ops[k].name;
-        if (ops[k].slots & kSlotEntry)
+        if (ops[k].slots & kSlotEntry) {
             EXPECT_TRUE(ranForms_.count({k, true})) << ops[k].name << " in the numeric form";
+        }
     }
 }
 

@@ -408,8 +408,9 @@ TEST(CommandRunnerTest, TheExitCodeOfTheCommandIsHandedOn) {
         const Capture capture = CaptureConsoleCommand(c.command);
         EXPECT_EQ(capture.end, CaptureEnd::ChildEnded);
         EXPECT_EQ(capture.exitCode, c.exitCode);
-        if (c.exitCode != 9009)
+        if (c.exitCode != 9009) {
             EXPECT_EQ(capture.output, c.output);
+        }
     }
 }
 

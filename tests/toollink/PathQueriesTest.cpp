@@ -75,7 +75,7 @@ TEST(PathQueriesTest, DirectoryAndExistenceChecks) {
         const char* name;
         Text path;
         bool directory;
-        bool entry;
+        bool fileOrFolder;
         bool exists;
     };
     const CheckCase cases[] = {
@@ -91,7 +91,7 @@ TEST(PathQueriesTest, DirectoryAndExistenceChecks) {
     for (const CheckCase& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(IsDirectory(c.path), c.directory);
-        EXPECT_EQ(EntryExists(c.path), c.entry);
+        EXPECT_EQ(FileOrFolderExists(c.path), c.fileOrFolder);
         EXPECT_EQ(PathExists(c.path), c.exists);
     }
 }

@@ -79,13 +79,16 @@ TEST(ShortcutTargetTest, ATargetRecordedUnderProgramFilesIsReadAsA32BitProgramRe
         SCOPED_TRACE(c.name);
         DeleteFileA(as32.c_str());
         DeleteFileA(as64.c_str());
-        if (c.toolIn32)
+        if (c.toolIn32) {
             ASSERT_TRUE(WriteWholeFile(as32, "x"));
-        if (c.toolIn64)
+        }
+        if (c.toolIn64) {
             ASSERT_TRUE(WriteWholeFile(as64, "x"));
+        }
         ASSERT_TRUE(WriteShortcutFile(lnk, as64));
-        if (c.recordedRelative)
+        if (c.recordedRelative) {
             ASSERT_TRUE(AddEnvironmentTarget(lnk, recorded));
+        }
         EXPECT_EQ(ShortcutTarget(lnk), c.expected);
     }
 }

@@ -311,12 +311,15 @@ TEST_F(ToolLinkLocationTest, ValueInThe32BitViewIsReadFirstThenThe64BitView) {
         ClearToolLocation();
         InstallValue in32(KEY_WOW64_32KEY);
         InstallValue in64(KEY_WOW64_64KEY);
-        if (c.in32)
+        if (c.in32) {
             ASSERT_TRUE(in32.Write(*c.in32));
-        if (c.in64)
+        }
+        if (c.in64) {
             ASSERT_TRUE(in64.Write(*c.in64));
-        if (c.in32 && !c.in64)
+        }
+        if (c.in32 && !c.in64) {
             ASSERT_FALSE(in32.VisibleIn(KEY_WOW64_64KEY)) << "the two views are one in this prefix";
+        }
 
         ToolLink link = MakeLink();
         EXPECT_EQ(ToolDir(), c.expectedDir);

@@ -29,7 +29,7 @@ std::optional<uint64_t> ReadNumber(const Text& digits, int base, uint64_t limit)
             digit = c - 'A' + 10;
         if (digit < 0)
             return std::nullopt;
-        value = value * base + digit;
+        value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
         if (value > limit)
             return std::nullopt;
     }

@@ -10,11 +10,11 @@
 // One line of the tool's entry listing. A new record holds number 0, empty texts and extra 0.
 struct EntryRecord {
     int32_t number = 0;  // first field, every number mark removed, read as an integer
-    Text text1;          // second field: the entry's name
-    Text text2;
-    Text text3;
-    Text text4;
-    Text text5;          // sixth field
+    Text text1;          // second field: the entry's name (the stand-in tool's name)
+    Text text2;          // third field (the stand-in tool's kind)
+    Text text3;          // fourth field (the stand-in tool's label)
+    Text text4;          // fifth field (the stand-in tool's state)
+    Text text5;          // sixth field (the stand-in tool's position)
     int32_t extra = 0;   // 0 when the line had exactly seven fields, 1 otherwise
 };
 

@@ -29,7 +29,7 @@ inline constexpr char kWriteCheckFileLeadIn[] = "~ek-check-";
 inline constexpr char kWriteCheckFileExt[] = ".tmp";
 
 // Where an entry stands in its pass, after the entry's line: kProgressLeadIn, the position,
-// kProgressMid, the count, kProgressTail ("(entry 3 of 30)"; see PassProgress.h).
+// kProgressMid, the count, kProgressTail ("(entry 3 of 30)"; EntryPositionText in PassWording.h).
 inline constexpr char kProgressLeadIn[] = "(entry ";
 inline constexpr char kProgressMid[] = " of ";
 inline constexpr char kProgressTail[] = ")";

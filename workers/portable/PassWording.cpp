@@ -3,7 +3,7 @@
 #include "common/portable/TextOps.h"
 #include "workers/portable/PassTexts.h"
 
-Text PassProgress(int position, int count) {
+Text EntryPositionText(int position, int count) {
     return kProgressLeadIn + IntToText(position) + kProgressMid + IntToText(count) + kProgressTail;
 }
 

@@ -10,7 +10,7 @@
 #include "workers/portable/FolderProblem.h"
 
 // "(entry 3 of 30)": the entry's position in its pass (from 1) and the pass's count.
-Text PassProgress(int position, int count);
+Text EntryPositionText(int position, int count);
 
 // "1 entry", "30 entries".
 Text EntryCount(int count);

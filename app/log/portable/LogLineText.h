@@ -1,5 +1,5 @@
 #pragma once
-// The text of one log line, made from the log's date text ("2023/11/15 06:13:20", LogDateText.h)
+// The text of one log line, made from the log's date text ("2023/11/15 06:13:20", SystemDateText.h)
 // and the message: the window's log shows the time of day only, the log file (/log) the date in
 // front of it. Both come from one date text, so the box and the file always agree.
 //

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/log/LogClock.h"
-#include "app/log/LogDateText.h"
+#include "app/log/SystemDateText.h"
 #include "app/window/ControlAccess.h"
 #include "app/window/MainWindow.h"
 #include "common/ComOwners.h"

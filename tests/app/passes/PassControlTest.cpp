@@ -28,11 +28,8 @@ namespace {
 
 class PassControlTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_NO_FATAL_FAILURE(OpenWindow(OpenLockFile)); }
-    // The window, its passes opening their lock's file with `openLock`.
-    void OpenWindow(LockFileOpener openLock) {
-        window_.reset();
-        handlers_ = std::make_unique<ProgramHandlers>(program_.Path(), tool_.Commands(), true, std::move(openLock));
+    void SetUp() override {
+        handlers_ = std::make_unique<ProgramHandlers>(program_.Path(), tool_.Commands(), true, LockOpener());
         window_ = std::make_unique<MainWindow>(handlers_.get());
         ASSERT_TRUE(window_->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
         WriteControlText(Window(), kFolderFieldId, backups_.Path());
@@ -48,6 +45,9 @@ protected:
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         }
     }
+
+    // How the passes open their lock's file.
+    virtual LockFileOpener LockOpener() const { return OpenLockFile; }
 
     HWND Window() const { return window_->Handle(); }
     // A click as the mouse gives it: the handler has run when this returns.
@@ -346,11 +346,17 @@ TEST_F(PassControlTest, NoPassStartsWhileAnotherCopyRunsPassesOnTheSameFolder) {
 
 // A read-only program folder is a designed case: its passes run without the lock, and say so.
 // (The tests run as root, who may write any folder, so the folder's answer is played.)
-TEST_F(PassControlTest, InAProgramFolderThatTakesNoFileThePassesRunWithoutTheLockAndSaySo) {
-    ASSERT_NO_FATAL_FAILURE(OpenWindow([](const Text&, DWORD& error) {
-        error = ERROR_ACCESS_DENIED;
-        return UniqueFileHandle();
-    }));
+class PassControlInReadOnlyFolderTest : public PassControlTest {
+protected:
+    LockFileOpener LockOpener() const override {
+        return [](const Text&, DWORD& error) {
+            error = ERROR_ACCESS_DENIED;
+            return UniqueFileHandle();
+        };
+    }
+};
+
+TEST_F(PassControlInReadOnlyFolderTest, ThePassesRunWithoutTheLockAndSaySo) {
     ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
     Click(kStartButtonId);
     // The warning comes before the first of the passes that run together: this restore is the first

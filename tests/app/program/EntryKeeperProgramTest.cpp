@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/passes/PassControl.h"
-#include "app/program/StartupBound.h"
+#include "app/program/StartupToolTimeLimit.h"
 #include "app/window/portable/ControlIds.h"
 #include "common/portable/TextOps.h"
 #include "tests/app/program/ProgramWithToolTest.h"

@@ -20,8 +20,8 @@
 #include "app/log/portable/LogRotation.h"
 #include "app/passes/PassLock.h"
 #include "app/program/ComparablePath.h"
+#include "app/program/FullPaths.h"
 #include "app/program/ProgramHandlers.h"
-#include "app/program/UnattendedRun.h"
 #include "app/program/portable/CommandLine.h"
 #include "app/window/portable/ControlIds.h"
 #include "common/portable/TextOps.h"
@@ -613,10 +613,11 @@ TEST_F(UnattendedProgramTest, AScheduledRunThatIsNotUnderstoodWritesTheUsageAndE
         if (!ownFile) {
             const std::vector<Text> logged = LoggedMessages(log);
             ASSERT_FALSE(logged.empty());
-            if (*c.problem)
+            if (*c.problem) {
                 EXPECT_NE(logged.front().find(c.problem), Text::npos) << logged.front();
-            else
+            } else {
                 EXPECT_EQ(logged.front(), "Usage:");
+            }
             EXPECT_TRUE(std::any_of(logged.begin(), logged.end(),
                                     [](const Text& m) { return m.find("EntryKeeper.exe /restore") != Text::npos; }));
         }

@@ -126,10 +126,11 @@ TEST_F(MainWindowTest, ControlsAreRealChildWindowsWithTheirIds) {
         GetClassNameA(control, className, sizeof(className));
         EXPECT_STRCASEEQ(className, c.className);
         LONG style = GetWindowLongA(control, GWL_STYLE);
-        if (lstrcmpiA(c.className, "Button") == 0)
+        if (lstrcmpiA(c.className, "Button") == 0) {
             EXPECT_EQ(static_cast<DWORD>(style & BS_TYPEMASK), c.kind);
-        else
+        } else {
             EXPECT_EQ(static_cast<DWORD>(style & ES_MULTILINE), c.kind);
+        }
         EXPECT_TRUE(IsWindowVisible(control));
     }
 }

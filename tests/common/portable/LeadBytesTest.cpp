@@ -45,12 +45,14 @@ TEST(LeadBytesTest, FindsTheFirstLeadByteWithoutItsSecondByte) {
         const LeadBytes& t = LeadBytes::CodePage936();
         EXPECT_EQ(t.FirstIncompleteCharacter(c.text), c.incomplete);
         EXPECT_EQ(t.IsWholeText(c.text), c.incomplete == Text::npos);
-        if (c.text.size() > 1)
+        if (c.text.size() > 1) {
             EXPECT_EQ(t.CharLength(c.text, 1), c.secondLength);
+        }
         // Under a one-byte code page every text is whole, one byte a character.
         EXPECT_TRUE(LeadBytes::CodePage1252().IsWholeText(c.text));
-        if (!c.text.empty())
+        if (!c.text.empty()) {
             EXPECT_EQ(LeadBytes::CodePage1252().CharLength(c.text, 0), 1u);
+        }
     }
 }
 

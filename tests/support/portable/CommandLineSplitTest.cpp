@@ -76,8 +76,9 @@ TEST(CommandLineSplitTest, InterpreterFindsWhatLeavesTheQuotes) {
             line += static_cast<char16_t>(static_cast<unsigned char>(ch));
         const InterpreterReading reading = ReadAsInterpreter(line);
         EXPECT_EQ(reading.safe, c.safe) << reading.problem;
-        if (c.safe)
+        if (c.safe) {
             EXPECT_EQ(reading.command, W(c.command));
+        }
     }
 }
 

@@ -166,7 +166,7 @@ TEST(CaptureLoopTest, ZeroBytesAreLeftOutAndWhatFollowsThemIsKept) {
     source.pipe = written[0];
     source.onPause = [&](ScriptedSource& s, int n) {
         if (n < static_cast<int>(written.size()))
-            s.pipe += written[n];
+            s.pipe += written[static_cast<size_t>(n)];
         else
             s.ended = true;
     };

@@ -448,8 +448,9 @@ TEST(EntryctlTest, TheExitCodeSaysHowTheCommandEnded) {
         EXPECT_EQ(r.exitCode, c.exitCode);
         if (c.listedRows >= 0) {
             EXPECT_EQ(static_cast<int>(ListingRows(r.out).size()), c.listedRows) << r.out;
-            if (c.listedRows == 3 && c.exitCode != 0)
+            if (c.listedRows == 3 && c.exitCode != 0) {
                 EXPECT_EQ(r.out, normal) << "the answer as usual, only the code differs";
+            }
         }
     }
 

@@ -1,8 +1,8 @@
 #pragma once
 // How long start-up waits for the tool. The command object's construction runs the tool's target
 // listing once, on the thread that becomes the window thread and before the window exists; a tool
-// that never answers there would keep the window from ever appearing. While a StartupBound lives,
-// the calling thread's stop signal is one that becomes requested by itself after the bound's time,
+// that never answers there would keep the window from ever appearing. While a StartupToolTimeLimit lives,
+// the calling thread's stop signal is one that becomes requested by itself after the limit's time,
 // so the command runner gives up on the tool then. The tool runs on in its own process, holding
 // nothing of this program's (the tool-directory lock is released when the runner returns, and its
 // pipe has no reader left, so a write of the tool's fails and it can end).
@@ -25,21 +25,21 @@ inline constexpr char kStartupNoAnswerText[] =
     "The tool did not answer at start-up, so the window opened without waiting for it. "
     "Start and Restore will ask the tool again.";
 
-class StartupBound {
+class StartupToolTimeLimit {
 public:
-    // Installs the bound's signal on the calling thread, its time running from now.
-    explicit StartupBound(std::chrono::milliseconds wait = kStartupToolWait);
+    // Installs the limit's signal on the calling thread, its time running from now.
+    explicit StartupToolTimeLimit(std::chrono::milliseconds wait = kStartupToolWait);
     // Puts the thread's previous signal back.
-    ~StartupBound();
-    StartupBound(const StartupBound&) = delete;
-    StartupBound& operator=(const StartupBound&) = delete;
+    ~StartupToolTimeLimit();
+    StartupToolTimeLimit(const StartupToolTimeLimit&) = delete;
+    StartupToolTimeLimit& operator=(const StartupToolTimeLimit&) = delete;
 
     // The command runner for the command object: the hidden command runner, noting each run
-    // that this bound cut short. Runs under other signals (the passes' own) are only passed
+    // that this limit cut short. Runs under other signals (the passes' own) are only passed
     // through, so the runner may serve the object for the rest of the program's life.
     CommandCaptureFn Runner() const;
 
-    // True when a run of Runner() was cut short by this bound: the tool had not answered in time.
+    // True when a run of Runner() was cut short by this limit: the tool had not answered in time.
     bool ToolDidNotAnswer() const;
 
 private:

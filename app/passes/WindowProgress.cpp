@@ -1,4 +1,4 @@
-#include "app/passes/PassProgress.h"
+#include "app/passes/WindowProgress.h"
 
 #include <commctrl.h>
 
@@ -10,11 +10,11 @@ constexpr UINT_PTR kSubclassId = 0x454B5050;
 
 }  // namespace
 
-std::shared_ptr<PassProgress> PassProgress::Attach(HWND window) {
-    std::shared_ptr<PassProgress> progress(new PassProgress(window));
+std::shared_ptr<WindowProgress> WindowProgress::Attach(HWND window) {
+    std::shared_ptr<WindowProgress> progress(new WindowProgress(window));
     // The window's own share: given up when the window is destroyed, whoever else still holds one.
-    auto* windowShare = new std::shared_ptr<PassProgress>(progress);
-    if (!window || !SetWindowSubclass(window, &PassProgress::WindowProc, kSubclassId,
+    auto* windowShare = new std::shared_ptr<WindowProgress>(progress);
+    if (!window || !SetWindowSubclass(window, &WindowProgress::WindowProc, kSubclassId,
                                       reinterpret_cast<DWORD_PTR>(windowShare))) {
         delete windowShare;
         progress->window_ = nullptr;
@@ -24,10 +24,10 @@ std::shared_ptr<PassProgress> PassProgress::Attach(HWND window) {
     return progress;
 }
 
-LRESULT CALLBACK PassProgress::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK WindowProgress::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR data) {
-    auto* windowShare = reinterpret_cast<std::shared_ptr<PassProgress>*>(data);
-    PassProgress& self = **windowShare;
+    auto* windowShare = reinterpret_cast<std::shared_ptr<WindowProgress>*>(data);
+    WindowProgress& self = **windowShare;
     if (message == TaskbarButtonCreatedMessage()) {
         // A restarted shell makes the button anew, without the progress it showed.
         if (self.taskbar_.ButtonCreated())
@@ -35,7 +35,7 @@ LRESULT CALLBACK PassProgress::WindowProc(HWND window, UINT message, WPARAM wPar
     } else if (message == WM_NCDESTROY) {
         self.taskbar_.Release();
         self.window_ = nullptr;
-        RemoveWindowSubclass(window, &PassProgress::WindowProc, kSubclassId);
+        RemoveWindowSubclass(window, &WindowProgress::WindowProc, kSubclassId);
         const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
         delete windowShare;
         return result;
@@ -43,22 +43,22 @@ LRESULT CALLBACK PassProgress::WindowProc(HWND window, UINT message, WPARAM wPar
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-void PassProgress::Show(PassKind kind, int position, int total) {
+void WindowProgress::Show(PassKind kind, int position, int total) {
     (kind == PassKind::Backup ? shown_.backup : shown_.restore) = PassPosition{position, total};
     Update();
 }
 
-void PassProgress::Clear(PassKind kind) {
+void WindowProgress::Clear(PassKind kind) {
     (kind == PassKind::Backup ? shown_.backup : shown_.restore).reset();
     Update();
 }
 
-void PassProgress::ClearAll() {
+void WindowProgress::ClearAll() {
     shown_ = {};
     Update();
 }
 
-void PassProgress::Update() {
+void WindowProgress::Update() {
     if (!window_)
         return;
     const Text title = ProgressTitle(shown_);

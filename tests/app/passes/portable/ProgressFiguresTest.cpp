@@ -1,12 +1,12 @@
 // What the title and the taskbar button show while passes run.
 
-#include "app/passes/portable/ProgressShown.h"
+#include "app/passes/portable/ProgressFigures.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(ProgressShownTest, TheTitleSaysWhatEachRunningPassDoes) {
+TEST(ProgressFiguresTest, TheTitleSaysWhatEachRunningPassDoes) {
     struct Case {
         const char* name;
         PassesShown shown;
@@ -25,7 +25,7 @@ TEST(ProgressShownTest, TheTitleSaysWhatEachRunningPassDoes) {
     }
 }
 
-TEST(ProgressShownTest, TheTaskbarCountsTheEntriesBeforeEachPosition) {
+TEST(ProgressFiguresTest, TheTaskbarCountsTheEntriesBeforeEachPosition) {
     struct Case {
         const char* name;
         PassesShown shown;

@@ -4,7 +4,7 @@
 // (see this folder's CMakeLists.txt), so the expected texts below are that zone's local times,
 // winter (UTC-5) and summer (UTC-4) alike.
 
-#include "app/log/LogDateText.h"
+#include "app/log/SystemDateText.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log/portable/LogDateShape.h"
+#include "app/log/portable/DateTextShape.h"
 #include "common/ComOwners.h"
 
 namespace {
@@ -42,7 +42,7 @@ Text MillisOf(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD seco
     return text;
 }
 
-class LogDateTextTest : public ::testing::Test {
+class SystemDateTextTest : public ::testing::Test {
   protected:
     void SetUp() override {
         TIME_ZONE_INFORMATION zone;
@@ -52,7 +52,7 @@ class LogDateTextTest : public ::testing::Test {
     void TearDown() override { SetScriptClassForTesting(nullptr); }
 };
 
-TEST_F(LogDateTextTest, ReassemblesTheDateTextAsYearMonthDayAndTime) {
+TEST_F(SystemDateTextTest, ReassemblesTheDateTextAsYearMonthDayAndTime) {
     struct Case {
         const char* name;
         const char* millis;
@@ -88,7 +88,7 @@ TEST_F(LogDateTextTest, ReassemblesTheDateTextAsYearMonthDayAndTime) {
     }
 }
 
-TEST_F(LogDateTextTest, GivesEmptyTextForAnythingButDigits) {
+TEST_F(SystemDateTextTest, GivesEmptyTextForAnythingButDigits) {
     // The count becomes script code: nothing but digits may get there, nor into the clock's text.
     const char* inputs[] = {"", "17000000000x0", "-1", "1e12", "1700000000000); new Date(0", " 1700000000000"};
     for (const Source& source : kSources) {
@@ -129,7 +129,7 @@ Text ShapeAtOffset(uint64_t millis, int32_t minutesEast) {
     return EngineShapedDateText({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond}, minutesEast);
 }
 
-TEST_F(LogDateTextTest, AcrossTheClockChangesTheLocalClockUsesTheOffsetOfTheMoment) {
+TEST_F(SystemDateTextTest, AcrossTheClockChangesTheLocalClockUsesTheOffsetOfTheMoment) {
     for (const ClockChange& change : kClockChanges) {
         const uint64_t at = MillisAt(change.utc);
         std::vector<int64_t> steps = {-1000, -1, 0, 1, 999, 1000};
@@ -144,7 +144,7 @@ TEST_F(LogDateTextTest, AcrossTheClockChangesTheLocalClockUsesTheOffsetOfTheMome
     }
 }
 
-TEST_F(LogDateTextTest, TheLocalClockWritesTheEnginesTextForTheSameMoment) {
+TEST_F(SystemDateTextTest, TheLocalClockWritesTheEnginesTextForTheSameMoment) {
     // COM stays initialised meanwhile, so the engine is loaded once for the many moments below.
     ScopedComInit com;
     std::vector<uint64_t> moments;
@@ -203,7 +203,7 @@ TEST_F(LogDateTextTest, TheLocalClockWritesTheEnginesTextForTheSameMoment) {
     }
 }
 
-TEST_F(LogDateTextTest, OnlyAnEngineThatCannotBeCreatedGivesWayToTheClock) {
+TEST_F(SystemDateTextTest, OnlyAnEngineThatCannotBeCreatedGivesWayToTheClock) {
     const Text millis = "1704424029123";
     for (const Source& source : kSources) {
         SCOPED_TRACE(source.name);
@@ -217,7 +217,7 @@ TEST_F(LogDateTextTest, OnlyAnEngineThatCannotBeCreatedGivesWayToTheClock) {
     EXPECT_EQ(EpochMillisToDateText(millis), "");
 }
 
-TEST_F(LogDateTextTest, TheClockRefusesMomentsItCannotWrite) {
+TEST_F(SystemDateTextTest, TheClockRefusesMomentsItCannotWrite) {
     const char* beyond[] = {
         "910692730085478",          // the first moment after the last the system can write as a date
         "18446744073709551616",     // 2 to the 64th, which must not wrap around to the epoch
@@ -229,7 +229,7 @@ TEST_F(LogDateTextTest, TheClockRefusesMomentsItCannotWrite) {
     }
 }
 
-TEST_F(LogDateTextTest, LeavesComAsItFoundItOnTheCallingThread) {
+TEST_F(SystemDateTextTest, LeavesComAsItFoundItOnTheCallingThread) {
     for (const Source& source : kSources) {
         SCOPED_TRACE(source.name);
         SetScriptClassForTesting(source.scriptClass);

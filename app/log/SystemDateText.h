@@ -1,16 +1,17 @@
 #pragma once
-// The log's date text: a moment in Unix milliseconds, formatted by the system's script engine as
-// its default date text in local time ("Wed Nov 15 06:13:20 UTC+0800 2023") and reassembled into
-// year, month, day and time of day ("2023/11/15 06:13:20"). The engine is reached by late-bound
-// automation, one script object per call.
+// The log's date text as the system gives it (DateTextShape.h is the platform-free half): a
+// moment in Unix milliseconds, formatted by the system's script engine as its default date text in
+// local time ("Wed Nov 15 06:13:20 UTC+0800 2023") and reassembled into year, month, day and time
+// of day ("2023/11/15 06:13:20"). The engine is reached by late-bound automation, one script
+// object per call.
 //
 // When the engine's object cannot be created, the same text is written from the local clock of
-// that moment (LogDateShape.h) and reassembled in the same way. This is the rule on 64-bit Windows:
+// that moment (DateTextShape.h) and reassembled in the same way. This is the rule on 64-bit Windows:
 // the engine is registered there for 32-bit programs only, and this program is a 64-bit one.
 
 #include <optional>
 
-#include "app/log/portable/LogDateShape.h"
+#include "app/log/portable/DateTextShape.h"
 #include "common/portable/SharedTexts.h"
 #include "common/portable/Text.h"
 
@@ -31,7 +32,7 @@ inline constexpr char kScriptFunction[] = "EntryKeeperDateText()";
 // The moment `millis` (decimal milliseconds since 1 January 1970 00:00:00 UTC, as given by
 // CurrentEpochMillis) as year, month, day and local time of day: field 6 of the date text,
 // kDateSep, field 2 with the month token replaced by its number, kDateSep, field 3,
-// kDateFieldSep, field 4 (ReassembleDateText, LogDateShape.h). The date text is the engine's
+// kDateFieldSep, field 4 (ReassembleDateText, DateTextShape.h). The date text is the engine's
 // (ScriptEngineDateText) or, when the engine cannot be created, the local clock's
 // (LocalClockDateText).
 // Empty text when `millis` is empty or holds anything but digits (it becomes script code), when
@@ -48,7 +49,7 @@ Text EpochMillisToDateText(const Text& millis);
 std::optional<Text> ScriptEngineDateText(const Text& millis);
 
 // The moment `millis` as this machine's local clock shows it, in the shape of the engine's default
-// date text (LogDateShape.h), with the time-zone rules the system holds for that moment. Empty text
+// date text (DateTextShape.h), with the time-zone rules the system holds for that moment. Empty text
 // when `millis` holds anything but digits or names a moment the system cannot write as a date.
 // Any thread.
 Text LocalClockDateText(const Text& millis);

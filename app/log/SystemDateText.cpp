@@ -1,4 +1,4 @@
-#include "app/log/LogDateText.h"
+#include "app/log/SystemDateText.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "app/log/portable/LogDateShape.h"
+#include "app/log/portable/DateTextShape.h"
 #include "automation/AutomationAccess.h"
 #include "automation/AutomationObject.h"
 #include "automation/AutomationValue.h"

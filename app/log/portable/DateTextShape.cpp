@@ -1,4 +1,4 @@
-#include "app/log/portable/LogDateShape.h"
+#include "app/log/portable/DateTextShape.h"
 
 #include <cstdio>
 #include <string>

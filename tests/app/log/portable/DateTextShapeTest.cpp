@@ -1,13 +1,13 @@
 // The script engine's date text written from a local date-time, without the engine. Pure text:
 // the time zone of the test program plays no part here.
 
-#include "app/log/portable/LogDateShape.h"
+#include "app/log/portable/DateTextShape.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(LogDateShapeTest, WritesTheSixFieldsOfTheEnginesDateText) {
+TEST(DateTextShapeTest, WritesTheSixFieldsOfTheEnginesDateText) {
     struct Case {
         const char* name;
         LocalDateTime local;
@@ -35,7 +35,7 @@ TEST(LogDateShapeTest, WritesTheSixFieldsOfTheEnginesDateText) {
     }
 }
 
-TEST(LogDateShapeTest, EveryDayIsTheWeekdayAfterTheDayBefore) {
+TEST(DateTextShapeTest, EveryDayIsTheWeekdayAfterTheDayBefore) {
     // Walks the calendar day by day from a Monday, through the leap-year rules of 1900, 2000 and
     // 2100, and checks the weekday token and the day and month fields of every day.
     static constexpr int32_t kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -56,7 +56,7 @@ TEST(LogDateShapeTest, EveryDayIsTheWeekdayAfterTheDayBefore) {
     }
 }
 
-TEST(LogDateShapeTest, GivesEmptyTextForADateTimeThatCannotBe) {
+TEST(DateTextShapeTest, GivesEmptyTextForADateTimeThatCannotBe) {
     struct Case {
         const char* name;
         LocalDateTime local;
@@ -83,7 +83,7 @@ TEST(LogDateShapeTest, GivesEmptyTextForADateTimeThatCannotBe) {
     }
 }
 
-TEST(LogDateShapeTest, ReassemblesTheEnginesDateTextAsYearMonthDayAndTime) {
+TEST(DateTextShapeTest, ReassemblesTheEnginesDateTextAsYearMonthDayAndTime) {
     struct Case {
         const char* text;
         const char* expected;
@@ -102,7 +102,7 @@ TEST(LogDateShapeTest, ReassemblesTheEnginesDateTextAsYearMonthDayAndTime) {
 }
 
 // Whatever else the engine may give back, the log line gets no time stamp rather than a wrong one.
-TEST(LogDateShapeTest, ATextNotOfTheEnginesShapeGivesTheEmptyDateText) {
+TEST(DateTextShapeTest, ATextNotOfTheEnginesShapeGivesTheEmptyDateText) {
     const char* const cases[] = {
         "",
         "Thu Jan 4 22:07:09 UT\x03-0500 2024",  // a damaged zone (found by the date text's fuzz target)

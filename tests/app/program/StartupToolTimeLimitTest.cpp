@@ -2,7 +2,7 @@
 // that keeps start-up waiting is left behind when the bound's time is up, and only that counts
 // as the tool not answering.
 
-#include "app/program/StartupBound.h"
+#include "app/program/StartupToolTimeLimit.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -23,7 +23,7 @@ Text Child(const Text& actions) {
 
 }  // namespace
 
-TEST(StartupBoundTest, AChildStillRunningWhenTheTimeIsUpIsLeftBehindAndNoted) {
+TEST(StartupToolTimeLimitTest, AChildStillRunningWhenTheTimeIsUpIsLeftBehindAndNoted) {
     struct Case {
         const char* name;
         milliseconds wait;
@@ -44,7 +44,7 @@ TEST(StartupBoundTest, AChildStillRunningWhenTheTimeIsUpIsLeftBehindAndNoted) {
         Text output;
         bool noted = false;
         {
-            StartupBound bound(c.wait);
+            StartupToolTimeLimit bound(c.wait);
             EXPECT_NE(CurrentThreadStopSignal(), outer);
             output = bound.Runner()(Child(actions), nullptr, false, CommandWatch()).output;
             noted = bound.ToolDidNotAnswer();
@@ -61,10 +61,10 @@ TEST(StartupBoundTest, AChildStillRunningWhenTheTimeIsUpIsLeftBehindAndNoted) {
     }
 }
 
-TEST(StartupBoundTest, AStopByAnotherSignalIsNotTheToolFailingToAnswer) {
+TEST(StartupToolTimeLimitTest, AStopByAnotherSignalIsNotTheToolFailingToAnswer) {
     // The command object keeps the bound's runner for good; a pass stopped by the user later on
     // runs it under its own signal.
-    StartupBound bound(milliseconds(30000));
+    StartupToolTimeLimit bound(milliseconds(30000));
     CommandCaptureFn runner = bound.Runner();
     Text output = "not run";
     std::thread pass([&] {

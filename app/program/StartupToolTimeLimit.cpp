@@ -1,18 +1,18 @@
-#include "app/program/StartupBound.h"
+#include "app/program/StartupToolTimeLimit.h"
 
 #include "tooldriver/CommandRunner.h"
 
-StartupBound::StartupBound(std::chrono::milliseconds wait) : scope_(state_->signal) {
+StartupToolTimeLimit::StartupToolTimeLimit(std::chrono::milliseconds wait) : scope_(state_->signal) {
     state_->signal->RequestAfter(wait);
 }
 
-StartupBound::~StartupBound() = default;
+StartupToolTimeLimit::~StartupToolTimeLimit() = default;
 
-CommandCaptureFn StartupBound::Runner() const {
+CommandCaptureFn StartupToolTimeLimit::Runner() const {
     return [state = state_](const Text& command, const ChunkObserver* observer, bool notifyChunks,
                             const CommandWatch& watch) {
         Capture capture = CaptureConsoleCommand(command, observer, notifyChunks, watch);
-        // Only a stop by this bound's own signal means the tool kept start-up waiting; a pass's
+        // Only a stop by this limit's own signal means the tool kept start-up waiting; a pass's
         // stop later on is the user's.
         if (capture.end == CaptureEnd::StopRequested && CurrentThreadStopSignal() == state->signal)
             state->cutShort.store(true);
@@ -20,6 +20,6 @@ CommandCaptureFn StartupBound::Runner() const {
     };
 }
 
-bool StartupBound::ToolDidNotAnswer() const {
+bool StartupToolTimeLimit::ToolDidNotAnswer() const {
     return state_->cutShort.load();
 }

@@ -1,8 +1,8 @@
 #pragma once
-// What the window shows of its running passes outside the log: the title ("Entry Keeper -
-// backing up 12/50", "Entry Keeper - restoring 3/8", both when both run) and the share of the work
-// done that the taskbar button shows. A pass's position is the entry or line it is at (1 for the
-// first) out of its total.
+// The figures of the progress the window shows outside the log (WindowProgress.h shows them): the
+// title ("Entry Keeper - backing up 12/50", "Entry Keeper - restoring 3/8", both when both run)
+// and the share of the work done that the taskbar button shows. A pass's position is the entry or
+// line it is at (1 for the first) out of its total.
 //
 // Platform-free; any thread.
 

@@ -1,6 +1,6 @@
 #pragma once
 // What the main window shows of its running passes outside the log: the title ("Entry Keeper -
-// backing up 12/50") and the progress bar on its taskbar button (ProgressShown.h,
+// backing up 12/50") and the progress bar on its taskbar button (ProgressFigures.h,
 // TaskbarProgress.h). Both return to normal when no pass shows progress any more.
 //
 // Attached to the window before it is first shown, it follows the window's messages (to learn
@@ -14,16 +14,15 @@
 #include <memory>
 
 #include "app/passes/TaskbarProgress.h"
-#include "app/passes/portable/ProgressShown.h"
+#include "app/passes/portable/ProgressFigures.h"
+#include "workers/portable/PassKind.h"
 
-enum class PassKind { Backup, Restore };
-
-class PassProgress {
+class WindowProgress {
 public:
     // Follows `window` from now on. Window thread.
-    static std::shared_ptr<PassProgress> Attach(HWND window);
-    PassProgress(const PassProgress&) = delete;
-    PassProgress& operator=(const PassProgress&) = delete;
+    static std::shared_ptr<WindowProgress> Attach(HWND window);
+    WindowProgress(const WindowProgress&) = delete;
+    WindowProgress& operator=(const WindowProgress&) = delete;
 
     // The pass of `kind` is at `position` of `total`.
     void Show(PassKind kind, int position, int total);
@@ -32,7 +31,7 @@ public:
     void ClearAll();
 
 private:
-    explicit PassProgress(HWND window) : window_(window) {}
+    explicit WindowProgress(HWND window) : window_(window) {}
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR data);
     void Update();

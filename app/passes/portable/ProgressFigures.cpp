@@ -1,4 +1,4 @@
-#include "app/passes/portable/ProgressShown.h"
+#include "app/passes/portable/ProgressFigures.h"
 
 #include <algorithm>
 
