@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/support/TimingLoop.h"
 #include "tests/support/TestPaths.h"
 #include "tooldriver/CommandRunner.h"
 #include "tooldriver/ToolCommands.h"
@@ -15,26 +16,6 @@
 #include "tooldriver/portable/EntryListing.h"
 #include "toollink/portable/ToolLocation.h"
 #include "toollink/portable/vocabulary/ToolVocabulary.h"
-
-namespace {
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
@@ -62,38 +43,38 @@ int main(int argc, char** argv) {
             run("entryctl.exe admin fault \"big-listing " + std::to_string(entries) + "\"", nullptr, false);
 
             EntryList list;
-            std::vector<double> listMs;
+            std::vector<double> listSeconds;
             for (int r = 0; r < runs; ++r) {
-                const double start = NowMs();
+                const double start = SecondsNow();
                 const int32_t count = commands.ListEntries(list);
-                listMs.push_back(NowMs() - start);
+                listSeconds.push_back(SecondsNow() - start);
                 if (count != entries) {
                     std::printf("listing of %d gave %d records\n", entries, count);
                     status = 1;
                 }
             }
-            listMedians.push_back(Median(listMs));
+            listMedians.push_back(Summarize(listSeconds).medianMs);
             outputs.push_back(run(kListCommand, nullptr, false));
         }
 
         // Parsing is repeated so that short listings still measure. Beside it, the same loop making a
         // plain copy of the bytes: what memory of the listing's size costs here without any parsing.
         std::vector<EntryList> lists(sizes.size());
-        std::vector<std::vector<double>> parseMs(sizes.size()), copyMs(sizes.size());
+        std::vector<std::vector<double>> parseSeconds(sizes.size()), copySeconds(sizes.size());
         size_t copied = 0;
         for (int r = 0; r < runs; ++r) {
             for (size_t s = 0; s < sizes.size(); ++s) {
                 const int repeat = std::max(1, 200000 / sizes[s]);
-                double start = NowMs();
+                double start = SecondsNow();
                 for (int k = 0; k < repeat; ++k)
                     ParseEntryListing(outputs[s], lists[s]);
-                parseMs[s].push_back((NowMs() - start) / repeat);
-                start = NowMs();
+                parseSeconds[s].push_back((SecondsNow() - start) / repeat);
+                start = SecondsNow();
                 for (int k = 0; k < repeat; ++k) {
                     const Text copy = outputs[s];
                     copied += copy.size();
                 }
-                copyMs[s].push_back((NowMs() - start) / repeat);
+                copySeconds[s].push_back((SecondsNow() - start) / repeat);
             }
         }
 
@@ -102,11 +83,11 @@ int main(int argc, char** argv) {
         std::vector<double> parsePerEntry;
         for (size_t s = 0; s < sizes.size(); ++s) {
             const int entries = sizes[s];
-            const double parseMedian = Median(parseMs[s]);
+            const double parseMedian = Summarize(parseSeconds[s]).medianMs;
             parsePerEntry.push_back(1000.0 * parseMedian / entries);
             std::printf("%9d %10.2f %12.3f %10.3f %12.4f %11.4f %11zu\n", entries, listMedians[s],
                         1000.0 * listMedians[s] / entries, parseMedian, parsePerEntry.back(),
-                        1000.0 * Median(copyMs[s]) / entries, outputs[s].size());
+                        1000.0 * Summarize(copySeconds[s]).medianMs / entries, outputs[s].size());
         }
         // Entries of the long listing are longer (numbers and names of five and six digits), so the
         // same ratio per byte of output is shown too.

@@ -5,49 +5,23 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "app/log/Log.h"
 #include "app/log/SystemDateText.h"
 #include "app/window/ControlAccess.h"
 #include "app/window/MainWindow.h"
+#include "bench/support/TimingLoop.h"
 #include "common/ComOwners.h"
-#include "common/PumpingWait.h"
 
 namespace {
 
 constexpr int kShortLog = 100;
 constexpr int kLongLog = 5000;
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Median and fastest of a series of times, in milliseconds. On a busy machine the fastest run is
-// the steadier measure of the work itself; the median shows what a user sees.
-struct Timing {
-    double medianMs;
-    double fastestMs;
-};
-
-Timing Summary(std::vector<double> seconds) {
-    std::sort(seconds.begin(), seconds.end());
-    return {seconds[seconds.size() / 2] * 1000.0, seconds.front() * 1000.0};
-}
 
 // A log of `lines` lines like the passes write.
 Text LogOf(int lines) {
@@ -58,39 +32,19 @@ Text LogOf(int lines) {
     return log;
 }
 
-// Median time of `op` over `count` runs on this (the window) thread.
-Timing TimeOnWindowThread(int count, const std::function<void()>& op) {
-    std::vector<double> times;
-    for (int i = 0; i < count; ++i) {
-        double start = Now();
-        op();
-        times.push_back(Now() - start);
-        ProcessPendingMessages();
-    }
-    return Summary(times);
+// Median and fastest of `count` runs of `op` on this (the window) thread, and on a worker while this
+// thread serves the window.
+TimingSummary TimeOnWindowThread(int count, const std::function<void()>& op) {
+    return Summarize(TimeEachOnThisThread(count, op));
 }
 
-// Median time of `op` over `count` runs on a worker, while this thread serves the window.
-Timing TimeOnWorker(int count, const std::function<void()>& op) {
-    std::vector<double> times;
-    std::atomic<bool> done{false};
-    std::thread worker([&] {
-        for (int i = 0; i < count; ++i) {
-            double start = Now();
-            op();
-            times.push_back(Now() - start);
-        }
-        done = true;
-    });
-    while (!done)
-        PumpingWait(1);
-    worker.join();
-    return Summary(times);
+TimingSummary TimeOnWorker(int count, const std::function<void()>& op) {
+    return Summarize(TimeEachOnWorker(count, op));
 }
 
 struct Row {
     const char* name;
-    std::function<Timing(int)> measure;  // times of one operation
+    std::function<TimingSummary(int)> measure;  // times of one operation
 };
 
 }  // namespace
@@ -121,7 +75,7 @@ int main(int argc, char** argv) {
         {"append, date text from the clock",
          [&](int n) {
              SetScriptClassForTesting("EntryKeeper.NoSuchScriptEngine");
-             Timing ms = TimeOnWindowThread(n, [&] { AppendLog(hwnd, "Backing up entry 17/5000"); });
+             TimingSummary ms = TimeOnWindowThread(n, [&] { AppendLog(hwnd, "Backing up entry 17/5000"); });
              SetScriptClassForTesting(nullptr);
              return ms;
          }},
@@ -143,9 +97,9 @@ int main(int argc, char** argv) {
                 "fastest");
     for (const Row& row : rows) {
         WriteControlText(hwnd, kLogBoxId, shortLog);
-        Timing shortLogTime = row.measure(appends);
+        TimingSummary shortLogTime = row.measure(appends);
         WriteControlText(hwnd, kLogBoxId, longLog);
-        Timing longLogTime = row.measure(appends);
+        TimingSummary longLogTime = row.measure(appends);
         std::printf("%-36s %10.3f %10.3f %10.3f %10.3f %6.2f %6.2f\n", row.name, shortLogTime.medianMs,
                     shortLogTime.fastestMs, longLogTime.medianMs, longLogTime.fastestMs,
                     longLogTime.medianMs / shortLogTime.medianMs, longLogTime.fastestMs / shortLogTime.fastestMs);

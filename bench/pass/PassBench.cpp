@@ -15,7 +15,7 @@
 #include "common/portable/SharedTexts.h"
 #include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
-#include "tests/workers/StandInTool.h"
+#include "tests/support/ToolForPasses.h"
 #include "tooldriver/CommandRunner.h"
 #include "toollink/portable/vocabulary/ToolVocabulary.h"
 #include "workers/BackupWorker.h"
@@ -59,12 +59,12 @@ private:
 
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
-    StandInTool tool;
+    ToolForPasses tool;
     std::vector<std::pair<Text, Text>> entries;
     for (int k = 1; k <= count; ++k)
         entries.push_back({"Entry " + IntToText(k), "content of entry " + IntToText(k)});
     if (!tool.Seed(entries)) {
-        std::printf("could not seed the stand-in tool in %s\n", tool.Dir().c_str());
+        std::printf("could not seed the stand-in tool in %s\n", tool.Folder().c_str());
         return 1;
     }
     ScratchFolder program;
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     // before and once after the pass, so warming up favours neither side.
     auto plainLoop = [&] {
         Clock::time_point start = Clock::now();
-        SetCurrentDirectoryA(tool.Dir().c_str());
+        SetCurrentDirectoryA(tool.Folder().c_str());
         RunConsoleCommand(kListCommand);
         for (const auto& entry : entries) {
             const Text file = loopFolder.Path() + kPathSep + entry.first + kBackupFileExt;

@@ -15,9 +15,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
-#include <numeric>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/log/Log.h"
@@ -26,23 +24,12 @@
 #include "app/window/MainWindow.h"
 #include "app/window/PrivateMessages.h"
 #include "app/window/WindowThreadCall.h"
+#include "bench/support/TimingLoop.h"
 #include "common/ComOwners.h"
-#include "common/PumpingWait.h"
 
 namespace {
 
 constexpr char kMessage[] = "Entry name 17: backing up 17/5000";
-
-double Now() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Window-thread times of the calls carried out for workers, in seconds. Window thread only.
 std::vector<double> g_windowThreadTimes;
@@ -50,9 +37,9 @@ std::vector<double> g_windowThreadTimes;
 LRESULT CALLBACK TimingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (message != kMsgRunOnWindowThread)
         return DefSubclassProc(window, message, wParam, lParam);
-    const double start = Now();
+    const double start = SecondsNow();
     const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-    g_windowThreadTimes.push_back(Now() - start);
+    g_windowThreadTimes.push_back(SecondsNow() - start);
     return result;
 }
 
@@ -63,34 +50,12 @@ struct Figures {
     double workerMedianMs;
 };
 
-double Median(std::vector<double> seconds) {
-    std::sort(seconds.begin(), seconds.end());
-    return seconds[seconds.size() / 2] * 1000.0;
-}
-
-double Fastest(const std::vector<double>& seconds) {
-    return *std::min_element(seconds.begin(), seconds.end()) * 1000.0;
-}
-
 // `lines` calls of `logLine` on a worker thread while this thread serves the window.
 Figures Measure(int lines, const std::function<void()>& logLine) {
     g_windowThreadTimes.clear();
-    std::vector<double> workerTimes;
-    bool done = false;
-    std::thread worker([&] {
-        for (int i = 0; i < lines; ++i) {
-            const double start = Now();
-            logLine();
-            workerTimes.push_back(Now() - start);
-        }
-        done = true;
-    });
-    while (!done)
-        PumpingWait(1);
-    worker.join();
-    const double total = std::accumulate(g_windowThreadTimes.begin(), g_windowThreadTimes.end(), 0.0);
-    return {Median(g_windowThreadTimes), Fastest(g_windowThreadTimes),
-            total * 1000.0 / static_cast<double>(g_windowThreadTimes.size()), Median(workerTimes)};
+    const TimingSummary worker = Summarize(TimeEachOnWorker(lines, logLine));
+    const TimingSummary window = Summarize(g_windowThreadTimes);
+    return {window.medianMs, window.fastestMs, window.meanMs, worker.medianMs};
 }
 
 }  // namespace

@@ -27,19 +27,14 @@
 #include "fuzz/FuzzCheck.h"
 #include "tests/support/portable/CommandLineOracle.h"
 #include "tests/support/portable/CommandLineSplit.h"
+#include "tests/support/portable/ToolOperations.h"
 #include "tooldriver/CommandRunner.h"
 #include "tooldriver/portable/EntryCommandLines.h"
 #include "toollink/portable/TargetCommandLines.h"
 
 namespace {
 
-enum Slot { kEntry = 1, kA = 2, kB = 4, kTarget = 8, kTool = 16 };
-
-struct Values {
-    Text entry, a, b, target;
-    Text tool = "C:\\Program Files (x86)\\Entry Tool\\bin\\entryctl.exe";
-};
-
+using Values = ToolOperationValues;
 using Lines = std::optional<TextArray>;
 using Build = std::function<Lines(const Values&, const LeadBytes&)>;
 
@@ -52,20 +47,6 @@ struct Op {
     bool rawA = false;
 };
 
-// An entry command: its lines built under the code page.
-template <typename F>
-Build Entry(F lines) {
-    return [lines](const Values& v, const LeadBytes& lb) { return BuildCommandLines(lines(v), lb); };
-}
-
-// A target command: one line, addressed to the tool and the target of `v`.
-template <typename F>
-Build Target(F line) {
-    return [line](const Values& v, const LeadBytes& lb) {
-        return BuildCommandLines({line(TargetAddress{v.tool, v.target}, v)}, lb);
-    };
-}
-
 Lines Options(const Values& v, const LeadBytes& lb, bool raw) {
     OptionValues options;
     if (!raw) {
@@ -77,79 +58,22 @@ Lines Options(const Values& v, const LeadBytes& lb, bool raw) {
     return line ? Lines(TextArray{line->line}) : std::nullopt;
 }
 
+// The portable builders' lines of every operation (ToolOperations.h), under the code page; a
+// target command is addressed to the tool and the target of `v`.
 const std::vector<Op>& Ops() {
-    using V = const Values&;
-    using A = const TargetAddress&;
-    static const std::vector<Op> ops = {
-        {"Command02", kEntry | kA, Entry([](V v) { return Command02Lines(v.entry, v.a); })},
-        {"SendOptions raw", kEntry | kA, [](V v, const LeadBytes& lb) { return Options(v, lb, true); }, true, true},
-        {"SendOptions options", kEntry | kA | kB, [](V v, const LeadBytes& lb) { return Options(v, lb, false); }, true},
-        {"CaptureRows", kEntry, Entry([](V v) { return CaptureRowsLines(v.entry); })},
-        {"PointAt", kEntry, Entry([](V v) { return PointAtLines(v.entry, 10, -20); })},
-        {"Command07", kEntry | kA, Entry([](V v) { return Command07Lines(v.entry, v.a); })},
-        {"Command08", kEntry, Entry([](V v) { return Command08Lines(v.entry, 1, 2, 3, 4, 5); })},
-        {"Command09", kEntry, Entry([](V v) { return Command09Lines(v.entry); })},
-        {"Command10", kEntry, Entry([](V v) { return Command10Lines(v.entry); })},
-        {"QueryText", kEntry | kA, Entry([](V v) { return QueryTextLines(v.entry, v.a); })},
-        {"Command15", kEntry, Entry([](V v) { return Command15Lines(v.entry); })},
-        {"Command16", kEntry | kA | kB, Entry([](V v) { return Command16Lines(v.entry, v.a, v.b); })},
-        {"Command17", kEntry | kA | kB, Entry([](V v) { return Command17Lines(v.entry, v.a, v.b); })},
-        {"Command18", kEntry, Entry([](V v) { return Command18Lines(v.entry); })},
-        {"Command19", kEntry, Entry([](V v) { return Command19Lines(v.entry); })},
-        {"Command20", kEntry | kA | kB, Entry([](V v) { return Command20Lines(v.entry, v.a, v.b); })},
-        {"Command21", kEntry, Entry([](V v) { return Command21Lines(v.entry); })},
-        {"Command22", kEntry, Entry([](V v) { return Command22Lines(v.entry); })},
-        {"CreateEntry", kEntry, Entry([](V v) { return CreateEntryLines(v.entry, 3); })},
-        {"Command25", kEntry | kA, Entry([](V v) { return Command25Lines(v.entry, v.a); })},
-        {"Command26", kEntry, Entry([](V v) { return Command26Lines(v.entry); })},
-        {"Command27", kEntry | kA, Entry([](V v) { return Command27Lines(v.entry, v.a); })},
-        {"Command28", kEntry | kA, Entry([](V v) { return Command28Lines(v.entry, v.a); })},
-        {"Command29", kEntry | kA, Entry([](V v) { return Command29Lines(v.entry, v.a); })},
-        {"Command30", kEntry | kA, Entry([](V v) { return Command30Lines(v.entry, v.a); })},
-        {"Command31", kEntry | kA | kB, Entry([](V v) { return Command31Lines(v.entry, v.a, v.b); })},
-        {"Command32", kEntry | kA, Entry([](V v) { return Command32Lines(v.entry, v.a); })},
-        {"Command33", kEntry, Entry([](V v) { return Command33Lines(v.entry); })},
-        {"Command34", kEntry | kA, Entry([](V v) { return Command34Lines(v.entry, v.a); })},
-        {"Command35", kEntry | kA | kB, Entry([](V v) { return Command35Lines(v.entry, v.a, v.b); })},
-        {"BackupEntry", kEntry | kA, Entry([](V v) { return BackupEntryLines(v.entry, v.a); })},
-        {"RestoreEntry", kEntry | kA, Entry([](V v) { return RestoreEntryLines(v.entry, v.a); })},
-        {"Command38", kEntry, Entry([](V v) { return Command38Lines(v.entry); })},
-        {"Command39", kEntry, Entry([](V v) { return Command39Lines(v.entry); })},
-        {"Command40", kEntry | kA, Entry([](V v) { return Command40Lines(v.entry, v.a); })},
-        {"Command41", kEntry | kA, Entry([](V v) { return Command41Lines(v.entry, v.a); })},
-        {"Command42", kEntry | kA | kB, Entry([](V v) { return Command42Lines(v.entry, v.a, v.b); })},
-        {"Command43", kEntry | kA, Entry([](V v) { return Command43Lines(v.entry, v.a); })},
-        {"target listing", kTool,
-         [](V v, const LeadBytes& lb) { return BuildCommandLines({TargetListingLine(v.tool)}, lb); }},
-        {"target 27", kTool,
-         [](V v, const LeadBytes& lb) { return BuildCommandLines({TargetCommand27Line(v.tool)}, lb); }},
-        {"target 1", kTool | kTarget | kA, Target([](A t, V v) { return TargetCommand01Line(t, v.a); })},
-        {"target 2", kTool | kTarget | kA, Target([](A t, V v) { return TargetCommand02Line(t, v.a); })},
-        {"target 3", kTool | kTarget | kA | kB, Target([](A t, V v) { return TargetCommand03Line(t, v.a, v.b); })},
-        {"target 4", kTool | kTarget | kA | kB, Target([](A t, V v) { return TargetCommand04Line(t, v.a, v.b); })},
-        {"target 5", kTool | kTarget, Target([](A t, V) { return TargetCommand05Line(t); })},
-        {"target 6", kTool | kTarget, Target([](A t, V) { return TargetCommand06Line(t); })},
-        {"target 7", kTool | kTarget | kA, Target([](A t, V v) { return TargetCommand07Line(t, v.a); })},
-        {"target 8", kTool | kTarget | kA, Target([](A t, V v) { return TargetCommand08Line(t, v.a); })},
-        {"target 9", kTool | kTarget | kA | kB, Target([](A t, V v) { return TargetCommand09Line(t, v.a, v.b); })},
-        {"target 10", kTool | kTarget | kA, Target([](A t, V v) { return TargetCommand10Line(t, v.a); })},
-        {"target 11", kTool | kTarget | kA, Target([](A t, V v) { return TargetCommand11Line(t, v.a); })},
-        {"target 12", kTool | kTarget | kA, Target([](A t, V v) { return TargetCommand12Line(t, v.a); })},
-        {"target 13", kTool | kTarget, Target([](A t, V) { return TargetCommand13Line(t, 1, -2); })},
-        {"target 14", kTool | kTarget, Target([](A t, V) { return TargetCommand14Line(t, 1, 2, 3, 4, 5); })},
-        {"target 15", kTool | kTarget | kA, Target([](A t, V v) { return TargetCommand15Line(t, v.a); })},
-        {"target 16", kTool | kTarget | kA, Target([](A t, V v) { return TargetCommand16Line(t, v.a); })},
-        {"target 17", kTool | kTarget | kA, Target([](A t, V v) { return TargetCommand17Line(t, v.a); })},
-        {"target 18", kTool | kTarget | kA, Target([](A t, V v) { return TargetCommand18Line(t, v.a); })},
-        {"target 19", kTool | kTarget | kA, Target([](A t, V v) { return TargetCommand19Line(t, v.a); })},
-        {"target 20", kTool | kTarget, Target([](A t, V) { return TargetCommand20Line(t); })},
-        {"target 21", kTool | kTarget, Target([](A t, V) { return TargetCommand21Line(t); })},
-        {"target 22", kTool | kTarget | kA, Target([](A t, V v) { return TargetCommand22Line(t, v.a); })},
-        {"target 23", kTool | kTarget | kA, Target([](A t, V v) { return TargetCommand23Line(t, v.a); })},
-        {"target 24", kTool | kTarget | kA, Target([](A t, V v) { return TargetCommand24Line(t, v.a); })},
-        {"target 25", kTool | kTarget, Target([](A t, V) { return TargetCommand25Line(t); })},
-        {"target 26", kTool | kTarget, Target([](A t, V) { return TargetCommand26Line(t); })},
-    };
+#define EK_ENTRY_OP(name, slots, call, lines) \
+    {name, slots, [](const Values& v, const LeadBytes& lb) { return BuildCommandLines(lines, lb); }},
+#define EK_OPTIONS_OP(name, slots, rawA) \
+    {name, slots, [](const Values& v, const LeadBytes& lb) { return Options(v, lb, rawA); }, true, rawA},
+#define EK_TARGET_OP(name, slots, call, line)                                  \
+    {name, kSlotTool | (slots), [](const Values& v, const LeadBytes& lb) {     \
+         [[maybe_unused]] const TargetAddress address{v.tool, v.target};       \
+         return BuildCommandLines({line}, lb);                                 \
+     }},
+    static const std::vector<Op> ops = {EK_TOOL_OPERATIONS(EK_ENTRY_OP, EK_OPTIONS_OP, EK_TARGET_OP)};
+#undef EK_ENTRY_OP
+#undef EK_OPTIONS_OP
+#undef EK_TARGET_OP
     return ops;
 }
 
@@ -207,21 +131,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const LeadBytes& lb = doubleByte ? LeadBytes::CodePage936() : LeadBytes::CodePage1252();
     Values v = kFillers[input.ConsumeBool() ? 1 : 0];
     for (auto [bit, text] :
-         {std::pair{kEntry, &v.entry}, {kA, &v.a}, {kB, &v.b}, {kTarget, &v.target}, {kTool, &v.tool}}) {
+         {std::pair{kSlotEntry, &v.entry}, {kSlotA, &v.a}, {kSlotB, &v.b}, {kSlotTarget, &v.target}, {kSlotTool, &v.tool}}) {
         if ((op.slots & bit) && input.ConsumeBool())
             *text = input.ConsumeRandomLengthString(80);
         if ((op.slots & bit) && input.ConsumeIntegralInRange(0, 3) == 0)
             PutPercentPiece(input, *text);
     }
 
-    const bool numeric = (op.slots & kEntry) && IsAllDigits(v.entry);
+    const bool numeric = (op.slots & kSlotEntry) && IsAllDigits(v.entry);
     bool refuse = false;
     for (auto [bit, text] :
-         {std::pair{kEntry, &v.entry}, {kA, &v.a}, {kB, &v.b}, {kTarget, &v.target}, {kTool, &v.tool}}) {
+         {std::pair{kSlotEntry, &v.entry}, {kSlotA, &v.a}, {kSlotB, &v.b}, {kSlotTarget, &v.target}, {kSlotTool, &v.tool}}) {
         // The tool's path and a raw part are placed as they stand, and so, for percent signs, are
         // option values outside quotes; every other text is an argument inside quotes.
         const bool asItStands =
-            bit == kTool || (bit == kA && op.rawA) || (op.sendOptions && !numeric && (bit == kA || bit == kB));
+            bit == kSlotTool || (bit == kSlotA && op.rawA) || (op.sendOptions && !numeric && (bit == kSlotA || bit == kSlotB));
         refuse = refuse || ((op.slots & bit) && (asItStands ? MustBeRefusedAsItStands(*text, doubleByte)
                                                             : MustBeRefused(*text, doubleByte)));
     }

@@ -2,46 +2,8 @@
 
 #include "app/window/portable/ControlIds.h"
 #include "tests/support/TestPaths.h"
-
-namespace {
-
-constexpr UINT kMessageTimeoutMs = 5000;
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchMainWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof(className));
-    if (pid == search->processId && IsWindowVisible(window) && lstrcmpA(className, kMainWindowClass) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) {
-    return window &&
-           SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs, result) != 0;
-}
-
-}  // namespace
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(10);
-    }
-}
+#include "tools/windowdriving/ControlMessages.h"
+#include "tools/windowdriving/WindowSearch.h"
 
 ProgramUnderTest::~ProgramUnderTest() {
     if (process_ && !HasExited() && !Close(10000))
@@ -89,9 +51,7 @@ bool ProgramUnderTest::Launch(const Text& folder, const Text& arguments, const T
 }
 
 HWND ProgramUnderTest::FindMainWindow() const {
-    WindowSearch search{processId_, nullptr};
-    EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindVisibleWindow({processId_, kMainWindowClass, std::nullopt});
 }
 
 HWND ProgramUnderTest::Control(int id) const {
@@ -99,21 +59,12 @@ HWND ProgramUnderTest::Control(int id) const {
 }
 
 Text ProgramUnderTest::ControlText(int id) const {
-    HWND control = Control(id);
-    DWORD_PTR length = 0;
-    if (!Send(control, WM_GETTEXTLENGTH, 0, 0, &length))
-        return Text();
-    Text text(length + 1, '\0');
-    DWORD_PTR copied = 0;
-    if (!Send(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), &copied))
-        return Text();
-    text.resize(copied);
-    return text;
+    Text text;
+    return GetTextTimed(Control(id), &text) ? text : Text();
 }
 
 bool ProgramUnderTest::SetControlText(int id, const Text& text) const {
-    DWORD_PTR ok = 0;
-    return Send(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), &ok) && ok;
+    return SetTextTimed(Control(id), text);
 }
 
 bool ProgramUnderTest::IsEnabled(int id) const {
@@ -122,15 +73,12 @@ bool ProgramUnderTest::IsEnabled(int id) const {
 }
 
 bool ProgramUnderTest::IsChecked(int id) const {
-    DWORD_PTR state = 0;
-    return Send(Control(id), BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
+    bool checked = false;
+    return GetCheckedTimed(Control(id), &checked) && checked;
 }
 
 bool ProgramUnderTest::Click(int id) const {
-    HWND control = Control(id);
-    if (!control || !IsWindowVisible(control) || !IsWindowEnabled(control))
-        return false;
-    return PostMessageA(control, BM_CLICK, 0, 0) != FALSE;
+    return ClickControl(Control(id));
 }
 
 bool ProgramUnderTest::Close(DWORD timeoutMs) {

@@ -8,13 +8,9 @@
 
 #include <windows.h>
 
-#include <functional>
-
 #include "common/WinHandles.h"
 #include "common/portable/Text.h"
-
-// Polls `condition` every few milliseconds until it holds (true) or `timeoutMs` has passed (false).
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+#include "tools/windowdriving/PollingWait.h"
 
 class ProgramUnderTest {
 public:

@@ -4,28 +4,36 @@
 
 #include <atomic>
 #include <fstream>
+#include <functional>
 #include <sstream>
+
+#include "common/WinHandles.h"
 
 namespace {
 
-void RemoveTree(const Text& folder) {
+// Calls `visit` with the find data of everything directly inside `folder` ("." and ".." left out).
+void ForEachIn(const Text& folder, const std::function<void(const WIN32_FIND_DATAA&)>& visit) {
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            Text name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            Text full = folder + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full);
-            } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
-            }
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
+    UniqueFindHandle find(FindFirstFileA((folder + "\\*").c_str(), &data));
+    if (!find)
+        return;
+    do {
+        const Text name = data.cFileName;
+        if (name != "." && name != "..")
+            visit(data);
+    } while (FindNextFileA(find.get(), &data));
+}
+
+void RemoveTree(const Text& folder) {
+    ForEachIn(folder, [&](const WIN32_FIND_DATAA& data) {
+        const Text full = folder + "\\" + data.cFileName;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTree(full);
+        } else {
+            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(full.c_str());
+        }
+    });
     RemoveDirectoryA(folder.c_str());
 }
 
@@ -124,14 +132,21 @@ bool FileExists(const Text& path) {
 
 std::vector<Text> FilesIn(const Text& folder) {
     std::vector<Text> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
+    ForEachIn(folder, [&](const WIN32_FIND_DATAA& data) {
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             names.push_back(data.cFileName);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    });
     return names;
+}
+
+std::vector<Text> NamesIn(const Text& folder) {
+    std::vector<Text> names;
+    ForEachIn(folder, [&](const WIN32_FIND_DATAA& data) { names.push_back(data.cFileName); });
+    return names;
+}
+
+Text CurrentDirectory() {
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetCurrentDirectoryA(MAX_PATH + 1, buffer);
+    return length > 0 && length <= MAX_PATH ? Text(buffer, length) : Text();
 }

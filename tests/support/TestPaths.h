@@ -49,3 +49,10 @@ bool FileExists(const Text& path);
 
 // The names of the files (not folders) directly inside `folder`, in the order the system gives them.
 std::vector<Text> FilesIn(const Text& folder);
+// The names of everything directly inside `folder`, files and folders, in the order the system gives
+// them ("." and ".." left out).
+std::vector<Text> NamesIn(const Text& folder);
+
+// This process's current directory, without a closing separator unless it is a drive's root;
+// empty text when it cannot be read.
+Text CurrentDirectory();

@@ -22,6 +22,7 @@
 
 #include "tests/support/portable/CommandLineOracle.h"
 #include "tests/support/portable/CommandLineSplit.h"
+#include "tests/support/portable/ToolOperations.h"
 #include "tests/tooldriver/ToolCommandsFake.h"
 #include "tooldriver/CommandRunner.h"
 #include "toollink/portable/ToolLocation.h"
@@ -133,12 +134,7 @@ class TextMaker {
 
 // --- The operations --------------------------------------------------------------------------------
 
-enum SlotBit { kEntry = 1, kA = 2, kB = 4, kTarget = 8, kTool = 16 };
-
-struct Values {
-    Text entry, a, b, target;
-    Text tool = "C:\\Program Files (x86)\\Entry Tool\\bin\\entryctl.exe";  // ToolPath, from the registry
-};
+using Values = ToolOperationValues;
 
 struct Op {
     const char* name;
@@ -149,105 +145,45 @@ struct Op {
     bool rawA = false;
 };
 
+// SendOptions with `v`: raw (a is the raw part) or with a and b as option values 0 and 6.
+void SendOptions(ToolCommands& t, const Values& v, bool raw) {
+    if (raw) {
+        t.SendOptions(v.entry, v.a);
+        return;
+    }
+    OptionValues options;
+    options[0] = v.a;
+    options[6] = v.b;
+    t.SendOptions(v.entry, std::nullopt, options);
+}
+
+// Where the calls that give results put them.
+struct CallScratch {
+    RowArray rows;
+    TextArray out;
+};
+
+// The command object's call of every operation (ToolOperations.h); a target command runs on the
+// tool's path and the target of `v`.
 std::vector<Op> Ops() {
-    using T = ToolCommands&;
-    using V = const Values&;
-    std::vector<Op> ops = {
-        {"Command02", kEntry | kA, [](T t, V v) { t.Command02(v.entry, v.a); }},
-        {"SendOptions raw", kEntry | kA, [](T t, V v) { t.SendOptions(v.entry, v.a); }, true, true},
-        {"SendOptions options", kEntry | kA | kB,
-         [](T t, V v) {
-             OptionValues options;
-             options[0] = v.a;
-             options[6] = v.b;
-             t.SendOptions(v.entry, std::nullopt, options);
-         },
-         true},
-        {"CaptureRows", kEntry,
-         [](T t, V v) {
-             RowArray rows;
-             t.CaptureRows(v.entry, rows);
-         }},
-        {"PointAt", kEntry, [](T t, V v) { t.PointAt(v.entry, 10, -20); }},
-        {"Command07", kEntry | kA, [](T t, V v) { t.Command07(v.entry, v.a); }},
-        {"Command08", kEntry, [](T t, V v) { t.Command08(v.entry, 1, 2, 3, 4, 5); }},
-        {"Command09", kEntry, [](T t, V v) { t.Command09(v.entry); }},
-        {"Command10", kEntry, [](T t, V v) { t.Command10(v.entry); }},
-        {"QueryText", kEntry | kA, [](T t, V v) { t.QueryText(v.entry, v.a); }},
-        {"Command15", kEntry, [](T t, V v) { t.Command15(v.entry); }},
-        {"Command16", kEntry | kA | kB, [](T t, V v) { t.Command16(v.entry, v.a, v.b); }},
-        {"Command17", kEntry | kA | kB, [](T t, V v) { t.Command17(v.entry, v.a, v.b); }},
-        {"Command18", kEntry, [](T t, V v) { t.Command18(v.entry); }},
-        {"Command19", kEntry, [](T t, V v) { t.Command19(v.entry); }},
-        {"Command20", kEntry | kA | kB, [](T t, V v) { t.Command20(v.entry, v.a, v.b); }},
-        {"Command21", kEntry, [](T t, V v) { t.Command21(v.entry); }},
-        {"Command22", kEntry, [](T t, V v) { t.Command22(v.entry); }},
-        {"CreateEntry", kEntry, [](T t, V v) { t.CreateEntry(v.entry, 3); }},
-        {"Command25", kEntry | kA, [](T t, V v) { t.Command25(v.entry, v.a); }},
-        {"Command26", kEntry, [](T t, V v) { t.Command26(v.entry); }},
-        {"Command27", kEntry | kA, [](T t, V v) { t.Command27(v.entry, v.a); }},
-        {"Command28", kEntry | kA, [](T t, V v) { t.Command28(v.entry, v.a); }},
-        {"Command29", kEntry | kA, [](T t, V v) { t.Command29(v.entry, v.a); }},
-        {"Command30", kEntry | kA, [](T t, V v) { t.Command30(v.entry, v.a); }},
-        {"Command31", kEntry | kA | kB, [](T t, V v) { t.Command31(v.entry, v.a, v.b); }},
-        {"Command32", kEntry | kA, [](T t, V v) { t.Command32(v.entry, v.a); }},
-        {"Command33", kEntry, [](T t, V v) { t.Command33(v.entry); }},
-        {"Command34", kEntry | kA, [](T t, V v) { t.Command34(v.entry, v.a); }},
-        {"Command35", kEntry | kA | kB, [](T t, V v) { t.Command35(v.entry, v.a, v.b); }},
-        {"BackupEntry", kEntry | kA, [](T t, V v) { t.BackupEntry(v.entry, v.a); }},
-        {"RestoreEntry", kEntry | kA, [](T t, V v) { t.RestoreEntry(v.entry, v.a); }},
-        {"Command38", kEntry, [](T t, V v) { t.Command38(v.entry); }},
-        {"Command39", kEntry, [](T t, V v) { t.Command39(v.entry); }},
-        {"Command40", kEntry | kA, [](T t, V v) { t.Command40(v.entry, v.a); }},
-        {"Command41", kEntry | kA, [](T t, V v) { t.Command41(v.entry, v.a); }},
-        {"Command42", kEntry | kA | kB, [](T t, V v) { t.Command42(v.entry, v.a, v.b); }},
-        {"Command43", kEntry | kA, [](T t, V v) { t.Command43(v.entry, v.a); }},
-    };
-    // The target commands: the tool's path, the selected target, and their own texts.
-    auto target = [&](const char* name, int slots, std::function<void(ToolLink&, const Values&)> call) {
-        ops.push_back({name, kTool | slots, [call](T t, V v) {
-                           SetToolPath(v.tool);
-                           SetTargetId(v.target);
-                           call(t.Link(), v);
-                       }});
-    };
-    using L = ToolLink&;
-    const int kT = kTarget;
-    target("target listing", 0, [](L l, V) { l.ListTargets(); });
-    target("target 27", 0, [](L l, V) { l.Command27(); });
-    target("target 1", kT | kA, [](L l, V v) { l.Command01(v.a); });
-    target("target 2", kT | kA, [](L l, V v) { l.Command02(v.a); });
-    target("target 3", kT | kA | kB, [](L l, V v) { l.Command03(v.a, v.b); });
-    target("target 4", kT | kA | kB, [](L l, V v) { l.Command04(v.a, v.b); });
-    target("target 5", kT, [](L l, V) {
-        TextArray out;
-        l.Command05(out);
-    });
-    target("target 6", kT, [](L l, V) {
-        TextArray out;
-        l.Command06(out);
-    });
-    target("target 7", kT | kA, [](L l, V v) { l.Command07(v.a); });
-    target("target 8", kT | kA, [](L l, V v) { l.Command08(v.a); });
-    target("target 9", kT | kA | kB, [](L l, V v) { l.Command09(v.a, v.b); });
-    target("target 10", kT | kA, [](L l, V v) { l.Command10(v.a); });
-    target("target 11", kT | kA, [](L l, V v) { l.Command11(v.a); });
-    target("target 12", kT | kA, [](L l, V v) { l.Command12(v.a); });
-    target("target 13", kT, [](L l, V) { l.Command13(1, -2); });
-    target("target 14", kT, [](L l, V) { l.Command14(1, 2, 3, 4, 5); });
-    target("target 15", kT | kA, [](L l, V v) { l.Command15(v.a); });
-    target("target 16", kT | kA, [](L l, V v) { l.Command16(v.a); });
-    target("target 17", kT | kA, [](L l, V v) { l.Command17(v.a); });
-    target("target 18", kT | kA, [](L l, V v) { l.Command18(v.a); });
-    target("target 19", kT | kA, [](L l, V v) { l.Command19(v.a); });
-    target("target 20", kT, [](L l, V) { l.Command20(nullptr); });
-    target("target 21", kT, [](L l, V) { l.Command21(); });
-    target("target 22", kT | kA, [](L l, V v) { l.Command22(v.a, nullptr); });
-    target("target 23", kT | kA, [](L l, V v) { l.Command23(v.a, nullptr); });
-    target("target 24", kT | kA, [](L l, V v) { l.Command24(v.a); });
-    target("target 25", kT, [](L l, V) { l.Command25(); });
-    target("target 26", kT, [](L l, V) { l.Command26(); });
-    return ops;
+#define EK_ENTRY_OP(name, slots, call, lines)               \
+    {name, slots, [](ToolCommands& t, const Values& v) { \
+         [[maybe_unused]] CallScratch scratch;           \
+         t.call;                                         \
+     }},
+#define EK_OPTIONS_OP(name, slots, rawA) \
+    {name, slots, [](ToolCommands& t, const Values& v) { SendOptions(t, v, rawA); }, true, rawA},
+#define EK_TARGET_OP(name, slots, call, line)                              \
+    {name, kSlotTool | (slots), [](ToolCommands& t, const Values& v) { \
+         [[maybe_unused]] CallScratch scratch;                         \
+         SetToolPath(v.tool);                                          \
+         SetTargetId(v.target);                                        \
+         t.Link().call;                                                \
+     }},
+    return {EK_TOOL_OPERATIONS(EK_ENTRY_OP, EK_OPTIONS_OP, EK_TARGET_OP)};
+#undef EK_ENTRY_OP
+#undef EK_OPTIONS_OP
+#undef EK_TARGET_OP
 }
 
 // --- Reading a line as the platform does ---------------------------------------------------------
@@ -296,14 +232,14 @@ class CommandLinePropertyTest : public ToolCommandsWithFake {
 
     // Checks one run of `op` with `v`; a message per fault.
     void Check(size_t opIndex, const Op& op, const Values& v) {
-        const bool numeric = (op.slots & kEntry) && IsAllDigits(v.entry);
+        const bool numeric = (op.slots & kSlotEntry) && IsAllDigits(v.entry);
         bool refuse = false;
         for (auto [bit, text] :
-             {std::pair{kEntry, &v.entry}, {kA, &v.a}, {kB, &v.b}, {kTarget, &v.target}, {kTool, &v.tool}}) {
+             {std::pair{kSlotEntry, &v.entry}, {kSlotA, &v.a}, {kSlotB, &v.b}, {kSlotTarget, &v.target}, {kSlotTool, &v.tool}}) {
             // The tool's path and a raw part are placed as they stand, and so, for percent signs, are
             // option values outside quotes; every other text is an argument inside quotes.
-            const bool asItStands = bit == kTool || (bit == kA && op.rawA) ||
-                                    (op.sendOptions && !numeric && (bit == kA || bit == kB));
+            const bool asItStands = bit == kSlotTool || (bit == kSlotA && op.rawA) ||
+                                    (op.sendOptions && !numeric && (bit == kSlotA || bit == kSlotB));
             refuse = refuse || ((op.slots & bit) && (asItStands ? MustBeRefusedAsItStands(*text, /*doubleByte=*/true)
                                                                 : MustBeRefused(*text, /*doubleByte=*/true)));
         }
@@ -420,14 +356,14 @@ TEST_F(CommandLinePropertyTest, EveryLineIsRefusedOrCarriesExactlyItsArguments) 
     for (size_t t = 0; t < texts.size(); ++t) {
         for (size_t k = 0; k < ops.size(); ++k) {
             const Op& op = ops[k];
-            for (int bit : {kEntry, kA, kB, kTarget, kTool}) {
+            for (int bit : {kSlotEntry, kSlotA, kSlotB, kSlotTarget, kSlotTool}) {
                 if (!(op.slots & bit))
                     continue;
                 Values v = fillers[t % 2];
-                (bit == kEntry    ? v.entry
-                 : bit == kA      ? v.a
-                 : bit == kB      ? v.b
-                 : bit == kTarget ? v.target
+                (bit == kSlotEntry    ? v.entry
+                 : bit == kSlotA      ? v.a
+                 : bit == kSlotB      ? v.b
+                 : bit == kSlotTarget ? v.target
                                   : v.tool) = texts[t];
                 Check(k, op, v);
             }
@@ -446,7 +382,7 @@ TEST_F(CommandLinePropertyTest, EveryLineIsRefusedOrCarriesExactlyItsArguments) 
     EXPECT_GT(refused_, 10000u);
     for (size_t k = 0; k < ops.size(); ++k) {
         EXPECT_TRUE(ranForms_.count({k, false})) << ops[k].name;
-        if (ops[k].slots & kEntry) {
+        if (ops[k].slots & kSlotEntry) {
             EXPECT_TRUE(ranForms_.count({k, true})) << ops[k].name << " in the numeric form";
         }
     }

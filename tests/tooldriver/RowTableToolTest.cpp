@@ -9,6 +9,7 @@
 #include "common/portable/SharedTexts.h"
 #include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/portable/TextSearches.h"
 #include "tests/tooldriver/RowTableTestRows.h"
 #include "tests/tooldriver/ToolCommandsToolFolder.h"
 #include "toollink/portable/vocabulary/ToolVocabulary.h"
@@ -18,10 +19,6 @@ namespace {
 // "中文名称" in UTF-8, as the tool prints it, and in code page 936, as the program holds it.
 const Text kChineseUtf8 = "\xE4\xB8\xAD\xE6\x96\x87\xE5\x90\x8D\xE7\xA7\xB0";
 const Text kChinese936 = "\xD6\xD0\xCE\xC4\xC3\xFB\xB3\xC6";
-
-bool EndsWith(const Text& text, const Text& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 // The part of a built line after the program's name: what the tool must receive as it is.
 Text AfterProgram(const Text& line) {

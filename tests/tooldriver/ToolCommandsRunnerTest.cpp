@@ -19,12 +19,6 @@
 
 namespace {
 
-Text CurrentDirectory() {
-    char dir[MAX_PATH] = {};
-    ::GetCurrentDirectoryA(MAX_PATH, dir);
-    return dir;
-}
-
 class ToolCommandsRunnerTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -13,6 +13,7 @@
 #include "common/portable/SharedTexts.h"
 #include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/portable/TextSearches.h"
 #include "tests/tooldriver/ToolCommandsToolFolder.h"
 #include "toollink/portable/vocabulary/ToolVocabulary.h"
 
@@ -25,29 +26,9 @@ Text AfterProgram(const Text& line) {
     return at < 0 ? line : line.substr(at - 1 + program.size());
 }
 
-// Names of the files in `folder`.
-TextArray FilesIn(const Text& folder) {
-    TextArray names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const Text name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
 // A file or a folder at `path`.
 bool IsPresent(const Text& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool EndsWith(const Text& text, const Text& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 class ToolCommandsToolTest : public ::testing::Test {
@@ -95,7 +76,7 @@ TEST_F(ToolCommandsToolTest, BackupAndRestoreOfAwkwardNamesReachTheToolExactlyAs
         EXPECT_EQ(tool_.Journal().size(), received + 1);
         // The tool wrote this entry's backup at exactly this path, and nothing anywhere else.
         EXPECT_TRUE(FileExists(file));
-        EXPECT_EQ(FilesIn(backups.Path()), TextArray{"backup (" + std::to_string(i) + ") & more.bak"});
+        EXPECT_EQ(NamesIn(backups.Path()), TextArray{"backup (" + std::to_string(i) + ") & more.bak"});
 
         // Change the entry, then bring it back from the file.
         ASSERT_TRUE(commands_.Command43(c.entry, "changed"));

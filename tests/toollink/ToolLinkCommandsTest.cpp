@@ -27,12 +27,6 @@ struct RecordedCall {
     Text directory;  // the current directory when the line ran
 };
 
-Text CurrentDirectory() {
-    char buffer[MAX_PATH + 1] = {};
-    GetCurrentDirectoryA(MAX_PATH, buffer);
-    return buffer;
-}
-
 Text Upper(Text text) {
     for (char& c : text) {
         if (c >= 'a' && c <= 'z')

@@ -26,12 +26,6 @@ namespace {
 const Text kInstallKeyPath = Text(kInstallKey).substr(0, Text(kInstallKey).rfind('\\'));
 const Text kInstallValueName = Text(kInstallKey).substr(Text(kInstallKey).rfind('\\') + 1);
 
-Text CurrentDirectory() {
-    char buffer[MAX_PATH + 1] = {};
-    GetCurrentDirectoryA(MAX_PATH, buffer);
-    return buffer;
-}
-
 // The install value under HKLM in one view of the registry: the 32-bit view is where a 32-bit
 // installer writes it on 64-bit Windows, the 64-bit view where a 64-bit one does. A value left
 // by an earlier run is removed first; keys it had to create are removed with it.

@@ -10,9 +10,9 @@
 #include "common/portable/SharedTexts.h"
 #include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/ToolForPasses.h"
 #include "tests/workers/FakePassHost.h"
 #include "tests/workers/PassLogLines.h"
-#include "tests/workers/StandInTool.h"
 #include "toollink/portable/ToolLocation.h"
 #include "workers/ManifestFile.h"
 #include "workers/RestoreWorker.h"
@@ -72,7 +72,7 @@ protected:
     Text KeptLine(const Text& name, const Text& stem) const { return name + kKeptEarlierText + BackupFile(stem); }
     Text KeptLine(const Text& name) const { return KeptLine(name, name); }
 
-    StandInTool tool_;
+    ToolForPasses tool_;
     ScratchFolder program_;
     ScratchFolder backups_;
     std::shared_ptr<FakePassHost> host_ = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
@@ -360,7 +360,7 @@ TEST_F(BackupWorkerTest, ACommandThatCouldNotBeStartedBacksUpNothing) {
     ASSERT_TRUE(tool_.Seed({{"A", "1"}}));
     auto unstartable = std::make_shared<ToolCommands>(
         CommandCaptureFn([](const Text&, const ChunkObserver*, bool, const CommandWatch&) { return Capture(); }));
-    SetToolDir(tool_.Dir());
+    SetToolDir(tool_.Folder());
     PassResult result = PassResult::AllDone;
     std::thread pass([&] { result = BackupWorker(unstartable, host_); });
     pass.join();
@@ -881,7 +881,7 @@ TEST_F(BackupWorkerTest, SkipsANameWithAnIncompleteDoubleByteCharacterAndSaysWhy
     EXPECT_EQ(skipped, 1) << ::testing::PrintToString(host_->Log());
     EXPECT_EQ(Manifest().find(lone), Text::npos);
     EXPECT_TRUE(tool_.BackupHolds(BackupFile("A"), "A"));
-    EXPECT_EQ(GetFileAttributesA((tool_.Dir() + "\\PWNED").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesA((tool_.Folder() + "\\PWNED").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

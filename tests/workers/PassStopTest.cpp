@@ -9,10 +9,11 @@
 #include <thread>
 
 #include "common/portable/TextOps.h"
+#include "tests/support/StandInBackupFile.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/ToolForPasses.h"
 #include "tests/workers/FakePassHost.h"
 #include "tests/workers/PassLogLines.h"
-#include "tests/workers/StandInTool.h"
 #include "workers/BackupWorker.h"
 #include "workers/ManifestFile.h"
 #include "workers/RestoreWorker.h"
@@ -46,7 +47,7 @@ class PassStopTest : public ::testing::Test {
 protected:
     Text BackupFile(const Text& stem) const { return backups_.File(stem + kBackupFileExt); }
 
-    StandInTool tool_;
+    ToolForPasses tool_;
     ScratchFolder program_;
     ScratchFolder backups_;
 };
@@ -74,7 +75,7 @@ TEST_F(PassStopTest, AStoppedBackupLeavesTheHangingToolAndDoesNothingMore) {
     // The tool may have written its new file before it hung: the pass cannot know that it ended,
     // so the previous backup stays in its place.
     EXPECT_EQ(ReadWholeFile(BackupFile("A")), "previous A");
-    tool_.EndHangingTools();
+    tool_.EndProcesses();
 }
 
 // A tool that writes its backup file in place, stopped half-way: the half file must never stand
@@ -99,7 +100,7 @@ TEST_F(PassStopTest, AStopWhileTheToolWritesLeavesThePreviousBackupUnderItsName)
     EXPECT_EQ(ReadWholeFile(BackupFile("B")), "previous B");
     EXPECT_EQ(FilesIn(backups_.Path()).size(), 3u) << "the two backups and the half-written new one";
 
-    tool_.EndHangingTools();
+    tool_.EndProcesses();
     ASSERT_TRUE(tool_.ClearFaults());
     auto next = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
     StartPass(BackupWorker, tool_.Commands(), next).wait();
@@ -129,7 +130,7 @@ TEST_F(PassStopTest, AStoppedRestoreLeavesItsButtonAndLogsNothingMore) {
     EXPECT_EQ(host->CallsAfterStopNoticed(), 0);
     EXPECT_EQ(host->Log().size(), 2u);
     EXPECT_EQ(host->Buttons(), (std::vector<FakePassHost::ButtonChange>{{PassButton::Restore, false}}));
-    tool_.EndHangingTools();
+    tool_.EndProcesses();
 }
 
 // Fifty stops at random moments, in five groups of ten so that each group is a test of its own.

@@ -10,9 +10,9 @@
 #include "common/portable/SharedTexts.h"
 #include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/ToolForPasses.h"
 #include "tests/workers/FakePassHost.h"
 #include "tests/workers/PassLogLines.h"
-#include "tests/workers/StandInTool.h"
 #include "toollink/portable/ToolLocation.h"
 #include "workers/BackupWorker.h"
 #include "workers/ManifestFile.h"
@@ -58,7 +58,7 @@ protected:
         return result;
     }
 
-    StandInTool tool_;
+    ToolForPasses tool_;
     ScratchFolder program_;
     ScratchFolder backups_;
     std::shared_ptr<FakePassHost> host_ = std::make_shared<FakePassHost>(program_.Path(), backups_.Path());
@@ -228,7 +228,7 @@ TEST_F(RestoreWorkerTest, AToolThatCannotBeFoundRestoresNothingAndSaysSo) {
     EXPECT_EQ(host_->Buttons(), kRestoreRoundTrip);
     EXPECT_TRUE(host_->Pauses().empty());
     EXPECT_TRUE(FilesIn(empty.Path()).empty());
-    SetToolDir(tool_.Dir());
+    SetToolDir(tool_.Folder());
     EXPECT_EQ(tool_.ListedNames(), std::vector<Text>{"A"});
     EXPECT_EQ(tool_.ContentOf("A"), "changed");
     EXPECT_EQ(ReadWholeFile(ManifestPath(program_.Path())), manifest);
@@ -328,7 +328,7 @@ TEST_F(RestoreWorkerTest, AHungRestoreOrCreateIsLeftRunningAndEndsThePass) {
         EXPECT_EQ(host->Buttons(), (Buttons{{PassButton::Restore, false}})) << "Restore stays taken";
         ASSERT_EQ(host->Held().size(), 1u);
         EXPECT_FALSE(host->Held()[0]->WaitForEnd(200)) << "the tool was left running";
-        tool_.EndHangingTools();
+        tool_.EndProcesses();
         EXPECT_TRUE(host->Held()[0]->WaitForEnd(10000));
     }
 }

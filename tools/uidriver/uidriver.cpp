@@ -48,15 +48,15 @@
 #include <vector>
 
 #include "app/window/portable/ControlIds.h"
+#include "tools/windowdriving/ControlMessages.h"
+#include "tools/windowdriving/PollingWait.h"
+#include "tools/windowdriving/WindowSearch.h"
 
 namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
-constexpr DWORD kPollMs = 20;
-// A message to the window that takes longer than this counts as a hung window.
-constexpr UINT kMessageTimeoutMs = 5000;
 
 struct Options {
     std::string title = kMainWindowTitle;
@@ -110,84 +110,8 @@ bool ParseControl(const std::string& text, int* id) {
     return true;
 }
 
-std::string ClassOf(HWND window) {
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof(name));
-    return name;
-}
-
-// A top-level window's title is kept by the system, so reading it never waits for the program.
-std::string TitleOf(HWND window) {
-    char title[512] = {};
-    GetWindowTextA(window, title, sizeof(title));
-    return title;
-}
-
-struct Search {
-    const Options* options;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    if (!IsWindowVisible(window))
-        return TRUE;
-    if (search->options->pid) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        if (pid != search->options->pid)
-            return TRUE;
-    }
-    if (!search->options->className.empty() && ClassOf(window) != search->options->className)
-        return TRUE;
-    if (TitleOf(window) != search->options->title)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 HWND FindTheWindow(const Options& options) {
-    Search search{&options, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// Polls `condition` until it holds or `timeoutMs` has passed; true when it held.
-template <typename Condition>
-bool WaitUntil(DWORD timeoutMs, Condition condition) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(kPollMs);
-    }
-}
-
-bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) {
-    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs, result) != 0;
-}
-
-bool ReadText(HWND control, std::string* text) {
-    DWORD_PTR length = 0;
-    if (!Send(control, WM_GETTEXTLENGTH, 0, 0, &length))
-        return false;
-    std::string buffer(length + 1, '\0');
-    DWORD_PTR copied = 0;
-    if (!Send(control, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), &copied))
-        return false;
-    buffer.resize(copied);
-    *text = buffer;
-    return true;
-}
-
-bool IsChecked(HWND control, bool* checked) {
-    DWORD_PTR state = 0;
-    if (!Send(control, BM_GETCHECK, 0, 0, &state))
-        return false;
-    *checked = state == BST_CHECKED;
-    return true;
+    return FindVisibleWindow({options.pid, options.className, options.title});
 }
 
 void PrintText(const std::string& text) {
@@ -221,7 +145,7 @@ bool BringToFront(HWND window, DWORD timeoutMs) {
     if (GetForegroundWindow() == window)
         return true;
     SetForegroundWindow(window);
-    return WaitUntil(timeoutMs, [&] { return GetForegroundWindow() == window; });
+    return WaitUntil([&] { return GetForegroundWindow() == window; }, timeoutMs);
 }
 
 // Gives `control` the keyboard focus from outside its thread, as the user's click into it would.
@@ -234,7 +158,7 @@ bool GiveFocus(HWND window, HWND control, DWORD timeoutMs) {
     SetFocus(control);
     if (attached)
         AttachThreadInput(self, target, FALSE);
-    return WaitUntil(timeoutMs, [&] { return FocusedControl(window) == control; });
+    return WaitUntil([&] { return FocusedControl(window) == control; }, timeoutMs);
 }
 
 struct NamedKey {
@@ -317,11 +241,11 @@ bool HasPendingPaint(HWND window) {
 int ListControls(HWND window) {
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         std::string text;
-        ReadText(child, &text);
+        GetTextTimed(child, &text);
         bool checked = false;
         bool button = _stricmp(ClassOf(child).c_str(), "Button") == 0;
         if (button)
-            IsChecked(child, &checked);
+            GetCheckedTimed(child, &checked);
         if (text.size() > 60)
             text = text.substr(0, 57) + "...";
         for (char& c : text) {
@@ -353,10 +277,10 @@ int WaitFor(HWND window, int id, const std::vector<std::string>& args, DWORD tim
             return IsWindowEnabled(control) == FALSE;
         if (condition == "checked" || condition == "unchecked") {
             bool checked = false;
-            return IsChecked(control, &checked) && checked == (condition == "checked");
+            return GetCheckedTimed(control, &checked) && checked == (condition == "checked");
         }
         std::string text;
-        if (!ReadText(control, &text))
+        if (!GetTextTimed(control, &text))
             return false;
         if (condition == "text-equals")
             return text == value;
@@ -371,19 +295,19 @@ int WaitFor(HWND window, int id, const std::vector<std::string>& args, DWORD tim
         known = known || condition == c;
     if (!known)
         return Usage("unknown condition " + condition);
-    if (!WaitUntil(timeoutMs, holds))
+    if (!WaitUntil(holds, timeoutMs))
         return Fail("timed out waiting for " + condition + (needsValue ? " \"" + value + "\"" : std::string()));
     return kExitOk;
 }
 
 int Run(const Options& options, const std::string& command, const std::vector<std::string>& args) {
     HWND window = nullptr;
-    WaitUntil(options.timeoutMs, [&] { return (window = FindTheWindow(options)) != nullptr; });
+    WaitUntil([&] { return (window = FindTheWindow(options)) != nullptr; }, options.timeoutMs);
     if (command == "wait-gone") {
         if (!window)
             return kExitOk;
-        return WaitUntil(options.timeoutMs, [&] { return !IsWindow(window); }) ? kExitOk
-                                                                               : Fail("the window is still there");
+        return WaitUntil([&] { return !IsWindow(window); }, options.timeoutMs) ? kExitOk
+                                                                                : Fail("the window is still there");
     }
     if (!window)
         return Fail("no window titled \"" + options.title + "\" appeared");
@@ -397,9 +321,9 @@ int Run(const Options& options, const std::string& command, const std::vector<st
     if (command == "settle") {
         // A round trip through the window's queue first, so that what it was asked to draw is queued.
         DWORD_PTR ignored = 0;
-        if (!Send(window, WM_NULL, 0, 0, &ignored))
+        if (!SendWithTimeout(window, WM_NULL, 0, 0, &ignored))
             return Fail("the window does not answer");
-        if (!WaitUntil(options.timeoutMs, [&] { return !HasPendingPaint(window); }))
+        if (!WaitUntil([&] { return !HasPendingPaint(window); }, options.timeoutMs))
             return Fail("the window did not finish painting");
         return kExitOk;
     }
@@ -416,8 +340,8 @@ int Run(const Options& options, const std::string& command, const std::vector<st
         return PressKeys(window, args, options.timeoutMs);
     if (command == "close") {
         PostMessageA(window, WM_CLOSE, 0, 0);
-        return WaitUntil(options.timeoutMs, [&] { return !IsWindow(window); }) ? kExitOk
-                                                                               : Fail("the window did not close");
+        return WaitUntil([&] { return !IsWindow(window); }, options.timeoutMs) ? kExitOk
+                                                                                : Fail("the window did not close");
     }
 
     // The rest address one control.
@@ -442,7 +366,7 @@ int Run(const Options& options, const std::string& command, const std::vector<st
     }
     if (command == "get-text") {
         std::string text;
-        if (!ReadText(control, &text))
+        if (!GetTextTimed(control, &text))
             return Fail("the window does not answer");
         PrintText(text);
         return kExitOk;
@@ -450,8 +374,7 @@ int Run(const Options& options, const std::string& command, const std::vector<st
     if (command == "set-text") {
         if (rest.empty())
             return Usage("set-text needs the text");
-        DWORD_PTR ok = 0;
-        if (!Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(rest[0].c_str()), &ok) || !ok)
+        if (!SetTextTimed(control, rest[0]))
             return Fail("the text was not taken");
         return kExitOk;
     }
@@ -461,7 +384,7 @@ int Run(const Options& options, const std::string& command, const std::vector<st
     }
     if (command == "checked") {
         bool checked = false;
-        if (!IsChecked(control, &checked))
+        if (!GetCheckedTimed(control, &checked))
             return Fail("the window does not answer");
         PrintText(checked ? "1\n" : "0\n");
         return kExitOk;

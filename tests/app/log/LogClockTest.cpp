@@ -3,6 +3,7 @@
 // from local time instead of UTC shows as hours of difference.
 
 #include "app/log/LogClock.h"
+#include "tests/support/FixedClock.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -11,12 +12,6 @@
 #include <string>
 
 namespace {
-
-SYSTEMTIME g_fixedNow;
-
-SYSTEMTIME FixedClock() {
-    return g_fixedNow;
-}
 
 class LogClockTest : public ::testing::Test {
   protected:
@@ -46,7 +41,7 @@ TEST_F(LogClockTest, WritesSecondsSinceTheEpochThenThreeDigitsOfMilliseconds) {
     SetLogClockForTesting(FixedClock);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        g_fixedNow = c.utc;
+        SetFixedClock(c.utc);
         EXPECT_EQ(CurrentEpochMillis(), c.expected);
     }
 }

@@ -19,22 +19,12 @@
 #include "common/ComOwners.h"
 #include "common/PumpingWait.h"
 #include "common/portable/TextOps.h"
+#include "tests/support/FixedClock.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/UnwritableFile.h"
+#include "tests/support/portable/TextSearches.h"
 
 namespace {
-
-// 09:05:07 on 15 January 2024 in New York.
-SYSTEMTIME FixedClock() {
-    return {2024, 1, 0, 15, 14, 5, 7, 0};
-}
-
-int Occurrences(const Text& text, const Text& part) {
-    int count = 0;
-    for (size_t at = text.find(part); at != Text::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
 
 TEST(LogFileTest, AppendsEachLineWholeAfterWhatTheFileHolds) {
     ScratchFolder folder;
@@ -137,6 +127,8 @@ class RunLogFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(window_.Create(GetModuleHandleA(nullptr), SW_SHOWNOACTIVATE));
+        // 09:05:07 on 15 January 2024 in New York.
+        SetFixedClock({2024, 1, 0, 15, 14, 5, 7, 0});
         SetLogClockForTesting(&FixedClock);
     }
     void TearDown() override {

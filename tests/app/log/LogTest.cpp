@@ -20,17 +20,12 @@
 #include "common/ComOwners.h"
 #include "common/PumpingWait.h"
 #include "common/portable/SharedTexts.h"
+#include "tests/support/FixedClock.h"
 
 namespace {
 
-SYSTEMTIME g_fixedNow;
-
 // A script class that does not exist: the engine is missing, as for a 64-bit program on 64-bit Windows.
 constexpr char kNoScriptEngine[] = "EntryKeeper.NoSuchScriptEngine";
-
-SYSTEMTIME FixedClock() {
-    return g_fixedNow;
-}
 
 class LogTest : public ::testing::Test {
   protected:
@@ -146,7 +141,7 @@ TEST_F(LogTest, LineBeginsWithTheLocalTimeOfDayThenTheSeparatorAndMessage) {
         SetScriptClassForTesting(run.scriptClass);
         for (const Case* c : run.cases) {
             SCOPED_TRACE(c->name);
-            g_fixedNow = c->utc;
+            SetFixedClock(c->utc);
             const Text before = Log();
             ASSERT_TRUE(AppendLog(hwnd_, c->message));
             EXPECT_EQ(Log(), before + c->expectedLine);
@@ -157,7 +152,7 @@ TEST_F(LogTest, LineBeginsWithTheLocalTimeOfDayThenTheSeparatorAndMessage) {
 TEST_F(LogTest, WithoutTheScriptEngineLinesFromEveryThreadBeginWithTheTimeOfDay) {
     SetScriptClassForTesting(kNoScriptEngine);
     SetLogClockForTesting(FixedClock);
-    g_fixedNow = {2024, 11, 0, 3, 6, 30, 0, 0};
+    SetFixedClock({2024, 11, 0, 3, 6, 30, 0, 0});
     const Text before = Log();
     ASSERT_TRUE(AppendLog(hwnd_, "from the window thread"));
     ASSERT_TRUE(OnWorkerWhilePumping([&] { EXPECT_TRUE(AppendLog(hwnd_, "from a worker")); }, [] {}));

@@ -19,8 +19,8 @@
 #include "common/PumpingWait.h"
 #include "common/portable/TextOps.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/ToolForPasses.h"
 #include "tests/workers/PassLogLines.h"
-#include "tests/workers/StandInTool.h"
 #include "workers/ManifestFile.h"
 #include "workers/portable/PassTexts.h"
 
@@ -38,7 +38,7 @@ protected:
         // Whatever still runs is stopped, and the tool processes it left hanging are ended.
         if (window_ && Window())
             SendMessageA(Window(), WM_CLOSE, 0, 0);
-        tool_.EndHangingTools();
+        tool_.EndProcesses();
         PumpFor(300);
         window_.reset();
         MSG msg;
@@ -102,7 +102,7 @@ protected:
         return after;
     }
 
-    StandInTool tool_;
+    ToolForPasses tool_;
     ScratchFolder program_;
     ScratchFolder backups_;
     ScratchFolder secondBackups_;
@@ -154,7 +154,7 @@ TEST_F(PassControlTest, StopReturnsAtOnceAndTheStoppedPassDoesNothingMore) {
         EXPECT_TRUE(Enabled(kStartButtonId));
         EXPECT_FALSE(Enabled(kStopButtonId));
         EXPECT_FALSE(FileExists(ManifestPath(program_.Path())));
-        tool_.EndHangingTools();
+        tool_.EndProcesses();
         ASSERT_TRUE(tool_.ClearFaults());
     }
 }
@@ -169,7 +169,7 @@ TEST_F(PassControlTest, StopBeforeAnyEntryWasBackedUpSaysNothingWasChanged) {
     Click(kStopButtonId);
     EXPECT_TRUE(LogHas(kStopBackupBeforeAnyText)) << Log();
     EXPECT_FALSE(LogHas(kStopBackupText)) << Log();
-    tool_.EndHangingTools();
+    tool_.EndProcesses();
 
     // After an entry was backed up, the line says so.
     ASSERT_TRUE(PumpUntil([&] { return Enabled(kStartButtonId); })) << Log();
@@ -313,7 +313,7 @@ TEST_F(PassControlTest, StopPutsThePlainTitleBackAtOnce) {
     ASSERT_TRUE(PumpUntil([&] { return Title() == "Entry Keeper - backing up 1/2"; })) << Title();
     Click(kStopButtonId);
     EXPECT_EQ(Title(), "Entry Keeper");
-    tool_.EndHangingTools();
+    tool_.EndProcesses();
     PumpFor(1000);
     EXPECT_EQ(Title(), "Entry Keeper") << "the stopped pass puts nothing back";
 }
@@ -396,7 +396,7 @@ TEST_F(PassControlTest, TheLockIsHeldFromTheFirstPassToTheEndOfTheLast) {
     PumpFor(300);
     Click(kStopButtonId);
     EXPECT_FALSE(otherCopyCanTake());
-    tool_.EndHangingTools();
+    tool_.EndProcesses();
     EXPECT_TRUE(PumpUntil([&] { return otherCopyCanTake(); }, 20000));
 }
 

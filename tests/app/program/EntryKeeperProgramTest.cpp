@@ -15,39 +15,20 @@
 #include "app/program/StartupToolTimeLimit.h"
 #include "app/window/portable/ControlIds.h"
 #include "common/portable/TextOps.h"
+#include "tests/app/program/ProgramWithToolTest.h"
 #include "tests/support/CapturedRun.h"
-#include "tests/support/InstalledTool.h"
 #include "tests/support/ProcessList.h"
 #include "tests/support/ProgramUnderTest.h"
+#include "tests/support/StandInBackupFile.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/UiDriverRun.h"
-#include "tests/workers/StandInTool.h"
-#include "tools/entryctl/ToolFolder.h"
 #include "workers/ManifestFile.h"
 #include "workers/portable/PassTexts.h"
 
 namespace {
 
-class EntryKeeperProgramTest : public ::testing::Test {
+class EntryKeeperProgramTest : public ProgramWithToolTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(tool_.IsInstalled());
-        ASSERT_TRUE(CreateDirectoryA(BackupFolder().c_str(), nullptr));
-        // The program starts with the backup folder of this test.
-        ASSERT_TRUE(WriteWholeFile(programFolder_.File("EntryKeeper.ini"),
-                                   "[BackupFolder]\r\nBackupFolder=" + BackupFolder() + "\r\n"));
-    }
-    void TearDown() override {
-        if (!program_.HasExited())
-            program_.Close();
-        EndToolProcesses();
-    }
-
-    Text ToolFolder() const { return tool_.Folder(); }
-    Text BackupFolder() const { return programFolder_.File("backups"); }
-    bool Admin(const Text& arguments) { return tool_.Admin(arguments); }
-    std::vector<Text> Entries() const { return tool_.Entries(); }
-    std::vector<DWORD> ToolProcesses() const { return tool_.Processes(); }
     // The command interpreters running now. These tests run alone, so one that was not running
     // before a test started was started for it.
     static std::set<DWORD> Interpreters() {
@@ -71,13 +52,10 @@ protected:
             }
             return started;
         };
-        WaitUntil([&] { return strays().empty() && ToolProcesses().empty(); }, 10000);
+        WaitUntil([&] { return strays().empty() && tool_.Processes().empty(); }, 10000);
         EndProcesses(strays());
-        EXPECT_TRUE(WaitUntil([&] { return ToolProcesses().empty(); }, 30000));
+        EXPECT_TRUE(WaitUntil([&] { return tool_.Processes().empty(); }, 30000));
     }
-    void EndToolProcesses() const { tool_.EndProcesses(); }
-
-    bool LogHas(const Text& text) const { return FindText(program_.ControlText(kLogBoxId), text) > 0; }
 
     // Starts a program of its own, has it back up the tool's entries to the end and closes it.
     void BackUpInAProgram() {
@@ -89,17 +67,13 @@ protected:
             << program.ControlText(kLogBoxId);
         ASSERT_TRUE(program.Close());
     }
-
-    InstalledTool tool_;
-    ScratchFolder programFolder_;
-    ProgramUnderTest program_;
 };
 
 TEST_F(EntryKeeperProgramTest, BacksUpTheToolsEntriesAndRestoresThemAfterALoss) {
-    ASSERT_TRUE(Admin("add \"Project notes\" \"Monday: plan\""));
-    ASSERT_TRUE(Admin("add \"\xbf\xcd\xbb\xa7 \xc3\xfb\xb5\xa5\" \"\xd5\xc5\xc8\xfd\""));
-    ASSERT_TRUE(Admin("add \"Budget 2026 (draft)\" \"1200 & 3400\""));
-    const std::vector<Text> before = Entries();
+    ASSERT_TRUE(tool_.Admin("add \"Project notes\" \"Monday: plan\""));
+    ASSERT_TRUE(tool_.Admin("add \"\xbf\xcd\xbb\xa7 \xc3\xfb\xb5\xa5\" \"\xd5\xc5\xc8\xfd\""));
+    ASSERT_TRUE(tool_.Admin("add \"Budget 2026 (draft)\" \"1200 & 3400\""));
+    const std::vector<Text> before = tool_.Entries();
     ASSERT_EQ(before.size(), 3u);
 
     ASSERT_TRUE(program_.Start(programFolder_.Path()));
@@ -111,12 +85,12 @@ TEST_F(EntryKeeperProgramTest, BacksUpTheToolsEntriesAndRestoresThemAfterALoss) 
     EXPECT_TRUE(FileExists(ManifestPath(programFolder_.Path())));
 
     // All entries but one are lost, and that one is changed.
-    ASSERT_TRUE(Admin("clear"));
-    ASSERT_TRUE(Admin("add \"Project notes\" \"scribbled over\""));
+    ASSERT_TRUE(tool_.Admin("clear"));
+    ASSERT_TRUE(tool_.Admin("add \"Project notes\" \"scribbled over\""));
     ASSERT_TRUE(program_.Click(kRestoreButtonId));
     ASSERT_TRUE(WaitUntil([&] { return LogHas(kRestoreAllDoneLeadIn); }, 60000)) << program_.ControlText(kLogBoxId);
     ASSERT_TRUE(WaitUntil([&] { return program_.IsEnabled(kRestoreButtonId); }, 10000));
-    EXPECT_EQ(Entries(), before);
+    EXPECT_EQ(tool_.Entries(), before);
 
     ASSERT_TRUE(program_.Close());
     EXPECT_EQ(program_.ExitCode(), 0u);
@@ -130,15 +104,15 @@ TEST_F(EntryKeeperProgramTest, ClosingWhilePassesHangInTheToolEndsTheProgramClea
     const Case cases[] = {{"a backup runs", false}, {"a backup and a restore run", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_TRUE(Admin("clear"));
-        ASSERT_TRUE(Admin("add \"A\" \"1\""));
+        ASSERT_TRUE(tool_.Admin("clear"));
+        ASSERT_TRUE(tool_.Admin("add \"A\" \"1\""));
         // Both passes ask for the tool's listing before anything else; the restore does so only
         // for a line whose backup file exists.
         ASSERT_TRUE(WriteWholeFile(programFolder_.File("A.old"), "backup"));
         ASSERT_TRUE(WriteWholeFile(ManifestPath(programFolder_.Path()),
                                    ManifestLine("A", programFolder_.File("A.old"))));
-        ASSERT_TRUE(Admin("fault \"hang\""));
-        ASSERT_TRUE(Admin("fault \"only list\""));
+        ASSERT_TRUE(tool_.Admin("fault \"hang\""));
+        ASSERT_TRUE(tool_.Admin("fault \"only list\""));
 
         ProgramUnderTest program;
         ASSERT_TRUE(program.Start(programFolder_.Path()));
@@ -148,7 +122,7 @@ TEST_F(EntryKeeperProgramTest, ClosingWhilePassesHangInTheToolEndsTheProgramClea
         }
         // The tool's commands run one at a time: a restore waits for the hanging listing of the
         // backup, having logged what it is about to restore.
-        ASSERT_TRUE(WaitUntil([&] { return ToolProcesses().size() == 1; }, 30000));
+        ASSERT_TRUE(WaitUntil([&] { return tool_.Processes().size() == 1; }, 30000));
         if (c.withRestore) {
             ASSERT_TRUE(WaitUntil([&] { return FindText(program.ControlText(kLogBoxId), kRestoreCountTail) > 0; },
                                   30000));
@@ -156,20 +130,20 @@ TEST_F(EntryKeeperProgramTest, ClosingWhilePassesHangInTheToolEndsTheProgramClea
 
         ASSERT_TRUE(program.Close(20000));
         EXPECT_EQ(program.ExitCode(), 0u);
-        EndToolProcesses();
+        tool_.EndProcesses();
     }
 }
 
 TEST_F(EntryKeeperProgramTest, AToolThatHangsAtStartUpKeepsNeitherTheWindowAwayNorThePassesFromWorking) {
-    ASSERT_TRUE(Admin("add \"A\" \"1\""));
+    ASSERT_TRUE(tool_.Admin("add \"A\" \"1\""));
     // Only the target listing, which start-up runs before the window exists, never answers.
-    ASSERT_TRUE(Admin("fault \"hang\""));
-    ASSERT_TRUE(Admin("fault \"only targets\""));
+    ASSERT_TRUE(tool_.Admin("fault \"hang\""));
+    ASSERT_TRUE(tool_.Admin("fault \"only targets\""));
 
     // Start gives up, ending the program, when no window has shown after this long.
     ASSERT_TRUE(program_.Start(programFolder_.Path(), "EntryKeeper.exe", 60000)) << "no window while the tool hangs";
     // The window did not wait for the tool, which still hangs in its own process.
-    EXPECT_EQ(ToolProcesses().size(), 1u);
+    EXPECT_EQ(tool_.Processes().size(), 1u);
     CapturedRunResult said = RunUiDriver(program_.ProcessId(),
                                          "wait LogBox text-contains \"" + Text(kStartupNoAnswerText) + "\"");
     EXPECT_EQ(said.exitCode, 0u) << program_.ControlText(kLogBoxId);
@@ -191,9 +165,9 @@ TEST_F(EntryKeeperProgramTest, AToolThatHangsAtStartUpKeepsNeitherTheWindowAwayN
 TEST_F(EntryKeeperProgramTest, ClosingInTheMiddleOfABackupNeverHidesABackup) {
     const std::vector<Text> names = {"A", "B", "C"};
     auto seed = [&](int round) {
-        ASSERT_TRUE(Admin("clear"));
+        ASSERT_TRUE(tool_.Admin("clear"));
         for (const Text& name : names)
-            ASSERT_TRUE(Admin("add \"" + name + "\" \"" + name + " of round " + IntToText(round) + "\""));
+            ASSERT_TRUE(tool_.Admin("add \"" + name + "\" \"" + name + " of round " + IntToText(round) + "\""));
     };
     auto backupFile = [&](const Text& name) { return BackupFolder() + "\\" + name + ".ekb"; };
     seed(0);
@@ -208,7 +182,7 @@ TEST_F(EntryKeeperProgramTest, ClosingInTheMiddleOfABackupNeverHidesABackup) {
         // Odd rounds: the tool writes its file in place and is caught half-way. Even rounds: the
         // program ends at a random moment of an ordinary pass.
         const bool torn = round % 2 == 1;
-        ASSERT_TRUE(WriteWholeFile(ToolFolder() + "\\" + entryctl::kFaultsFile, torn ? "backup-torn\r\n" : ""));
+        ASSERT_TRUE(tool_.SetFaults(torn ? "backup-torn\r\n" : ""));
         ProgramUnderTest program;
         ASSERT_TRUE(program.Start(programFolder_.Path()));
         ASSERT_TRUE(program.Click(kStartButtonId));
@@ -225,13 +199,13 @@ TEST_F(EntryKeeperProgramTest, ClosingInTheMiddleOfABackupNeverHidesABackup) {
         // A command interpreter the program had just started may start the tool only now; the next
         // round's fault switches must not reach that late run.
         if (torn)
-            EndToolProcesses();
+            tool_.EndProcesses();
         WaitForTheProgramsChildren(interpretersBefore);
         for (const Text& name : names)
             EXPECT_TRUE(IsStandInBackupOf(backupFile(name), name)) << name << ": " << ReadWholeFile(backupFile(name));
     }
 
-    ASSERT_TRUE(WriteWholeFile(ToolFolder() + "\\" + entryctl::kFaultsFile, ""));
+    ASSERT_TRUE(tool_.SetFaults(""));
     BackUpInAProgram();
     std::vector<Text> files = FilesIn(BackupFolder());
     std::sort(files.begin(), files.end());

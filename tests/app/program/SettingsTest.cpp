@@ -11,15 +11,11 @@
 #include "app/program/ProgramHandlers.h"
 #include "app/window/ControlAccess.h"
 #include "app/window/MainWindow.h"
+#include "tests/support/NoTool.h"
 #include "tests/support/TestPaths.h"
 #include "tooldriver/ToolCommands.h"
 
 namespace {
-
-// A command object that starts no tool: these windows never run a pass.
-std::shared_ptr<ToolCommands> NoTool() {
-    return std::make_shared<ToolCommands>([](const Text&, const ChunkObserver*, bool) { return Text(); });
-}
 
 constexpr int kOptionIds[3] = {kOptionButton1Id, kOptionButton2Id, kOptionButton3Id};
 

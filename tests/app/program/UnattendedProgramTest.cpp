@@ -25,6 +25,7 @@
 #include "app/program/portable/CommandLine.h"
 #include "app/window/portable/ControlIds.h"
 #include "common/portable/TextOps.h"
+#include "tests/app/program/ProgramWithToolTest.h"
 #include "tests/support/InstallValueOverride.h"
 #include "tests/support/ProcessList.h"
 #include "tests/support/ProgramUnderTest.h"
@@ -32,9 +33,6 @@
 #include "tests/support/TestPaths.h"
 #include "tests/support/UnwritableFile.h"
 #include "tests/workers/PassLogLines.h"
-#include "tests/workers/StandInTool.h"
-#include "toollink/portable/vocabulary/ToolInstallTexts.h"
-#include "tools/entryctl/ToolFolder.h"
 #include "workers/ManifestFile.h"
 #include "workers/portable/PassTexts.h"
 
@@ -156,33 +154,18 @@ BOOL CALLBACK CollectText(HWND child, LPARAM param) {
     return TRUE;
 }
 
-class UnattendedProgramTest : public ::testing::Test {
+class UnattendedProgramTest : public ProgramWithToolTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(CreateDirectoryA(ToolFolder().c_str(), nullptr));
-        ASSERT_TRUE(CopyFileA(BuiltProgramPath(kToolExeName).c_str(), ToolExe().c_str(), FALSE));
-        ASSERT_TRUE(installValue_.IsSet());
-        ASSERT_TRUE(CreateDirectoryA(BackupFolder().c_str(), nullptr));
+        ASSERT_NO_FATAL_FAILURE(ProgramWithToolTest::SetUp());
         ASSERT_TRUE(WriteWholeFile(SettingsFile(), "[BackupFolder]\r\nBackupFolder=" + BackupFolder() +
                                                        "\r\n[Options]\r\nOption=1\r\n"));
-        ASSERT_TRUE(Admin("add \"A\" \"alpha\""));
-        ASSERT_TRUE(Admin("add \"\xbf\xcd\xbb\xa7 \xc3\xfb\xb5\xa5\" \"\xd5\xc5\xc8\xfd\""));
-        ASSERT_TRUE(Admin("add \"C & D (draft)\" \"gamma\""));
+        ASSERT_TRUE(tool_.Admin("add \"A\" \"alpha\""));
+        ASSERT_TRUE(tool_.Admin("add \"\xbf\xcd\xbb\xa7 \xc3\xfb\xb5\xa5\" \"\xd5\xc5\xc8\xfd\""));
+        ASSERT_TRUE(tool_.Admin("add \"C & D (draft)\" \"gamma\""));
     }
-    void TearDown() override { EndTools(); }
 
-    Text ToolFolder() const { return install_.File("bin"); }
-    Text ToolExe() const { return ToolFolder() + "\\" + kToolExeName; }
-    Text BackupFolder() const { return programFolder_.File("backups"); }
-    Text SettingsFile() const { return programFolder_.File("EntryKeeper.ini"); }
-    Text Manifest() const { return ReadWholeFile(ManifestPath(programFolder_.Path())); }
     std::vector<Text> Names() const { return {"A", "\xbf\xcd\xbb\xa7 \xc3\xfb\xb5\xa5", "C & D (draft)"}; }
-
-    bool Admin(const Text& arguments) { return RunStandInAdmin(ToolExe(), arguments); }
-    bool SetFaults(const Text& lines) { return WriteWholeFile(ToolFolder() + "\\" + entryctl::kFaultsFile, lines); }
-    std::vector<Text> Entries() const { return StandInEntries(ToolFolder()); }
-    // Ends the runs of the installed tool that a hanging fault left.
-    void EndTools() const { EndProcesses(ProcessesRunning(ToolExe())); }
 
     // Runs the program in `folder` with `arguments` to its end; its exit code, or STILL_ACTIVE
     // when it did not end in time (it is ended then).
@@ -195,10 +178,7 @@ protected:
         return program.ExitCode();
     }
 
-    ScratchFolder install_;
-    ScratchFolder programFolder_;
     ScratchFolder logs_;
-    InstallValueOverride installValue_{install_.Path()};
 };
 
 TEST_F(UnattendedProgramTest, ABackupFromTheCommandLineWritesTheManifestAndADatedLogFileAndExitsZero) {
@@ -287,10 +267,10 @@ TEST_F(UnattendedProgramTest, TheExitCodeSaysHowThePassEnded) {
     int number = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_TRUE(SetFaults(""));
+        ASSERT_TRUE(tool_.SetFaults(""));
         // Every case starts from a good list of backups, which the failing backups keep.
         ASSERT_EQ(Run("/backup"), 0u);
-        ASSERT_TRUE(SetFaults(c.faults));
+        ASSERT_TRUE(tool_.SetFaults(c.faults));
         std::optional<InstallValueOverride> missing;
         if (c.withoutTool)
             missing.emplace(noTool.Path());
@@ -312,7 +292,7 @@ TEST_F(UnattendedProgramTest, ABackupIntoAFolderThatCannotTakeItLogsOneLineAndEx
     const Text manifest = Manifest();
     const std::vector<Text> backups = FilesIn(BackupFolder());
     ASSERT_EQ(backups.size(), 3u);
-    const std::set<Text> roots = DriveRootsOf({programFolder_.Path(), ToolFolder()});
+    const std::set<Text> roots = DriveRootsOf({programFolder_.Path(), tool_.Folder()});
     const std::set<Text> strayBefore = BackupFilesIn(roots);
     const Text missing = programFolder_.File("not there");
     const Text gone = programFolder_.File("gone");
@@ -354,14 +334,14 @@ TEST_F(UnattendedProgramTest, ABackupIntoAFolderThatCannotTakeItLogsOneLineAndEx
 }
 
 TEST_F(UnattendedProgramTest, ARestoreAfterABackupBringsEveryEntryBack) {
-    const std::vector<Text> before = Entries();
+    const std::vector<Text> before = tool_.Entries();
     ASSERT_EQ(Run("/backup"), 0u);
-    ASSERT_TRUE(Admin("clear"));
-    ASSERT_TRUE(Admin("add \"A\" \"scribbled over\""));
+    ASSERT_TRUE(tool_.Admin("clear"));
+    ASSERT_TRUE(tool_.Admin("add \"A\" \"scribbled over\""));
 
     const Text log = logs_.File("restore.log");
     EXPECT_EQ(Run("/restore /log:\"" + log + "\""), 0u);
-    EXPECT_EQ(Entries(), before);
+    EXPECT_EQ(tool_.Entries(), before);
     const std::vector<Text> messages = LoggedMessages(log);
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.back(), RestoreSummaryLine(3, 0));
@@ -370,7 +350,7 @@ TEST_F(UnattendedProgramTest, ARestoreAfterABackupBringsEveryEntryBack) {
 // A copy the user clicked and a scheduled copy on the same program folder: while the first runs
 // a pass, the second does not start one, whichever, and says so; a copy on another folder runs.
 TEST_F(UnattendedProgramTest, WhileOneCopyRunsAPassAnotherOnTheSameFolderDoesNotStartOne) {
-    ASSERT_TRUE(SetFaults("hang\r\nonly backup\r\n"));
+    ASSERT_TRUE(tool_.SetFaults("hang\r\nonly backup\r\n"));
     ProgramUnderTest clicked;
     ASSERT_TRUE(clicked.Start(programFolder_.Path()));
     ASSERT_TRUE(clicked.Click(kStartButtonId));
@@ -392,8 +372,8 @@ TEST_F(UnattendedProgramTest, WhileOneCopyRunsAPassAnotherOnTheSameFolderDoesNot
 
     // Once the clicked copy's pass has ended, the scheduled one runs.
     ASSERT_TRUE(clicked.Click(kStopButtonId));
-    EndTools();
-    ASSERT_TRUE(SetFaults(""));
+    tool_.EndProcesses();
+    ASSERT_TRUE(tool_.SetFaults(""));
     ASSERT_TRUE(WaitUntil([&] { return Run("/backup /log:\"" + logs_.File("later.log") + "\"") != 2u; }, 30000))
         << ReadWholeFile(logs_.File("later.log"));
     EXPECT_EQ(LoggedMessages(logs_.File("later.log")).back(), BackupDoneLine(3));
@@ -441,7 +421,7 @@ TEST_F(UnattendedProgramTest, DuringARunFromTheCommandLineTheOtherPassCannotBeSt
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
-        ASSERT_TRUE(SetFaults(c.faults));
+        ASSERT_TRUE(tool_.SetFaults(c.faults));
         ProgramUnderTest scheduled;
         ASSERT_TRUE(scheduled.Launch(programFolder_.Path(), c.arguments));
         ASSERT_TRUE(scheduled.WaitForWindow());
@@ -449,8 +429,8 @@ TEST_F(UnattendedProgramTest, DuringARunFromTheCommandLineTheOtherPassCannotBeSt
             << scheduled.ControlText(kLogBoxId);
         EXPECT_FALSE(scheduled.IsEnabled(c.otherButton));
         EXPECT_FALSE(scheduled.Click(c.otherButton));
-        ASSERT_TRUE(SetFaults(""));
-        EndTools();
+        ASSERT_TRUE(tool_.SetFaults(""));
+        tool_.EndProcesses();
         EXPECT_TRUE(scheduled.WaitForExit(kRunTimeoutMs)) << "the run still ends with its pass";
     }
 }
@@ -459,7 +439,7 @@ TEST_F(UnattendedProgramTest, DuringARunFromTheCommandLineTheOtherPassCannotBeSt
 // off, and its exit code says the pass did not run to its end.
 TEST_F(UnattendedProgramTest, APassCutOffByTheEndOfTheSessionIsLoggedAndExitsTwo) {
     ASSERT_EQ(Run("/backup"), 0u) << "a list of backups for the restore";
-    ASSERT_TRUE(SetFaults("slow 300\r\n"));
+    ASSERT_TRUE(tool_.SetFaults("slow 300\r\n"));
     struct Case {
         const char* pass;
         const char* progress;  // the title while the pass runs
@@ -645,11 +625,11 @@ TEST_F(UnattendedProgramTest, AScheduledRunThatIsNotUnderstoodWritesTheUsageAndE
     SetCurrentDirectoryA(here);
     EXPECT_FALSE(FileExists(ManifestPath(programFolder_.Path())));
     EXPECT_EQ(ReadWholeFile(SettingsFile()), settings);
-    EXPECT_FALSE(FileExists(ToolFolder() + "\\" + longName));
+    EXPECT_FALSE(FileExists(tool_.Folder() + "\\" + longName));
 }
 
 TEST_F(UnattendedProgramTest, TheTitleShowsWhatAPassDoesAndThenThePlainTitle) {
-    ASSERT_TRUE(SetFaults("slow 100\r\n"));
+    ASSERT_TRUE(tool_.SetFaults("slow 100\r\n"));
     auto noteTitle = [](std::vector<Text>& titles, HWND window) {
         const Text title = TitleOf(window);
         if (window && (titles.empty() || titles.back() != title))
@@ -740,7 +720,7 @@ TEST_F(UnattendedProgramTest, AToolThatDiesOrHangsNeverCostsABackupAndTheRunEnds
     int number = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_TRUE(SetFaults(c.faults));
+        ASSERT_TRUE(tool_.SetFaults(c.faults));
         const Text log = logs_.File("dies " + IntToText(++number) + ".log");
         const DWORD start = GetTickCount();
         EXPECT_EQ(Run(Text(c.arguments) + " /log:\"" + log + "\""), c.exitCode) << ReadWholeFile(log);
@@ -751,9 +731,9 @@ TEST_F(UnattendedProgramTest, AToolThatDiesOrHangsNeverCostsABackupAndTheRunEnds
         for (size_t i = 0; i < Names().size(); ++i)
             EXPECT_EQ(ReadWholeFile(BackupFolder() + "\\" + Names()[i] + kBackupFileExt), backups[i]) << Names()[i];
         EXPECT_EQ(FilesIn(BackupFolder()).size(), Names().size()) << "no half-written file is left";
-        EXPECT_EQ(!ProcessesRunning(ToolExe()).empty(), c.toolLeftRunning);
-        EndTools();
-        ASSERT_TRUE(SetFaults(""));
+        EXPECT_EQ(!tool_.Processes().empty(), c.toolLeftRunning);
+        tool_.EndProcesses();
+        ASSERT_TRUE(tool_.SetFaults(""));
     }
     EXPECT_EQ(Run("/restore"), 0u) << "every good backup still restores";
 }
@@ -762,7 +742,7 @@ TEST_F(UnattendedProgramTest, AToolThatDiesOrHangsNeverCostsABackupAndTheRunEnds
 // hang limit; a value that cannot be used is logged once and its default applies. The program
 // never writes these keys.
 TEST_F(UnattendedProgramTest, TheToolKeysOfTheSettingsFileApply) {
-    ASSERT_TRUE(SetFaults("exit-code 3\r\n"));
+    ASSERT_TRUE(tool_.SetFaults("exit-code 3\r\n"));
     const Text log = logs_.File("codes.log");
     EXPECT_EQ(Run("/backup /log:\"" + log + "\""), 2u) << "code 3 is no success by default";
 
@@ -782,7 +762,7 @@ TEST_F(UnattendedProgramTest, TheToolKeysOfTheSettingsFileApply) {
     // HangSeconds as given: a hung backup is given up on after it.
     ASSERT_TRUE(WriteWholeFile(SettingsFile(), "[BackupFolder]\r\nBackupFolder=" + BackupFolder() +
                                                    "\r\n[Tool]\r\nHangSeconds=1\r\n"));
-    ASSERT_TRUE(SetFaults("hang\r\nonly backup\r\n"));
+    ASSERT_TRUE(tool_.SetFaults("hang\r\nonly backup\r\n"));
     const Text hung = logs_.File("hung.log");
     EXPECT_EQ(Run("/backup /log:\"" + hung + "\""), 2u);
     EXPECT_NE(ReadWholeFile(hung).find("printed nothing for 1 seconds"), Text::npos) << ReadWholeFile(hung);
@@ -802,7 +782,7 @@ TEST_F(UnattendedProgramTest, InsideAJobRestoresBreakAwayWhereAllowedAndSaySoWhe
         ASSERT_TRUE(SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits));
 
         // A hung restore: left running, outside the job where that is allowed.
-        ASSERT_TRUE(SetFaults("hang\r\nonly restore\r\n"));
+        ASSERT_TRUE(tool_.SetFaults("hang\r\nonly restore\r\n"));
         const Text log = logs_.File(Text(breakawayAllowed ? "allowed" : "refused") + ".log");
         ProgramUnderTest run;
         ASSERT_TRUE(run.Launch(programFolder_.Path(), "/restore /timeout:1 /log:\"" + log + "\"", "EntryKeeper.exe",
@@ -812,7 +792,7 @@ TEST_F(UnattendedProgramTest, InsideAJobRestoresBreakAwayWhereAllowedAndSaySoWhe
         const std::vector<Text> messages = LoggedMessages(log);
         EXPECT_EQ(std::count(messages.begin(), messages.end(), Text(kBreakawayRefusedText)), breakawayAllowed ? 0 : 1)
             << ReadWholeFile(log);
-        const std::vector<DWORD> tools = ProcessesRunning(ToolExe());
+        const std::vector<DWORD> tools = tool_.Processes();
         ASSERT_EQ(tools.size(), 1u) << "the hung restore was left running";
         UniqueHandle tool(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, tools[0]));
         BOOL inJob = TRUE;
@@ -821,11 +801,11 @@ TEST_F(UnattendedProgramTest, InsideAJobRestoresBreakAwayWhereAllowedAndSaySoWhe
         // Stopping the task ends its job: the restore outside it runs on.
         TerminateJobObject(job.get(), 1);
         Sleep(500);
-        EXPECT_EQ(ProcessesRunning(ToolExe()).size(), breakawayAllowed ? 1u : 0u);
-        EndTools();
+        EXPECT_EQ(tool_.Processes().size(), breakawayAllowed ? 1u : 0u);
+        tool_.EndProcesses();
 
         // A hung backup inside the job is ended with what it started.
-        ASSERT_TRUE(SetFaults("hang\r\nonly backup\r\n"));
+        ASSERT_TRUE(tool_.SetFaults("hang\r\nonly backup\r\n"));
         UniqueHandle backupJob(CreateJobObjectA(nullptr, nullptr));
         ASSERT_TRUE(
             SetInformationJobObject(backupJob.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits));
@@ -833,9 +813,9 @@ TEST_F(UnattendedProgramTest, InsideAJobRestoresBreakAwayWhereAllowedAndSaySoWhe
         ASSERT_TRUE(backup.Launch(programFolder_.Path(), "/backup /timeout:1", "EntryKeeper.exe", backupJob.get()));
         ASSERT_TRUE(backup.WaitForExit(kRunTimeoutMs));
         EXPECT_EQ(backup.ExitCode(), 2u);
-        EXPECT_TRUE(ProcessesRunning(ToolExe()).empty());
-        EndTools();
-        ASSERT_TRUE(SetFaults(""));
+        EXPECT_TRUE(tool_.Processes().empty());
+        tool_.EndProcesses();
+        ASSERT_TRUE(tool_.SetFaults(""));
     }
 }
 
@@ -843,7 +823,7 @@ TEST_F(UnattendedProgramTest, InsideAJobRestoresBreakAwayWhereAllowedAndSaySoWhe
 // so no second restore (of this copy or another) writes the tool's store meanwhile.
 TEST_F(UnattendedProgramTest, AHungRestoreKeepsRestoreAndTheLockUntilTheToolEnds) {
     ASSERT_EQ(Run("/backup"), 0u);
-    ASSERT_TRUE(SetFaults("hang\r\nonly restore\r\n"));
+    ASSERT_TRUE(tool_.SetFaults("hang\r\nonly restore\r\n"));
     ProgramUnderTest clicked;
     ASSERT_TRUE(clicked.Launch(programFolder_.Path(), "/timeout:1"));
     ASSERT_TRUE(clicked.WaitForWindow());
@@ -855,10 +835,10 @@ TEST_F(UnattendedProgramTest, AHungRestoreKeepsRestoreAndTheLockUntilTheToolEnds
     EXPECT_FALSE(clicked.IsEnabled(kStartButtonId)) << "no backup while the tool writes its store";
     EXPECT_EQ(Run("/restore"), 2u) << "another copy is kept out";
 
-    EndTools();
+    tool_.EndProcesses();
     EXPECT_TRUE(WaitUntil([&] { return clicked.IsEnabled(kRestoreButtonId); }, 30000));
     EXPECT_TRUE(WaitUntil([&] { return clicked.IsEnabled(kStartButtonId); }, 30000)) << "Start is given back too";
-    ASSERT_TRUE(SetFaults(""));
+    ASSERT_TRUE(tool_.SetFaults(""));
     EXPECT_EQ(Run("/restore"), 0u) << "the lock was let go";
     EXPECT_TRUE(clicked.Close());
 }

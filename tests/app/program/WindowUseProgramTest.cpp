@@ -13,7 +13,7 @@
 #include "app/window/MainWindow.h"
 #include "app/window/portable/ControlIds.h"
 #include "common/portable/TextOps.h"
-#include "tests/support/InstalledTool.h"
+#include "tests/app/program/ProgramWithToolTest.h"
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/StrayBackupFiles.h"
 #include "tests/support/TestPaths.h"
@@ -53,18 +53,10 @@ private:
     HWND window_ = nullptr;
 };
 
-class WindowUseProgramTest : public ::testing::Test {
+// The tool is installed by each test (InstallWithEntries), or not at all.
+class WindowUseProgramTest : public ProgramWithToolTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(CreateDirectoryA(BackupFolder().c_str(), nullptr));
-        // The program starts with the backup folder of this test.
-        ASSERT_TRUE(WriteWholeFile(programFolder_.File("EntryKeeper.ini"),
-                                   "[BackupFolder]\r\nBackupFolder=" + BackupFolder() + "\r\n"));
-    }
-    void TearDown() override {
-        if (!program_.HasExited())
-            program_.Close();
-    }
+    WindowUseProgramTest() : ProgramWithToolTest(/*installTool=*/false) {}
 
     // Installs the tool with a few entries.
     void InstallWithEntries() {
@@ -74,14 +66,7 @@ protected:
         ASSERT_TRUE(tool_.Admin("add \"Budget (draft)\" \"1200\""));
     }
 
-    Text BackupFolder() const { return programFolder_.File("backups"); }
-    Text Manifest() const { return ReadWholeFile(ManifestPath(programFolder_.Path())); }
-    Text Log() const { return program_.ControlText(kLogBoxId); }
-    bool LogHas(const Text& text) const { return FindText(Log(), text) > 0; }
     int LogCount(const Text& text) const { return static_cast<int>(SplitText(Log(), text).size()) - 1; }
-    bool WaitForLog(const Text& text) {
-        return WaitUntil([&] { return LogHas(text); }, 60000);
-    }
     bool IsIdle() const {
         return program_.IsEnabled(kStartButtonId) && !program_.IsEnabled(kStopButtonId) &&
                program_.IsEnabled(kRestoreButtonId);
@@ -112,10 +97,6 @@ protected:
         ASSERT_TRUE(Driver("keys space"));
         ASSERT_TRUE(Driver("wait StopButton enabled"));
     }
-
-    InstalledTool tool_{false};
-    ScratchFolder programFolder_;
-    ProgramUnderTest program_;
 };
 
 // An empty field used to put every backup into the root of the current drive, and a missing or

@@ -13,17 +13,13 @@
 #include "app/program/ProgramHandlers.h"
 #include "app/window/ControlAccess.h"
 #include "app/window/MainWindow.h"
+#include "tests/support/NoTool.h"
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/TestPaths.h"
 #include "tooldriver/ToolCommands.h"
 #include "toollink/PathQueries.h"
 
 namespace {
-
-// A command object that starts no tool: these windows never run a pass.
-std::shared_ptr<ToolCommands> NoTool() {
-    return std::make_shared<ToolCommands>([](const Text&, const ChunkObserver*, bool) { return Text(); });
-}
 
 // The visible dialog windows (class #32770) of this process.
 std::vector<HWND> OpenDialogs() {

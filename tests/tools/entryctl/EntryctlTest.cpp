@@ -15,6 +15,7 @@
 
 #include "common/WinHandles.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/portable/TextSearches.h"
 #include "toollink/portable/vocabulary/ToolVocabulary.h"
 #include "tools/entryctl/CommandShapes.h"
 #include "tools/entryctl/Faults.h"
@@ -127,13 +128,6 @@ private:
 
 bool Has(const Text& text, const Text& needle) {
     return text.find(needle) != Text::npos;
-}
-
-int Occurrences(const Text& text, const Text& needle) {
-    int n = 0;
-    for (size_t at = text.find(needle); at != Text::npos; at = text.find(needle, at + needle.size()))
-        ++n;
-    return n;
 }
 
 Text AddEntry(const ToolCopy& tool, const Text& name, const Text& content) {
