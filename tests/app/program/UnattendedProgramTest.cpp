@@ -851,7 +851,7 @@ TEST_F(UnattendedProgramTest, ARestoreLeftRunningKeepsEveryPassOutAfterTheProgra
     const Text manifest = Manifest();
     for (const bool fromTheWindow : {false, true}) {
         SCOPED_TRACE(fromTheWindow ? "the window was closed" : "a command-line run");
-        ASSERT_TRUE(SetFaults("hang\r\nonly restore\r\n"));
+        ASSERT_TRUE(tool_.SetFaults("hang\r\nonly restore\r\n"));
         if (fromTheWindow) {
             ProgramUnderTest clicked;
             ASSERT_TRUE(clicked.Launch(programFolder_.Path(), "/timeout:1"));
@@ -864,8 +864,8 @@ TEST_F(UnattendedProgramTest, ARestoreLeftRunningKeepsEveryPassOutAfterTheProgra
         } else {
             ASSERT_EQ(Run("/restore /timeout:1"), 2u);
         }
-        ASSERT_EQ(ProcessesRunning(ToolExe()).size(), 1u) << "the restore is still running";
-        ASSERT_TRUE(SetFaults(""));
+        ASSERT_EQ(tool_.Processes().size(), 1u) << "the restore is still running";
+        ASSERT_TRUE(tool_.SetFaults(""));
         for (const char* pass : {"/backup", "/restore"}) {
             SCOPED_TRACE(pass);
             const Text log = logs_.File(Text(fromTheWindow ? "closed " : "ended ") + (pass + 1) + ".log");
@@ -874,7 +874,7 @@ TEST_F(UnattendedProgramTest, ARestoreLeftRunningKeepsEveryPassOutAfterTheProgra
         }
         EXPECT_EQ(Manifest(), manifest);
 
-        EndTools();
+        tool_.EndProcesses();
         EXPECT_TRUE(WaitUntil([&] { return Run("/backup") == 0u; }, 30000)) << "the lock goes with the tool";
     }
 }
