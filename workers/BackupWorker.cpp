@@ -132,10 +132,12 @@ private:
         const std::optional<Text> designator = EntryDesignator(record.text1, record.number);
         if (host_.ShouldStop())
             return EntryOutcome::Stopped;
-        host_.AppendLog(name + kBackupStartText + EntryPositionText(k, Count()));
+        // The position first: a Stop that follows the "backing up" line knows that the entries
+        // before this one have ended (the Stop line says whether any backup was replaced).
+        host_.ShowProgress(k, Count());
         if (host_.ShouldStop())
             return EntryOutcome::Stopped;
-        host_.ShowProgress(k, Count());
+        host_.AppendLog(name + kBackupStartText + EntryPositionText(k, Count()));
         if (host_.ShouldStop())
             return EntryOutcome::Stopped;
         if (clashes_[k - 1]) {
