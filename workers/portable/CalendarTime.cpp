@@ -1,21 +1,10 @@
 #include "workers/portable/CalendarTime.h"
 
-namespace {
-
-bool IsLeapYear(int64_t year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int32_t LastDayOfMonth(int32_t year, int32_t month) {
-    static constexpr int32_t kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-}  // namespace
+#include "common/portable/CalendarDays.h"
 
 bool IsValidCalendarTime(const CalendarTime& t) {
     return t.year >= 1 && t.year <= 9999 && t.month >= 1 && t.month <= 12 && t.day >= 1 &&
-           t.day <= LastDayOfMonth(t.year, t.month) && t.hour >= 0 && t.hour <= 23 && t.minute >= 0 &&
+           t.day <= DaysInMonth(t.year, t.month) && t.hour >= 0 && t.hour <= 23 && t.minute >= 0 &&
            t.minute <= 59 && t.second >= 0 && t.second <= 59;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "common/portable/CalendarDays.h"
 #include "common/portable/SharedTexts.h"
 #include "common/portable/TextOps.h"
 
@@ -10,15 +11,6 @@ namespace {
 
 constexpr int32_t kMinutesPerDay = 24 * 60;
 constexpr size_t kDateFields = 6;
-
-bool IsLeapYear(int64_t year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int32_t DaysInMonth(int32_t year, int32_t month) {
-    static constexpr int32_t kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
 
 // 0 for Sunday. Counts days from 1 March of year 0 in whole 400-year cycles of the Gregorian
 // calendar (146097 days, a whole number of weeks), so no table and no platform call is needed.
